@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, running and testing Glintext needs.
+# Idempotent: packages already present are left alone.
+set -euo pipefail
+
+packages=(
+  # toolchain
+  build-essential cmake ninja-build pkg-config git clang clang-format libclang-rt-14-dev
+  googletest libgtest-dev libgmock-dev
+  # Qt 6 and QCoro
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-l10n-tools qt6-translations-l10n
+  qt6-httpserver-dev qt6-websockets-dev libqt6sql6-sqlite libqt6svg6-dev qt6-svg-dev
+  qcoro-qt6-dev libgl-dev
+  # platform services
+  libxcb1-dev libxcb-keysyms1-dev libx11-xcb-dev libx11-dev libxkbcommon-dev
+  libsecret-1-dev libcanberra-dev sound-theme-freedesktop libsystemd-dev
+  # recognition
+  libtesseract-dev libleptonica-dev tesseract-ocr tesseract-ocr-eng tesseract-ocr-osd
+  tesseract-ocr-jpn tesseract-ocr-jpn-vert tesseract-ocr-chi-sim tesseract-ocr-chi-sim-vert
+  tesseract-ocr-chi-tra tesseract-ocr-chi-tra-vert tesseract-ocr-kor tesseract-ocr-deu
+  tesseract-ocr-fra tesseract-ocr-spa tesseract-ocr-ita tesseract-ocr-por tesseract-ocr-rus
+  tesseract-ocr-ukr tesseract-ocr-nld tesseract-ocr-swe
+  libzxing-dev libcld2-dev
+  # fonts (real glyphs in screenshots and the benchmark corpus)
+  fonts-dejavu-core fonts-noto-core fonts-noto-cjk fonts-liberation2 fontconfig
+  # desktop session for end-to-end tests
+  xvfb xauth x11-xserver-utils x11-utils xdotool xclip imagemagick openbox trayer
+  dbus dbus-daemon gnome-keyring libsecret-tools procps psmisc
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+if [ "${#missing[@]}" -gt 0 ]; then
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+fi

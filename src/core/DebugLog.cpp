@@ -1,0 +1,88 @@
+#include "core/DebugLog.h"
+
+#include "core/AppPaths.h"
+#include "core/TextUtil.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QStringDecoder>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <mutex>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+std::mutex& logLock() {
+    static std::mutex lock;
+    return lock;
+}
+
+QByteArray encode(const QString& path) { return QFile::encodeName(path); }
+
+// Writes all of `bytes`, retrying short writes; errors end the attempt silently.
+void writeAll(int fd, const QByteArray& bytes) {
+    const char* p = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, size_t(left));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return;
+        p += n;
+        left -= n;
+    }
+}
+
+QString readUtf8(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    auto decoder = QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = decoder(bytes);
+    if (decoder.hasError())
+        return {};
+    return text;
+}
+
+} // namespace
+
+namespace DebugLog {
+
+QString currentPath() { return AppPaths::dataFile("tester.log"); }
+QString rotatedPath() { return AppPaths::dataFile("tester.log.1"); }
+
+void log(const QString& message) {
+    const QString stamp = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
+    const QByteArray line = (stamp + " " + message + "\n").toUtf8();
+    const QByteArray current = encode(currentPath());
+    const QByteArray rotated = encode(rotatedPath());
+
+    std::lock_guard guard(logLock());
+    struct stat st {};
+    if (::stat(current.constData(), &st) == 0 && st.st_size > rotationThreshold) {
+        ::unlink(rotated.constData());
+        ::rename(current.constData(), rotated.constData());
+    }
+    const int fd = ::open(current.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return;
+    writeAll(fd, line);
+    ::close(fd);
+}
+
+QString tail() {
+    QString text;
+    {
+        std::lock_guard guard(logLock());
+        text = readUtf8(rotatedPath());
+        text += readUtf8(currentPath());
+    }
+    return TextUtil::lastGraphemes(text, tailCharacters);
+}
+
+} // namespace DebugLog

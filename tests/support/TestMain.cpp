@@ -1,0 +1,20 @@
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "support/TestEnvironment.h"
+
+// Every test process gets a private home so that shared services (settings, history, log)
+// never touch the developer's real files.
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir home(QDir::tempPath() + "/glintext-test-XXXXXX");
+    TestEnvironment::useHome(home.path());
+
+    QApplication app(argc, argv);
+    QCoreApplication::setApplicationName("Glintext");
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
