@@ -1,0 +1,5 @@
+#include "ui/HUDToast.h"
+
+namespace HUDToast {
+void show(const QString&) {}
+} // namespace HUDToast
