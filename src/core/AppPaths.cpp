@@ -35,8 +35,12 @@ QString configDir() {
     return dir;
 }
 
-QString autostartDir() { return xdgDir("XDG_CONFIG_HOME", ".config") + "/autostart"; }
+QString autostartDir() {
+    return xdgDir("XDG_CONFIG_HOME", ".config") + "/autostart";
+}
 
-QString dataFile(const QString& name) { return dataDir() + "/" + name; }
+QString dataFile(const QString& name) {
+    return dataDir() + "/" + name;
+}
 
 } // namespace AppPaths

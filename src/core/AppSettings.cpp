@@ -104,8 +104,8 @@ void AppSettings::setImproveDataSharing(bool value) {
 
 void AppSettings::applyLaunchAtLogin() {
     QString error;
-    const bool ok = m_launchAtLogin ? m_loginItem.registerApp(&error)
-                                    : m_loginItem.unregisterApp(&error);
+    const bool ok =
+        m_launchAtLogin ? m_loginItem.registerApp(&error) : m_loginItem.unregisterApp(&error);
     if (!ok)
         qWarning().noquote() << "Glintext: launch-at-login update failed: " + error;
 }

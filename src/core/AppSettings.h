@@ -13,16 +13,22 @@ class LoginItem;
 // willChange() fires before each change; each property also has its own changed signal.
 class AppSettings : public QObject {
     Q_OBJECT
-    Q_PROPERTY(bool onboardingCompleted READ onboardingCompleted WRITE setOnboardingCompleted NOTIFY onboardingCompletedChanged)
-    Q_PROPERTY(bool launchAtLogin READ launchAtLogin WRITE setLaunchAtLogin NOTIFY launchAtLoginChanged)
-    Q_PROPERTY(bool cleanupEnabled READ cleanupEnabled WRITE setCleanupEnabled NOTIFY cleanupEnabledChanged)
+    Q_PROPERTY(bool onboardingCompleted READ onboardingCompleted WRITE setOnboardingCompleted NOTIFY
+                   onboardingCompletedChanged)
+    Q_PROPERTY(
+        bool launchAtLogin READ launchAtLogin WRITE setLaunchAtLogin NOTIFY launchAtLoginChanged)
+    Q_PROPERTY(bool cleanupEnabled READ cleanupEnabled WRITE setCleanupEnabled NOTIFY
+                   cleanupEnabledChanged)
     Q_PROPERTY(bool detectQR READ detectQR WRITE setDetectQR NOTIFY detectQRChanged)
     Q_PROPERTY(bool showHUD READ showHUD WRITE setShowHUD NOTIFY showHUDChanged)
     Q_PROPERTY(bool soundEnabled READ soundEnabled WRITE setSoundEnabled NOTIFY soundEnabledChanged)
     Q_PROPERTY(bool keepHistory READ keepHistory WRITE setKeepHistory NOTIFY keepHistoryChanged)
-    Q_PROPERTY(qint64 historyLimit READ historyLimit WRITE setHistoryLimit NOTIFY historyLimitChanged)
-    Q_PROPERTY(bool crashReportingEnabled READ crashReportingEnabled WRITE setCrashReportingEnabled NOTIFY crashReportingEnabledChanged)
-    Q_PROPERTY(bool improveDataSharing READ improveDataSharing WRITE setImproveDataSharing NOTIFY improveDataSharingChanged)
+    Q_PROPERTY(
+        qint64 historyLimit READ historyLimit WRITE setHistoryLimit NOTIFY historyLimitChanged)
+    Q_PROPERTY(bool crashReportingEnabled READ crashReportingEnabled WRITE setCrashReportingEnabled
+                   NOTIFY crashReportingEnabledChanged)
+    Q_PROPERTY(bool improveDataSharing READ improveDataSharing WRITE setImproveDataSharing NOTIFY
+                   improveDataSharingChanged)
 
 public:
     // Created on first use on Defaults::standard() and the system login item.

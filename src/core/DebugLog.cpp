@@ -20,7 +20,9 @@ std::mutex& logLock() {
     return lock;
 }
 
-QByteArray encode(const QString& path) { return QFile::encodeName(path); }
+QByteArray encode(const QString& path) {
+    return QFile::encodeName(path);
+}
 
 // Writes all of `bytes`, retrying short writes; errors end the attempt silently.
 void writeAll(int fd, const QByteArray& bytes) {
@@ -53,8 +55,12 @@ QString readUtf8(const QString& path) {
 
 namespace DebugLog {
 
-QString currentPath() { return AppPaths::dataFile("tester.log"); }
-QString rotatedPath() { return AppPaths::dataFile("tester.log.1"); }
+QString currentPath() {
+    return AppPaths::dataFile("tester.log");
+}
+QString rotatedPath() {
+    return AppPaths::dataFile("tester.log.1");
+}
 
 void log(const QString& message) {
     const QString stamp = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);

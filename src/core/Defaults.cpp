@@ -12,9 +12,13 @@
 
 #include <cmath>
 
-Defaults::Defaults(QString filePath) : m_path(std::move(filePath)) { reload(); }
+Defaults::Defaults(QString filePath) : m_path(std::move(filePath)) {
+    reload();
+}
 
-QString Defaults::standardPath() { return AppPaths::configDir() + "/defaults.json"; }
+QString Defaults::standardPath() {
+    return AppPaths::configDir() + "/defaults.json";
+}
 
 Defaults& Defaults::standard() {
     static Defaults domain(standardPath());

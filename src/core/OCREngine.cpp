@@ -2,8 +2,12 @@
 
 namespace OCREngine {
 
-QCoro::Task<OCRResult> recognize(QImage) { co_return OCRResult{}; }
+QCoro::Task<OCRResult> recognize(QImage) {
+    co_return OCRResult{};
+}
 
-std::optional<QString> dominantLanguage(const QString&) { return std::nullopt; }
+std::optional<QString> dominantLanguage(const QString&) {
+    return std::nullopt;
+}
 
 } // namespace OCREngine

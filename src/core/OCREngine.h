@@ -2,9 +2,9 @@
 
 #include "core/OCRResult.h"
 
+#include <QCoro/QCoroTask>
 #include <QImage>
 #include <QString>
-#include <QCoro/QCoroTask>
 
 #include <optional>
 

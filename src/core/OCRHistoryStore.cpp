@@ -9,7 +9,9 @@ OCRHistoryStore& OCRHistoryStore::shared() {
     return *instance;
 }
 
-OCRHistoryStore::OCRHistoryStore() { prune(); }
+OCRHistoryStore::OCRHistoryStore() {
+    prune();
+}
 
 void OCRHistoryStore::setItems(const QList<Capture>& items) {
     m_items = items;
@@ -20,7 +22,8 @@ void OCRHistoryStore::setItems(const QList<Capture>& items) {
 std::optional<QUuid> OCRHistoryStore::add(const QString& text) {
     if (!AppSettings::shared().keepHistory())
         return std::nullopt;
-    const QDateTime now = QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch(), Qt::UTC);
+    const QDateTime now =
+        QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch(), Qt::UTC);
     Capture capture{QUuid::createUuid(), now, text};
     m_items.prepend(capture);
     prune();
@@ -30,8 +33,8 @@ std::optional<QUuid> OCRHistoryStore::add(const QString& text) {
 }
 
 void OCRHistoryStore::replace(const QUuid& id, const QString& text) {
-    auto it = std::find_if(m_items.begin(), m_items.end(),
-                           [&](const Capture& c) { return c.id == id; });
+    auto it =
+        std::find_if(m_items.begin(), m_items.end(), [&](const Capture& c) { return c.id == id; });
     if (it == m_items.end())
         return;
     it->text = text;

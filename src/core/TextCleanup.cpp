@@ -25,7 +25,9 @@ char32_t scalarBefore(const QString& s, qsizetype end) {
     return c.unicode();
 }
 
-int scalarWidth(char32_t c) { return c > 0xFFFF ? 2 : 1; }
+int scalarWidth(char32_t c) {
+    return c > 0xFFFF ? 2 : 1;
+}
 
 template <typename Pred> QString trimBy(const QString& text, Pred pred) {
     qsizetype begin = 0;
@@ -80,7 +82,9 @@ QStringList splitLines(const QString& text) {
     return lines;
 }
 
-QString trimLineWhitespace(const QString& line) { return trimBy(line, isLineWhitespace); }
+QString trimLineWhitespace(const QString& line) {
+    return trimBy(line, isLineWhitespace);
+}
 
 QString trimWhitespaceAndNewlines(const QString& text) {
     return trimBy(text, [](char32_t c) { return isLineWhitespace(c) || isNewlineSeparator(c); });

@@ -66,7 +66,8 @@ bool XdgAutostartLoginItem::registerApp(QString* error) {
     if (!file.open(QIODevice::WriteOnly) || file.write(desktopEntry(currentExecutable())) < 0 ||
         !file.commit()) {
         if (error)
-            *error = QStringLiteral("Could not write %1: %2").arg(file.fileName(), file.errorString());
+            *error =
+                QStringLiteral("Could not write %1: %2").arg(file.fileName(), file.errorString());
         return false;
     }
     return true;
@@ -78,7 +79,8 @@ bool XdgAutostartLoginItem::unregisterApp(QString* error) {
         return true;
     if (!file.remove()) {
         if (error)
-            *error = QStringLiteral("Could not remove %1: %2").arg(file.fileName(), file.errorString());
+            *error =
+                QStringLiteral("Could not remove %1: %2").arg(file.fileName(), file.errorString());
         return false;
     }
     return true;

@@ -5,7 +5,9 @@ L10n& L10n::shared() {
     return *instance;
 }
 
-QString L10n::string(const QString& key) const { return key; }
+QString L10n::string(const QString& key) const {
+    return key;
+}
 
 QString L10n::format(const QString& text, qint64 number) {
     QString out = text;

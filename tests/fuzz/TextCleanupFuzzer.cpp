@@ -3,8 +3,8 @@
 #include "core/TextCleanup.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 
 using namespace TextCleanup;
 
@@ -15,17 +15,19 @@ namespace {
     std::abort();
 }
 
-bool isEdgeWhitespace(char32_t c) { return isLineWhitespace(c) || isNewlineSeparator(c); }
+bool isEdgeWhitespace(char32_t c) {
+    return isLineWhitespace(c) || isNewlineSeparator(c);
+}
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Map bytes onto a small alphabet rich in the characters the clean-up cares about.
     static const char32_t alphabet[] = {
-        U'a', U'Z', U'7', U' ', U'\t', U'\n', U'\r', 0x0B, 0x0C, 0x85, 0x2028, 0x2029,
-        0x00A0, 0x3000, 0x2003, 0x3042, 0x304B, 0x3099, 0x309A, 0x30A2, 0x6771, 0x4EAC,
-        0x3400, 0x9FFF, 0xF900, 0xFF66, 0xFF9D, 0xFF9E, 0xAC00, 0x3002, 0x3001, 0xFF21,
-        0x20000, 0x0301, 0x200B, 0x1F600, 0x200D, 0xFE0F};
+        U'a',   U'Z',   U'7',    U' ',   U'\t',  U'\n',   U'\r',  0x0B,   0x0C,   0x85,
+        0x2028, 0x2029, 0x00A0,  0x3000, 0x2003, 0x3042,  0x304B, 0x3099, 0x309A, 0x30A2,
+        0x6771, 0x4EAC, 0x3400,  0x9FFF, 0xF900, 0xFF66,  0xFF9D, 0xFF9E, 0xAC00, 0x3002,
+        0x3001, 0xFF21, 0x20000, 0x0301, 0x200B, 0x1F600, 0x200D, 0xFE0F};
     QString input;
     for (size_t i = 0; i < size; ++i) {
         const char32_t c = alphabet[data[i] % (sizeof(alphabet) / sizeof(alphabet[0]))];

@@ -18,9 +18,15 @@ void useHome(const QString& home) {
     qputenv("XDG_CACHE_HOME", (home + "/.cache").toLocal8Bit());
 }
 
-QString home() { return g_home; }
-QString configDir() { return g_home + "/.config/Glintext"; }
-QString dataDir() { return g_home + "/.local/share/Glintext"; }
+QString home() {
+    return g_home;
+}
+QString configDir() {
+    return g_home + "/.config/Glintext";
+}
+QString dataDir() {
+    return g_home + "/.local/share/Glintext";
+}
 
 QByteArray readFile(const QString& path) {
     QFile f(path);

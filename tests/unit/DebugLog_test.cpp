@@ -27,7 +27,8 @@ TEST_F(DebugLogTest, FirstLineCreatesFolderAndFileInTheLineFormat) {
     QDir(TestEnvironment::dataDir()).removeRecursively();
     DebugLog::log("Capture: failed: no image");
     const QByteArray bytes = current();
-    const QRegularExpression line(R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ Capture: failed: no image\n$)");
+    const QRegularExpression line(
+        R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ Capture: failed: no image\n$)");
     EXPECT_TRUE(line.match(QString::fromUtf8(bytes)).hasMatch()) << bytes.constData();
     EXPECT_EQ(QFile::permissions(TestEnvironment::dataDir()) & 0x0077, 0);
 
@@ -40,7 +41,8 @@ TEST_F(DebugLogTest, FirstLineCreatesFolderAndFileInTheLineFormat) {
 
 TEST_F(DebugLogTest, RotatesOnlyWhenStrictlyLargerThanTheThreshold) {
     TestEnvironment::writeFile(DebugLog::rotatedPath(), "old generation\n");
-    TestEnvironment::writeFile(DebugLog::currentPath(), QByteArray(DebugLog::rotationThreshold, 'x'));
+    TestEnvironment::writeFile(DebugLog::currentPath(),
+                               QByteArray(DebugLog::rotationThreshold, 'x'));
     DebugLog::log("at threshold");
     EXPECT_GT(current().size(), DebugLog::rotationThreshold);
     EXPECT_EQ(TestEnvironment::readFile(DebugLog::rotatedPath()), "old generation\n");

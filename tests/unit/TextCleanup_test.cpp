@@ -5,7 +5,9 @@
 using namespace TextCleanup;
 
 namespace {
-QString s(const char16_t* text) { return QString::fromUtf16(text); }
+QString s(const char16_t* text) {
+    return QString::fromUtf16(text);
+}
 } // namespace
 
 TEST(TextCleanup, WorkedExamplesFromVerticalText) {
@@ -58,16 +60,16 @@ TEST(TextCleanup, IdeographicAndNoBreakSpacesAreLineWhitespace) {
 }
 
 TEST(TextCleanup, FragmentsAreSingleGraphemesStartingInTheCjkRanges) {
-    EXPECT_TRUE(isVerticalFragment(s(u"\u304b")));        // hiragana
-    EXPECT_TRUE(isVerticalFragment(s(u"\u304b\u3099")));  // kana + combining voicing mark
-    EXPECT_TRUE(isVerticalFragment(s(u"\u304c")));        // precomposed
-    EXPECT_TRUE(isVerticalFragment(s(u"\u3400")));        // extension A
-    EXPECT_TRUE(isVerticalFragment(s(u"\u4dc0")));        // Yijing hexagram, inside the range
-    EXPECT_TRUE(isVerticalFragment(s(u"\uf900")));        // compatibility ideograph
-    EXPECT_TRUE(isVerticalFragment(s(u"\uff66")));        // half-width katakana, first
-    EXPECT_TRUE(isVerticalFragment(s(u"\uff9d")));        // and last
-    EXPECT_FALSE(isVerticalFragment(s(u"\uff9e")));       // half-width voicing mark
-    EXPECT_FALSE(isVerticalFragment(s(u"\uff21")));       // full-width A
+    EXPECT_TRUE(isVerticalFragment(s(u"\u304b")));       // hiragana
+    EXPECT_TRUE(isVerticalFragment(s(u"\u304b\u3099"))); // kana + combining voicing mark
+    EXPECT_TRUE(isVerticalFragment(s(u"\u304c")));       // precomposed
+    EXPECT_TRUE(isVerticalFragment(s(u"\u3400")));       // extension A
+    EXPECT_TRUE(isVerticalFragment(s(u"\u4dc0")));       // Yijing hexagram, inside the range
+    EXPECT_TRUE(isVerticalFragment(s(u"\uf900")));       // compatibility ideograph
+    EXPECT_TRUE(isVerticalFragment(s(u"\uff66")));       // half-width katakana, first
+    EXPECT_TRUE(isVerticalFragment(s(u"\uff9d")));       // and last
+    EXPECT_FALSE(isVerticalFragment(s(u"\uff9e")));      // half-width voicing mark
+    EXPECT_FALSE(isVerticalFragment(s(u"\uff21")));      // full-width A
     EXPECT_FALSE(isVerticalFragment(s(u"\u3001")));
     EXPECT_FALSE(isVerticalFragment(s(u"\U00020000"))); // U+20000, beyond U+FFFF
     EXPECT_FALSE(isVerticalFragment("A"));

@@ -1,0 +1,8 @@
+#include "core/TesterMode.h"
+
+TesterMode& TesterMode::shared() {
+    static TesterMode* instance = new TesterMode();
+    return *instance;
+}
+
+void TesterMode::start() {}
