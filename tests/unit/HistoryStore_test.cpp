@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -287,6 +288,9 @@ TEST_F(HistoryStore, KilledWhileSavingNeverLeavesAnUndecodableFile) {
         ++rounds;
     }
     EXPECT_EQ(rounds, 25);
+    // Nor debris from interrupted writes beside it.
+    EXPECT_EQ(QFileInfo(path).dir().entryList(QDir::Files | QDir::Hidden),
+              QStringList{"history.json"});
 }
 
 namespace {
