@@ -120,7 +120,7 @@ TEST_F(LanguageSwitch, JapaneseDialogScreenshot) {
         GTEST_SKIP() << "needs GLINTEXT_SCREENSHOT and an X server";
     L10n& l10n = L10n::shared();
     l10n.apply(QStringLiteral("ja"));
-    QMessageBox box(QMessageBox::Warning, l10n.string("clear.title"), l10n.string("clear.title"),
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Glintext"), l10n.string("clear.title"),
                     QMessageBox::Cancel);
     box.setInformativeText(l10n.string("clear.body") + "\n" +
                            L10n::format(l10n.string("hist.clearNowSub"), qint64(42)));
