@@ -39,8 +39,8 @@ void adoptByApplication(QObject* object) {
         object->moveToThread(app->thread());
 }
 
-// A translator must never be destroyed during a lookup: its destructor takes the lock that
-// QCoreApplication::translate() holds while asking us. Unused ones go on the event loop.
+// A translator's destructor takes Qt's translator lock; deleting dropped ones from the event
+// loop keeps that away from any lookup that may be under way.
 void discard(std::unique_ptr<QTranslator> translator) {
     if (QCoreApplication::instance())
         translator.release()->deleteLater();
@@ -253,7 +253,7 @@ void ensureInstalled() {
         s.installed = true;
     }
     preload();
-    // Owned by the application; installTranslator sends the first LanguageChange.
+    // Stays installed for the rest of the process; installing sends the first LanguageChange.
     QCoreApplication::installTranslator(new RedirectingTranslator);
 }
 

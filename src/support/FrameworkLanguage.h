@@ -32,7 +32,8 @@ QStringList candidates(const QString& code);
 QStringList catalogues();
 void addCatalogue(const QString& catalogue);
 
-// Installs the redirection once, when an application object exists; later calls do nothing.
+// Installs the redirection once, when an application object exists (before that, setCode
+// only records the code); later calls do nothing.
 void ensureInstalled();
 bool isInstalled();
 
