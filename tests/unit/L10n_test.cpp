@@ -54,6 +54,35 @@ TEST(LocalizationTables, EveryLanguageHasTheEnglishKeysAndPlaceholders) {
     }
 }
 
+TEST(LocalizationTables, ReferenceTranslations) {
+    struct Row {
+        AppLanguage language;
+        const char* key;
+        const char* text;
+    };
+    const Row rows[] = {
+        {AppLanguage::ja, "menu.capture", "テキストをキャプチャ"},
+        {AppLanguage::de, "menu.capture", "Text erfassen"},
+        {AppLanguage::ru, "menu.capture", "Распознать текст"},
+        {AppLanguage::ptBR, "menu.capture", "Capturar texto"},
+        {AppLanguage::ja, "toast.ocrDone", "%d 文字をコピーしました"},
+        {AppLanguage::ru, "toast.ocrDone", "Скопировано символов: %d"},
+        {AppLanguage::ptBR, "toast.ocrDone", "%d caracteres copiados"},
+        {AppLanguage::ja, "common.systemDefault", "システム"},
+        {AppLanguage::de, "common.systemDefault", "System"},
+        {AppLanguage::ru, "common.systemDefault", "Системный"},
+        {AppLanguage::ptBR, "common.systemDefault", "Sistema"},
+        {AppLanguage::de, "about.version", "Version %@"},
+        {AppLanguage::es, "tab.general", "General"},
+        {AppLanguage::nl, "hist.limitFmt", "%d items"},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(LocalizationTables::table(row.language).value(row.key),
+                  QString::fromUtf8(row.text))
+            << row.language.id().toStdString() << " " << row.key;
+    }
+}
+
 TEST(LocalizationTablesDeathTest, RepeatedKeyStopsTheProgram) {
     const LocalizationTables::Entry entries[] = {{"a.b", "1"}, {"a.c", "2"}, {"a.b", "3"}};
     EXPECT_DEATH(LocalizationTables::build(entries, "test"), "a.b appears twice");

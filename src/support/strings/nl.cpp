@@ -154,7 +154,7 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"onb.crashBody",
      "Alleen diagnostische gegevens — nooit je opnames. Altijd te wijzigen in Instellingen."},
     {"onb.startCta", "Begin met Glintext"},
-    {"menu.guide", "Aan de slag"},
+    {"menu.guide", "Gids om te beginnen"},
     {"onb.start", "Aan de slag"},
     {"onb.setupTitle", "Aanbevolen instellingen"},
     {"onb.setupBody", "Instellingen om meteen aan de slag te gaan. Je kunt ze later altijd "
