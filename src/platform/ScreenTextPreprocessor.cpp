@@ -373,6 +373,18 @@ InkMetrics measure(const QImage& img) {
     std::sort(heights.begin(), heights.end());
     // Upper quartile: dots, commas and stroke fragments pull the median down.
     metrics.glyphHeight = heights[std::min(heights.size() - 1, heights.size() * 3 / 4)];
+    for (const Box& b : boxes) {
+        const int bw = b.right - b.left + 1;
+        const int bh = b.bottom - b.top + 1;
+        const double g = metrics.glyphHeight;
+        if (bh < 0.4 * g || bh > 2.5 * g || bw > 4 * g)
+            continue;
+        // Solid squares are icons and bullets, not letters.
+        const bool squareish = bw >= 0.6 * g && bh >= 0.6 * g;
+        if (squareish && b.pixels * 100 >= qint64(bw) * bh * 85)
+            continue;
+        metrics.glyphs.append(QRect(b.left, b.top, bw, bh));
+    }
 
     // Lines are separated by wide empty lanes across their direction; characters within a
     // line by narrow ones. Whichever direction has the wider lanes is across the lines.
@@ -458,6 +470,11 @@ double scaleFor(double glyphHeight) {
     if (glyphHeight <= 0)
         return 1;
     return std::clamp(targetGlyphHeight / glyphHeight, 1.0, maximumScale);
+}
+
+QRect mapToPage(const Prepared& p, const QRect& box) {
+    return QRect(int(box.left() * p.scale) + p.border, int(box.top() * p.scale) + p.border,
+                 std::max(1, int(box.width() * p.scale)), std::max(1, int(box.height() * p.scale)));
 }
 
 Prepared prepare(const QImage& image) {

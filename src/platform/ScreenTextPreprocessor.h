@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QImage>
+#include <QList>
+#include <QRect>
 
 // Turns a screen crop into what Tesseract reads best: dark text on a white page at full
 // contrast (each region's polarity and contrast fixed on its own), text upscaled to a
@@ -8,13 +10,14 @@
 namespace ScreenTextPreprocessor {
 
 // Height in pixels that the typical glyph part is brought to.
-inline constexpr double targetGlyphHeight = 14.0;
+inline constexpr double targetGlyphHeight = 30.0;
 inline constexpr double maximumScale = 4.0;
 
 struct InkMetrics {
     bool hasInk = false;
     double glyphHeight = 0;      // typical connected-component height
     bool verticalLayout = false; // lines run top to bottom (columns of CJK text)
+    QList<QRect> glyphs;         // boxes of the components that look like glyph parts
 };
 
 struct Prepared {
@@ -23,6 +26,9 @@ struct Prepared {
     int border = 0;
     InkMetrics metrics;
 };
+
+// Where `box` of the original image lies on the prepared page.
+QRect mapToPage(const Prepared& prepared, const QRect& box);
 
 // Luma, 8 bits.
 QImage toGrey(const QImage& image);

@@ -7,6 +7,8 @@
 #include <tesseract/baseapi.h>
 #include <tesseract/resultiterator.h>
 
+#include <QSet>
+
 #include <memory>
 
 TextAnalyzer& TextAnalyzer::system() {
@@ -25,6 +27,9 @@ void TesseractTextAnalyzer::warmUp() {
 }
 
 namespace {
+
+constexpr float noiseConfidence = 10;
+constexpr float shortNoiseConfidence = 35;
 
 QString trimmedLine(const char* utf8) {
     QString s = QString::fromUtf8(utf8);
@@ -51,10 +56,63 @@ QList<TextLayout::Line> readLines(tesseract::TessBaseAPI& api) {
         int left = 0, top = 0, right = 0, bottom = 0;
         it->BoundingBox(tesseract::RIL_TEXTLINE, &left, &top, &right, &bottom);
         line.box = QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+        line.confidence = it->Confidence(tesseract::RIL_TEXTLINE);
+        if (qEnvironmentVariableIsSet("GLINTEXT_OCR_DUMP"))
+            qInfo("line block %d conf %.0f: %s", line.block, line.confidence,
+                  qPrintable(line.text));
         if (!line.text.trimmed().isEmpty())
             lines.append(line);
     } while (it->Next(tesseract::RIL_TEXTLINE));
     return lines;
+}
+
+// Lines the recogniser itself doubts, when short, are what it made of icons and codes.
+bool isNoise(const TextLayout::Line& line) {
+    int alphanumeric = 0;
+    for (const QChar c : line.text)
+        alphanumeric += c.isLetterOrNumber();
+    return line.confidence < noiseConfidence ||
+           (line.confidence < shortNoiseConfidence && alphanumeric <= 4);
+}
+
+// What the recogniser reads into icons, bullets and check boxes in front of an item.
+bool isIconToken(const QString& token) {
+    static const QString icons = QStringLiteral("@©®¢§¶•■□▪●○◆◇☐☑«»");
+    return token.size() == 1 && icons.contains(token.front());
+}
+
+void dropNoise(QList<TextLayout::Line>& lines) {
+    lines.removeIf(isNoise);
+    for (TextLayout::Line& line : lines) {
+        const qsizetype space = line.text.indexOf(u' ');
+        if (space > 0 && isIconToken(line.text.left(space)))
+            line.text = line.text.mid(space).trimmed();
+    }
+}
+
+// How many glyph-like ink components lie outside every believable line.
+int uncoveredGlyphs(const ScreenTextPreprocessor::Prepared& prepared,
+                    const QList<TextLayout::Line>& lines) {
+    int uncovered = 0;
+    for (const QRect& glyph : prepared.metrics.glyphs) {
+        const QPoint centre = ScreenTextPreprocessor::mapToPage(prepared, glyph).center();
+        bool covered = false;
+        for (const TextLayout::Line& line : lines) {
+            if (!isNoise(line) && line.box.adjusted(-2, -2, 2, 2).contains(centre)) {
+                covered = true;
+                break;
+            }
+        }
+        uncovered += !covered;
+    }
+    return uncovered;
+}
+
+int blockCount(const QList<TextLayout::Line>& lines) {
+    QSet<int> blocks;
+    for (const TextLayout::Line& line : lines)
+        blocks.insert(line.block);
+    return int(blocks.size());
 }
 
 } // namespace
@@ -79,15 +137,33 @@ TextAnalyzer::Outcome TesseractTextAnalyzer::analyze(const QImage& image) {
     if (!engine)
         return {false, {}, QStringLiteral("the recognition model could not be loaded")};
 
-    engine->SetPageSegMode(vertical ? tesseract::PSM_SINGLE_BLOCK_VERT_TEXT : tesseract::PSM_AUTO);
     const QImage& page = prepared.image;
-    engine->SetImage(page.constBits(), page.width(), page.height(), 1, int(page.bytesPerLine()));
-    // Upscaled screen text is about the size of 12 pt print at this resolution.
-    engine->SetSourceResolution(300);
-    if (engine->Recognize(nullptr) != 0)
+    auto recognizeAs = [&](tesseract::PageSegMode mode, QList<TextLayout::Line>* lines) {
+        engine->SetPageSegMode(mode);
+        engine->SetImage(page.constBits(), page.width(), page.height(), 1,
+                         int(page.bytesPerLine()));
+        // Upscaled screen text is about the size of 12 pt print at this resolution.
+        engine->SetSourceResolution(300);
+        if (engine->Recognize(nullptr) != 0)
+            return false;
+        *lines = readLines(*engine);
+        return true;
+    };
+    QList<TextLayout::Line> lines;
+    if (!recognizeAs(vertical ? tesseract::PSM_SINGLE_BLOCK_VERT_TEXT : tesseract::PSM_AUTO,
+                     &lines))
         return {false, {}, QStringLiteral("recognition failed")};
-
-    const QList<TextLayout::Line> lines = readLines(*engine);
+    if (!vertical && blockCount(lines) > 1 && !TextLayout::hasProseColumns(lines) &&
+        uncoveredGlyphs(prepared, lines) > 0) {
+        // Several blocks, no columns of prose, and glyphs left unread: a table or a
+        // terminal, where the page layout drops isolated cells. Reading the crop as one
+        // block keeps every row whole; it wins only if it reads more of the ink.
+        QList<TextLayout::Line> single;
+        if (recognizeAs(tesseract::PSM_SINGLE_BLOCK, &single) &&
+            uncoveredGlyphs(prepared, single) < uncoveredGlyphs(prepared, lines))
+            lines = single;
+    }
+    dropNoise(lines);
     QString transcript;
     if (vertical) {
         // Columns come right to left already; the row logic would interleave them.

@@ -135,15 +135,48 @@ QList<QList<Line>> groups(const QList<Line>& lines) {
             parent[find(b)] = find(a);
         }
     }
-    QList<QList<Line>> result;
+    QList<QList<Line>> merged;
+    QList<QRect> boxes;
     QMap<int, qsizetype> indexOfRoot;
     for (int b : order) {
         const int root = find(b);
         if (!indexOfRoot.contains(root)) {
-            indexOfRoot[root] = result.size();
-            result.append(QList<Line>{});
+            indexOfRoot[root] = merged.size();
+            merged.append(QList<Line>{});
+            boxes.append(QRect());
         }
-        result[indexOfRoot[root]].append(members[b]);
+        const qsizetype i = indexOfRoot[root];
+        merged[i].append(members[b]);
+        boxes[i] = boxes[i].isNull() ? shapes[b].box : boxes[i].united(shapes[b].box);
+    }
+    // Top to bottom, and left to right where groups stand side by side; the recogniser
+    // sometimes files a first line as a block of its own after the rest.
+    auto precedes = [&boxes](qsizetype a, qsizetype b) {
+        const QRect& x = boxes[a];
+        const QRect& y = boxes[b];
+        const bool sideBySide =
+            verticalOverlap(x, y) > 0 && (x.right() < y.left() || y.right() < x.left());
+        return sideBySide ? x.right() < y.left() : x.bottom() < y.top();
+    };
+    QList<qsizetype> remaining;
+    for (qsizetype i = 0; i < merged.size(); ++i)
+        remaining.append(i);
+    QList<QList<Line>> result;
+    while (!remaining.isEmpty()) {
+        // Of the groups nothing else must come before, the highest.
+        qsizetype chosen = -1;
+        for (qsizetype c = 0; c < remaining.size(); ++c) {
+            bool blocked = false;
+            for (qsizetype o = 0; o < remaining.size() && !blocked; ++o)
+                blocked = o != c && precedes(remaining[o], remaining[c]);
+            if (!blocked &&
+                (chosen < 0 || boxes[remaining[c]].top() < boxes[remaining[chosen]].top()))
+                chosen = c;
+        }
+        if (chosen < 0)
+            chosen = 0;
+        result.append(merged[remaining[chosen]]);
+        remaining.removeAt(chosen);
     }
     return result;
 }

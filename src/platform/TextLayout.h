@@ -10,9 +10,10 @@
 namespace TextLayout {
 
 struct Line {
-    QRect box;     // in image pixels
-    int block = 0; // the recogniser's block, in its reading order
-    QString text;  // without the line feed
+    QRect box;              // in image pixels
+    int block = 0;          // the recogniser's block, in its reading order
+    QString text;           // without the line feed
+    float confidence = 100; // the recogniser's, 0-100
 };
 
 // True when the lines hold side-by-side columns of running text.
