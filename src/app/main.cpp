@@ -2,6 +2,7 @@
 #include <QTextStream>
 
 #include "BuildConfig.h"
+#include "app/RecognizeCommand.h"
 
 #include <cstdio>
 #include <cstring>
@@ -30,6 +31,8 @@ int main(int argc, char** argv) {
         }
     }
     ensureSingleThreadedOpenMP(argv);
+    if (argc > 1 && std::strcmp(argv[1], "recognize") == 0)
+        return RecognizeCommand::run(argc, argv);
 
     QApplication app(argc, argv);
     QApplication::setApplicationName("Glintext");
