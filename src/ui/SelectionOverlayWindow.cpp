@@ -5,6 +5,7 @@
 
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -34,8 +35,13 @@ bool SelectionOverlayWindow::grabInput() {
         return false;
     // QWidget's grabs route every event of the application here; the window's own calls
     // report whether the window system granted them.
-    grabMouse(Qt::CrossCursor);
-    grabKeyboard();
+    if (QWidget::mouseGrabber() != this)
+        grabMouse(Qt::CrossCursor);
+    if (QWidget::keyboardGrabber() != this)
+        grabKeyboard();
+    // Platforms without grabs (offscreen) have nothing to retry.
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return true;
     const bool keyboard = handle->setKeyboardGrabEnabled(true);
     const bool mouse = handle->setMouseGrabEnabled(true);
     return keyboard && mouse;
