@@ -22,3 +22,6 @@ struct AppCommand {
     QByteArray encode() const;
     static std::optional<AppCommand> decode(const QByteArray& line);
 };
+
+#include <QMetaType>
+Q_DECLARE_METATYPE(AppCommand)
