@@ -32,6 +32,20 @@ State& state() {
     return *s;
 }
 
+// Loads may run on any thread; the cached translators outlive it, so they belong to the
+// application's thread.
+void adoptByApplication(QObject* object) {
+    if (QCoreApplication* app = QCoreApplication::instance())
+        object->moveToThread(app->thread());
+}
+
+// A translator's destructor takes Qt's translator lock; deleting dropped ones from the event
+// loop keeps that away from any lookup that may be under way.
+void discard(std::unique_ptr<QTranslator> translator) {
+    if (QCoreApplication::instance())
+        translator.release()->deleteLater();
+}
+
 QStringList cataloguesLocked(State& s) {
     if (!s.cataloguesSet) {
         s.catalogues = {QLibraryInfo::path(QLibraryInfo::TranslationsPath) +
@@ -45,19 +59,50 @@ QTranslator* systemTranslator(const QString& catalogue) {
     State& s = state();
     {
         QMutexLocker locker(&s.lock);
-        if (QTranslator* cached = s.systemCache.value(catalogue))
-            return cached;
+        if (s.systemCache.contains(catalogue))
+            return s.systemCache.value(catalogue);
     }
     const QFileInfo info(catalogue);
     auto translator = std::make_unique<QTranslator>();
-    if (!translator->load(QLocale::system(), info.fileName(), QStringLiteral("_"),
-                          info.absolutePath()))
-        return nullptr;
+    adoptByApplication(translator.get());
+    const bool loaded = translator->load(QLocale::system(), info.fileName(), QStringLiteral("_"),
+                                         info.absolutePath());
     QMutexLocker locker(&s.lock);
-    if (QTranslator* raced = s.systemCache.value(catalogue))
-        return raced;
+    // The system language does not change while we run: a missing catalogue is remembered.
+    if (s.systemCache.contains(catalogue) || !loaded) {
+        if (!s.systemCache.contains(catalogue))
+            s.systemCache.insert(catalogue, nullptr);
+        QTranslator* kept = s.systemCache.value(catalogue);
+        locker.unlock();
+        discard(std::move(translator));
+        return kept;
+    }
     s.systemCache.insert(catalogue, translator.get());
     return translator.release();
+}
+
+// The loaded translator for a catalogue, from the caches only. Lookups never load or
+// destroy a translator: QCoreApplication::translate() holds its own lock around them, and
+// QTranslator takes that lock again when it loads or dies. Loading happens when the
+// language is applied (preload below).
+const QTranslator* cached(const QString& catalogue, const std::optional<QString>& code) {
+    State& s = state();
+    QMutexLocker locker(&s.lock);
+    if (code)
+        return s.bundleCache.value(catalogue + QLatin1Char('|') + *code);
+    return s.systemCache.value(catalogue);
+}
+
+// Loads what lookups in the current language need. A missing catalogue is tried again the
+// next time a language is applied.
+void preload() {
+    const std::optional<QString> code = FrameworkLanguage::code();
+    for (const QString& catalogue : FrameworkLanguage::catalogues()) {
+        if (code)
+            FrameworkLanguage::lproj(catalogue, *code);
+        else
+            systemTranslator(catalogue);
+    }
 }
 
 // Installed once in the application; answers from the forced or the system catalogue.
@@ -76,8 +121,7 @@ public:
             catalogues = cataloguesLocked(s);
         }
         for (const QString& catalogue : catalogues) {
-            const QTranslator* target =
-                forced ? FrameworkLanguage::lproj(catalogue, *forced) : systemTranslator(catalogue);
+            const QTranslator* target = cached(catalogue, forced);
             if (!target)
                 continue;
             const QString text = target->translate(context, sourceText, disambiguation, n);
@@ -111,6 +155,7 @@ void setCode(const std::optional<QString>& newCode) {
         QMutexLocker locker(&s.lock);
         s.code = newCode && !newCode->isEmpty() ? newCode : std::nullopt;
     }
+    preload();
     const bool wasInstalled = isInstalled();
     ensureInstalled();
     // Installing announces the change itself.
@@ -160,11 +205,17 @@ QTranslator* lproj(const QString& catalogue, const QString& code) {
         if (!QFileInfo(path).isFile())
             continue;
         auto translator = std::make_unique<QTranslator>();
-        if (!translator->load(path))
+        adoptByApplication(translator.get());
+        if (!translator->load(path)) {
+            discard(std::move(translator));
             continue;
+        }
         QMutexLocker locker(&s.lock);
-        if (QTranslator* raced = s.bundleCache.value(cacheKey))
+        if (QTranslator* raced = s.bundleCache.value(cacheKey)) {
+            locker.unlock();
+            discard(std::move(translator));
             return raced;
+        }
         s.bundleCache.insert(cacheKey, translator.get());
         return translator.release();
     }
@@ -186,6 +237,7 @@ void addCatalogue(const QString& catalogue) {
             return;
         s.catalogues.append(catalogue);
     }
+    preload();
     announceLanguageChange();
 }
 
@@ -200,7 +252,8 @@ void ensureInstalled() {
             return;
         s.installed = true;
     }
-    // Owned by the application; installTranslator sends the first LanguageChange.
+    preload();
+    // Stays installed for the rest of the process; installing sends the first LanguageChange.
     QCoreApplication::installTranslator(new RedirectingTranslator);
 }
 

@@ -21,7 +21,8 @@ std::optional<QString> code();
 // The translator of catalogue `catalogue` (a path without "_<suffix>.qm", such as
 // ".../translations/qtbase") for `code`, loaded once and cached. Candidates in order: the
 // code, the code's Qt locale name ("zh_CN" for zh-Hans), its first two characters, and for
-// English codes the catalogue without suffix. Nothing when no candidate file loads.
+// English codes the catalogue without suffix. Nothing when no candidate file loads. Lookups
+// read only what this has loaded; applying a language (setCode) calls it.
 QTranslator* lproj(const QString& catalogue, const QString& code);
 
 // Candidate suffixes tried by lproj() for `code`; an empty suffix is the unsuffixed catalogue.
@@ -31,7 +32,8 @@ QStringList candidates(const QString& code);
 QStringList catalogues();
 void addCatalogue(const QString& catalogue);
 
-// Installs the redirection once, when an application object exists; later calls do nothing.
+// Installs the redirection once, when an application object exists (before that, setCode
+// only records the code); later calls do nothing.
 void ensureInstalled();
 bool isInstalled();
 
