@@ -21,8 +21,12 @@ namespace {
 constexpr QFileDevice::Permissions ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
 QString dateString(const QDateTime& date) {
+    // Never write a date the reader would reject: that would lose the whole file.
+    const int year = date.isValid() ? date.toUTC().date().year() : 0;
+    const QDateTime usable =
+        year >= 1 && year <= 9999 ? date : QDateTime::fromSecsSinceEpoch(0, Qt::UTC);
     // Qt::ISODate on a UTC time gives whole seconds and the "Z" suffix.
-    return date.toUTC().toString(Qt::ISODate);
+    return usable.toUTC().toString(Qt::ISODate);
 }
 
 std::optional<QDateTime> parseDate(const QString& text) {
@@ -62,6 +66,7 @@ OCRHistoryStore::OCRHistoryStore(const QString& filePath, std::chrono::milliseco
                                  QObject* parent)
     : QObject(parent), m_path(filePath) {
     m_saveTimer.setSingleShot(true);
+    m_saveTimer.setTimerType(Qt::PreciseTimer);
     m_saveTimer.setInterval(saveDelay);
     connect(&m_saveTimer, &QTimer::timeout, this, &OCRHistoryStore::saveNow);
     // The delegate saves at quit too; this covers any other orderly way out.

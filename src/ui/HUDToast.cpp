@@ -48,6 +48,7 @@ QTimer& hideTimer() {
     if (!s.hideTimer) {
         s.hideTimer = new QTimer(QCoreApplication::instance());
         s.hideTimer->setSingleShot(true);
+        s.hideTimer->setTimerType(Qt::PreciseTimer);
         QObject::connect(s.hideTimer, &QTimer::timeout, s.hideTimer, &hide);
     }
     return *s.hideTimer;

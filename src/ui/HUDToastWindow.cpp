@@ -27,7 +27,7 @@ QFont HUDToastWindow::toastFont() {
 }
 
 HUDToastWindow::HUDToastWindow(const QString& text, bool translucent, int maximumWidth)
-    : QWidget(nullptr, windowFlags), m_text(text), m_translucent(translucent) {
+    : QWidget(nullptr, toastFlags), m_text(text), m_translucent(translucent) {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_X11DoNotAcceptFocus);

@@ -22,7 +22,7 @@ public:
     static constexpr qreal borderOpacity = 0.12;
     static constexpr int fontPixelSize = 12;
 
-    static constexpr Qt::WindowFlags windowFlags =
+    static constexpr Qt::WindowFlags toastFlags =
         Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
         Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus;
 
