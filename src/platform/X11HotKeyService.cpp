@@ -128,11 +128,15 @@ void X11HotKeyService::unregisterHotKey(quint32 id) {
     if (!m_connection)
         return;
     const QList<Grab> grabs = m_grabs.take(id);
+    if (grabs.isEmpty())
+        return;
     for (const Grab& grab : grabs) {
         for (quint16 lock : lockVariants())
             xcb_ungrab_key(m_connection, grab.keycode, m_root, grab.modifiers | lock);
     }
-    xcb_flush(m_connection);
+    // A round trip, so the combination is free for others when this returns.
+    std::free(xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr));
+    QTimer::singleShot(0, this, &X11HotKeyService::readEvents);
 }
 
 void X11HotKeyService::readEvents() {
