@@ -30,7 +30,6 @@ void SelectionOverlayController::begin(const QList<ScreenFrame>& frames, Complet
         return;
     m_completion = std::move(completion);
     m_liveSelection.reset();
-    m_dragOwner = nullptr;
     for (const ScreenFrame& frame : frames) {
         auto* window = new SelectionOverlayWindow(*this, frame);
         window->show();
@@ -57,10 +56,8 @@ void SelectionOverlayController::takeInput(int attemptsLeft) {
     });
 }
 
-void SelectionOverlayController::setLiveSelection(std::optional<QRectF> selection,
-                                                  const SelectionOverlayWindow* owner) {
+void SelectionOverlayController::setLiveSelection(std::optional<QRectF> selection) {
     m_liveSelection = selection;
-    m_dragOwner = selection ? owner : nullptr;
     for (SelectionOverlayWindow* window : windows())
         window->update();
 }
@@ -72,7 +69,6 @@ void SelectionOverlayController::finish(std::optional<QRectF> globalRect) {
     m_completion.reset();
     const QList<QPointer<SelectionOverlayWindow>> closing = std::exchange(m_windows, {});
     m_liveSelection.reset();
-    m_dragOwner = nullptr;
     for (const QPointer<SelectionOverlayWindow>& window : closing) {
         if (!window)
             continue;

@@ -32,10 +32,9 @@ public:
     // Closes every window, then calls the completion once; a second finish does nothing.
     void finish(std::optional<QRectF> globalRect);
 
-    // The drag under way, in virtual-desktop coordinates, and the window tracking it.
+    // The drag under way, in virtual-desktop coordinates; every window shows its part.
     std::optional<QRectF> liveSelection() const { return m_liveSelection; }
-    const SelectionOverlayWindow* dragOwner() const { return m_dragOwner; }
-    void setLiveSelection(std::optional<QRectF> selection, const SelectionOverlayWindow* owner);
+    void setLiveSelection(std::optional<QRectF> selection);
 
 Q_SIGNALS:
     void opened();
@@ -48,5 +47,4 @@ private:
     QList<QPointer<SelectionOverlayWindow>> m_windows;
     std::optional<Completion> m_completion;
     std::optional<QRectF> m_liveSelection;
-    const SelectionOverlayWindow* m_dragOwner = nullptr;
 };

@@ -84,7 +84,8 @@ void SelectionOverlayWindow::paintEvent(QPaintEvent*) {
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(hole->adjusted(-grow, -grow, grow, grow));
 
-    if (m_controller.dragOwner() != this || !Geo::showsLabel(*hole))
+    // Every window draws the label, so it shows on whichever screen it falls.
+    if (!Geo::showsLabel(*hole))
         return;
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setPixelSize(Geo::labelPixelSize);
@@ -150,9 +151,9 @@ void SelectionOverlayWindow::mouseReleaseEvent(QMouseEvent* event) {
 
 void SelectionOverlayWindow::publishSelection() {
     if (!m_startPoint || !m_currentPoint) {
-        m_controller.setLiveSelection(std::nullopt, this);
+        m_controller.setLiveSelection(std::nullopt);
         return;
     }
     const QRectF local = Geo::selectionRect(*m_startPoint, *m_currentPoint);
-    m_controller.setLiveSelection(local.translated(QPointF(m_frame.geometry.topLeft())), this);
+    m_controller.setLiveSelection(local.translated(QPointF(m_frame.geometry.topLeft())));
 }
