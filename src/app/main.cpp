@@ -6,6 +6,7 @@
 #include "BuildConfig.h"
 #include "app/AppCommand.h"
 #include "app/AppDelegate.h"
+#include "app/RecognizeCommand.h"
 #include "app/SingleInstance.h"
 #include "core/Defaults.h"
 #include "support/FrameworkLanguage.h"
@@ -53,6 +54,8 @@ int main(int argc, char** argv) {
     ensureSingleThreadedOpenMP(argv);
 
     // Sub-commands that run on their own, without the tray app, are dispatched here.
+    if (argc > 1 && std::strcmp(argv[1], "recognize") == 0)
+        return RecognizeCommand::run(argc, argv);
 
     adoptStoredLanguage();
 
