@@ -6,6 +6,7 @@
 #include "core/CloudSync.h"
 #include "core/CrashReporter.h"
 #include "core/ImproveReporter.h"
+#include "core/OCREngine.h"
 #include "core/OCRHistoryStore.h"
 #include "core/Permissions.h"
 #include "core/TesterMode.h"
@@ -62,6 +63,8 @@ void AppDelegate::applicationDidFinishLaunching() {
     TesterMode::shared().start();
     ImproveReporter::shared().start();
     recordEnvironment();
+    // Loading the recognition engines in the background keeps the first capture quick.
+    OCREngine::warmUp();
 }
 
 void AppDelegate::showFirstWindow(bool pendingPermissionRelaunch) {

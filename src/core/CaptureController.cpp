@@ -78,7 +78,10 @@ void CaptureController::setSound(SoundService* sound) {
 }
 
 void CaptureController::setRecognizer(Recognizer recognizer) {
-    m_recognizer = recognizer ? std::move(recognizer) : Recognizer(&OCREngine::recognize);
+    if (recognizer)
+        m_recognizer = std::move(recognizer);
+    else
+        m_recognizer = [](QImage image) { return OCREngine::recognize(std::move(image)); };
 }
 
 void CaptureController::setToaster(Toaster toaster) {

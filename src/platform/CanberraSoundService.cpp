@@ -18,6 +18,9 @@ void CanberraSoundService::play(const QString& eventId) {
             m_failed = true;
             return;
         }
+        // Only a sound server: straight to the sound card would fight the desktop for it, and
+        // without a server the capture stays silent.
+        ca_context_set_driver(m_context, "pulse");
         ca_context_change_props(m_context, CA_PROP_APPLICATION_NAME, "Glintext",
                                 CA_PROP_APPLICATION_ID, "io.glintext.Glintext", nullptr);
         if (ca_context_open(m_context) != CA_SUCCESS) {
