@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QKeySequence>
+#include <QMessageBox>
 #include <QObject>
 #include <QPointer>
 #include <QSystemTrayIcon>
@@ -15,7 +16,6 @@
 
 class QAction;
 class QMenu;
-class QMessageBox;
 
 // The tray item: a left click starts a capture, the context menu offers both kinds of
 // capture, the recent captures, the permission shortcut, settings, the guide, updates, the
