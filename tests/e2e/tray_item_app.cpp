@@ -30,6 +30,7 @@ int main(int argc, char** argv) {
     options.addOption({"permission-missing", "Start without the screen-capture permission."});
     options.addOption({"grant-file", "The permission is granted while FILE exists.", "file"});
     options.addOption({"history", "Seed the history with a few captures."});
+    options.addOption({"refresh-ms", "Icon refresh interval.", "ms", "2000"});
     options.addOption({"write-svg", "Write the desktop icon to FILE and exit.", "file"});
     options.process(app);
 
@@ -63,9 +64,15 @@ int main(int argc, char** argv) {
         report("quit");
         QCoreApplication::quit();
     };
-    StatusItemController controller(services, StatusItemController::Timing{});
+    StatusItemController controller(
+        services, StatusItemController::Timing{options.value("refresh-ms").toInt()});
     QObject::connect(controller.menu(), &QMenu::aboutToShow, [] { report("menu shown"); });
     QObject::connect(controller.menu(), &QMenu::aboutToHide, [] { report("menu hidden"); });
+    QObject::connect(&controller.badge(), &AlertBadge::changed, [&] {
+        static bool last = controller.badge().isVisible();
+        if (controller.badge().isVisible() != last)
+            report(QStringLiteral("badge visible=%1").arg((last = !last) ? 1 : 0));
+    });
 
     QTimer::singleShot(0, [&] {
         report(QStringLiteral("tray available=%1 badged=%2")
