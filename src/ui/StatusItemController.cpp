@@ -87,7 +87,9 @@ StatusItemController::StatusItemController(Services services, Timing timing, QOb
             rebuildMenu();
     });
 
-    qApp->installEventFilter(this);
+    // Every widget hears of an application palette change; the menu is the one widget the
+    // item always has.
+    m_menu->installEventFilter(this);
 
     refreshIcon();
     rebuildMenu();
@@ -100,15 +102,14 @@ StatusItemController::StatusItemController(Services services, Timing timing, QOb
 }
 
 StatusItemController::~StatusItemController() {
-    if (qApp)
-        qApp->removeEventFilter(this);
     if (m_aboutBox)
         delete m_aboutBox.data();
 }
 
 bool StatusItemController::eventFilter(QObject* watched, QEvent* event) {
     // A new theme or dark mode changes the panel's text colour.
-    if (watched == qApp && event->type() == QEvent::ApplicationPaletteChange)
+    if (watched == m_menu.get() && (event->type() == QEvent::ApplicationPaletteChange ||
+                                    event->type() == QEvent::PaletteChange))
         applyIcon(true);
     return QObject::eventFilter(watched, event);
 }

@@ -3,11 +3,11 @@
 
 #include <QEventLoop>
 #include <QFile>
-#include <QTimer>
 #include <QPainter>
 #include <QSignalSpy>
 #include <QSvgRenderer>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 

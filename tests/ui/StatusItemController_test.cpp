@@ -23,6 +23,7 @@ struct World {
     bool granted = true;
     bool prompted = false;
     bool feed = false;
+    bool reduceMotion = false;
     Qt::KeyboardModifiers modifiers;
     QList<bool> captures;
     QStringList toasts;
@@ -40,7 +41,7 @@ struct World {
         s.updateFeedConfigured = [this] { return feed; };
         s.checkForUpdates = [this] { ++updateChecks; };
         s.quit = [this] { ++quits; };
-        s.reduceMotion = [] { return false; };
+        s.reduceMotion = [this] { return reduceMotion; };
         s.keyboardModifiers = [this] { return modifiers; };
         return s;
     }
@@ -170,6 +171,12 @@ TEST_F(StatusItemTest, PermissionItemBadgeAndPromptOnce) {
     EXPECT_EQ(world.requests, 1);
     EXPECT_EQ(world.settingsOpened, 2);
 
+    // The desktop turned animations off: the dot stays, still.
+    world.reduceMotion = true;
+    c->refreshIcon();
+    EXPECT_TRUE(c->badge().isVisible());
+    EXPECT_FALSE(c->badge().isPulsing());
+
     // Granted elsewhere: the next refresh removes the dot without any user action.
     world.granted = true;
     EXPECT_TRUE(QTest::qWaitFor([&] { return !c->isBadged(); }, 2000));
@@ -243,6 +250,7 @@ TEST_F(StatusItemTest, IconFollowsPaletteAndPulses) {
     QPalette green = original;
     green.setColor(QPalette::WindowText, QColor(0, 200, 0));
     QApplication::setPalette(green);
+    QCoreApplication::processEvents(); // widgets hear of it through posted events
     const QImage img = c->statusItem()->icon().pixmap(QSize(32, 32)).toImage();
     QApplication::setPalette(original);
     bool sawGreen = false;
