@@ -25,7 +25,7 @@ packages=(
   fonts-dejavu-core fonts-noto-core fonts-noto-cjk fonts-liberation2 fontconfig
   # desktop session for end-to-end tests
   xvfb xauth x11-xserver-utils x11-utils xdotool xclip imagemagick openbox trayer
-  dbus dbus-daemon gnome-keyring libsecret-tools procps psmisc python3-gi
+  dbus dbus-daemon gnome-keyring libsecret-tools procps psmisc
 )
 
 missing=()

@@ -28,9 +28,7 @@ int main(int argc, char** argv) {
 
     QCommandLineParser options;
     options.addOption({"permission-missing", "Start without the screen-capture permission."});
-    options.addOption({"grant-file", "The permission is granted while FILE exists.", "file"});
     options.addOption({"history", "Seed the history with a few captures."});
-    options.addOption({"refresh-ms", "Icon refresh interval.", "ms", "2000"});
     options.addOption({"write-svg", "Write the desktop icon to FILE and exit.", "file"});
     options.process(app);
 
@@ -52,11 +50,8 @@ int main(int argc, char** argv) {
     }
 
     const bool missing = options.isSet("permission-missing");
-    const QString grantFile = options.value("grant-file");
     StatusItemController::Services services;
-    services.permissionGranted = [=] {
-        return grantFile.isEmpty() ? !missing : QFile::exists(grantFile);
-    };
+    services.permissionGranted = [=] { return !missing; };
     services.beginCapture = [](bool hq) {
         report(QStringLiteral("capture highAccuracy=%1").arg(hq ? "true" : "false"));
     };
@@ -64,24 +59,14 @@ int main(int argc, char** argv) {
         report("quit");
         QCoreApplication::quit();
     };
-    StatusItemController controller(
-        services, StatusItemController::Timing{options.value("refresh-ms").toInt()});
+    StatusItemController controller(services, StatusItemController::Timing{});
     QObject::connect(controller.menu(), &QMenu::aboutToShow, [] { report("menu shown"); });
     QObject::connect(controller.menu(), &QMenu::aboutToHide, [] { report("menu hidden"); });
-    QObject::connect(&controller.badge(), &AlertBadge::changed, [&] {
-        static bool last = controller.badge().isVisible();
-        if (controller.badge().isVisible() != last)
-            report(QStringLiteral("badge visible=%1").arg((last = !last) ? 1 : 0));
-    });
 
     QTimer::singleShot(0, [&] {
         report(QStringLiteral("tray available=%1 badged=%2")
                    .arg(QSystemTrayIcon::isSystemTrayAvailable() ? 1 : 0)
                    .arg(controller.isBadged() ? 1 : 0));
     });
-    QObject::connect(controller.statusItem(), &QSystemTrayIcon::activated,
-                     [](QSystemTrayIcon::ActivationReason r) {
-                         report(QStringLiteral("activated %1").arg(int(r)));
-                     });
     return app.exec();
 }
