@@ -78,14 +78,9 @@ StatusItemController::StatusItemController(Services services, Timing timing, QOb
             &StatusItemController::handleActivation);
 
     // Panels that read the menu without announcing that they open it still see fresh items.
-    connect(&OCRHistoryStore::shared(), &OCRHistoryStore::itemsChanged, this, [this] {
-        if (!m_menu->isVisible())
-            rebuildMenu();
-    });
-    connect(&L10n::shared(), &L10n::languageChanged, this, [this] {
-        if (!m_menu->isVisible())
-            rebuildMenu();
-    });
+    connect(&OCRHistoryStore::shared(), &OCRHistoryStore::itemsChanged, this,
+            &StatusItemController::scheduleRebuild);
+    connect(&L10n::shared(), &L10n::languageChanged, this, &StatusItemController::scheduleRebuild);
 
     // Every widget hears of an application palette change; the menu is the one widget the
     // item always has.
@@ -115,8 +110,20 @@ bool StatusItemController::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void StatusItemController::refreshIcon() {
-    if (updatePermissionState() && !m_menu->isVisible())
-        rebuildMenu();
+    if (updatePermissionState())
+        scheduleRebuild();
+}
+
+void StatusItemController::scheduleRebuild() {
+    // Later, never inside a menu action's own signal, and not under an open menu.
+    if (m_rebuildPending)
+        return;
+    m_rebuildPending = true;
+    QTimer::singleShot(0, this, [this] {
+        m_rebuildPending = false;
+        if (!m_menu->isVisible())
+            rebuildMenu();
+    });
 }
 
 bool StatusItemController::updatePermissionState() {
@@ -126,7 +133,8 @@ bool StatusItemController::updatePermissionState() {
     m_badged = !granted;
     m_badge.update(m_badged, m_services.reduceMotion());
     applyIcon();
-    m_statusItem->setToolTip(appName);
+    if (m_statusItem->toolTip() != appName) // panels are told of every change
+        m_statusItem->setToolTip(appName);
     return changed;
 }
 

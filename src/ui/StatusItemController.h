@@ -80,6 +80,7 @@ private:
     void handleActivation(QSystemTrayIcon::ActivationReason reason);
     void openMenu();
     void rebuildMenu();
+    void scheduleRebuild();
     // Reads the permission into icon, badge and tooltip; true when it changed.
     bool updatePermissionState();
     void applyIcon(bool force = false);
@@ -104,6 +105,7 @@ private:
     MenuBarIcon::State m_state = MenuBarIcon::State::Active;
     bool m_badged = false;
     bool m_iconSet = false;
+    bool m_rebuildPending = false;
     bool m_shownBadged = false;
     qreal m_shownDotScale = -1;
     QColor m_shownColour;
