@@ -16,6 +16,7 @@
 #include "ui/OnboardingWindowController.h"
 #include "ui/SelectionOverlayController.h"
 #include "ui/SettingsWindowController.h"
+#include "ui/StatusItemController.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -93,7 +94,14 @@ void AppDelegate::recordEnvironment() {
 
 // The tray item is created here, first thing after the menu shortcuts; the item's guide entry
 // opens onboarding at its first page.
-void AppDelegate::createStatusItem() {}
+void AppDelegate::createStatusItem() {
+    m_statusItem = new StatusItemController(this);
+    QPointer<AppDelegate> self(this);
+    m_statusItem->onShowOnboarding = [self] {
+        if (self)
+            self->onboarding().show(false);
+    };
+}
 
 // Qt's text fields already answer the standard editing keys (undo, redo, cut, copy, paste,
 // select all) without a menu; what an accessory app lacks is the quit shortcut.

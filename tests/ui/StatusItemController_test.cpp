@@ -1,0 +1,212 @@
+#include "BuildConfig.h"
+#include "core/OCRHistoryStore.h"
+#include "support/L10n.h"
+#include "ui/StatusItemController.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QMenu>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString tr(const char* key) {
+    return L10n::shared().string(QString::fromLatin1(key));
+}
+
+// The outside world as the tray item sees it, recording every call.
+struct World {
+    bool granted = true, prompted = false, feed = false, reduceMotion = false;
+    Qt::KeyboardModifiers modifiers;
+    QList<bool> captures;
+    QStringList toasts;
+    int requests = 0, settingsPane = 0, settingsWindow = 0, updateChecks = 0, quits = 0;
+
+    StatusItemController::Services services() {
+        StatusItemController::Services s;
+        s.permissionGranted = [this] { return granted; };
+        s.didPromptPermission = [this] { return prompted; };
+        s.requestPermission = [this] { ++requests, prompted = true; };
+        s.openPermissionSettings = [this] { ++settingsPane; };
+        s.beginCapture = [this](bool hq) { captures.append(hq); };
+        s.showToast = [this](const QString& text) { toasts.append(text); };
+        s.showSettings = [this] { ++settingsWindow; };
+        s.updateFeedConfigured = [this] { return feed; };
+        s.checkForUpdates = [this] { ++updateChecks; };
+        s.quit = [this] { ++quits; };
+        s.reduceMotion = [this] { return reduceMotion; };
+        s.keyboardModifiers = [this] { return modifiers; };
+        return s;
+    }
+};
+
+class StatusItemTest : public ::testing::Test {
+protected:
+    void SetUp() override { OCRHistoryStore::shared().setItems({}); }
+
+    std::unique_ptr<StatusItemController> make(StatusItemController::Timing timing = {}) {
+        return std::make_unique<StatusItemController>(world.services(), timing);
+    }
+    // What opening the menu does; separators read "-".
+    static QStringList open(StatusItemController& c) {
+        Q_EMIT c.menu()->aboutToShow();
+        QStringList out;
+        for (QAction* a : c.menu()->actions())
+            out.append(a->isSeparator() ? QStringLiteral("-") : a->text());
+        return out;
+    }
+    static QAction* item(StatusItemController& c, int index) { return c.menu()->actions()[index]; }
+    static QAction* find(StatusItemController& c, const char* key) {
+        for (QAction* a : c.menu()->actions())
+            if (a->text() == tr(key))
+                return a;
+        return nullptr;
+    }
+
+    World world;
+};
+
+TEST_F(StatusItemTest, MenuItemsAndTheirActions) {
+    auto c = make();
+    // Empty history: no recent section and no separator before it; no feed, no updates.
+    EXPECT_EQ(open(*c),
+              (QStringList{tr("menu.capture"), tr("menu.captureHQ"), "-", tr("menu.settings"),
+                           tr("menu.guide"), tr("menu.about"), "-", tr("menu.quit")}));
+    EXPECT_EQ(find(*c, "menu.capture")->shortcut(), QKeySequence("Ctrl+Shift+2"));
+    EXPECT_EQ(find(*c, "menu.captureHQ")->shortcut(), QKeySequence("Ctrl+Alt+Shift+2"));
+    EXPECT_EQ(find(*c, "menu.settings")->shortcut(), QKeySequence("Ctrl+,"));
+    EXPECT_EQ(find(*c, "menu.quit")->shortcut(), QKeySequence("Ctrl+Q"));
+    EXPECT_TRUE(find(*c, "menu.quit")->isShortcutVisibleInContextMenu());
+
+    world.feed = true;
+    EXPECT_EQ(open(*c)[5], tr("menu.check_updates"));
+    for (const char* key : {"menu.capture", "menu.captureHQ", "menu.settings", "menu.guide",
+                            "menu.check_updates", "menu.quit"})
+        find(*c, key)->trigger();
+    EXPECT_EQ(world.captures, (QList<bool>{false, true}));
+    EXPECT_EQ(world.settingsWindow + world.updateChecks + world.quits, 3);
+
+    int guides = 0; // without a callback the guide item did nothing
+    c->onShowOnboarding = [&] { ++guides; };
+    find(*c, "menu.guide")->trigger();
+    EXPECT_EQ(guides, 1);
+
+    find(*c, "menu.about")->trigger();
+    QMessageBox* about = c->aboutBox();
+    ASSERT_NE(about, nullptr);
+    EXPECT_TRUE(about->isVisible());
+    EXPECT_EQ(about->text(), "<b>Glintext</b>");
+    EXPECT_EQ(about->informativeText(), QString(BuildConfig::version));
+    find(*c, "menu.about")->trigger();
+    EXPECT_EQ(c->aboutBox(), about); // one box, brought forward
+}
+
+TEST_F(StatusItemTest, RecentCapturesNewestFiveCutAndCopied) {
+    auto c = make();
+    open(*c);
+    // Rebuilt at every opening: entries added meanwhile show up.
+    QList<OCRHistoryStore::Capture> items;
+    const QString longText = QString(40, 'a') + "\n" + QString(39, 'b') + "\n" + QString(19, 'c');
+    items.append({QUuid::createUuid(), QDateTime::currentDateTimeUtc(), longText});
+    for (int i = 0; i < 11; ++i)
+        items.append({QUuid::createUuid(), QDateTime::currentDateTimeUtc(), QString::number(i)});
+    OCRHistoryStore::shared().setItems(items);
+    const QStringList titles = open(*c);
+    EXPECT_EQ(titles.mid(2, 9), (QStringList{"-", tr("menu.recent"), QString(40, 'a'), "0", "1",
+                                             "2", "3", "-", tr("menu.settings")}));
+    EXPECT_FALSE(item(*c, 3)->isEnabled()); // the heading
+    EXPECT_EQ(item(*c, 5)->data().toUuid(), items[1].id);
+
+    // The full text is copied, and confirmed even with the toast setting off.
+    QGuiApplication::clipboard()->setText("before");
+    item(*c, 4)->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), longText);
+    EXPECT_EQ(world.toasts, QStringList{tr("toast.copied")});
+    // An entry that went away while the menu was open copies nothing.
+    OCRHistoryStore::shared().setItems({});
+    item(*c, 5)->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), longText);
+    EXPECT_EQ(world.toasts.size(), 1);
+
+    // Line feeds become spaces before the cut; characters count as the reader sees them; a
+    // menu never reads an ampersand or a tab as markup.
+    EXPECT_EQ(StatusItemController::recentTitle(QString(39, 'x') + "\nyz"), QString(39, 'x') + " ");
+    EXPECT_EQ(StatusItemController::recentTitle(QString("e\u0301").repeated(45)),
+              QString("e\u0301").repeated(40));
+    EXPECT_EQ(StatusItemController::recentTitle("Tom & Jerry\tx"), "Tom && Jerry x");
+}
+
+TEST_F(StatusItemTest, MissingPermissionBadgeItemAndPromptOnce) {
+    world.granted = false;
+    auto c = make({20});
+    EXPECT_EQ(c->iconState(), MenuBarIcon::State::PermissionWarning);
+    EXPECT_TRUE(c->badge().isPulsing());
+    EXPECT_EQ(c->statusItem()->toolTip(), "Glintext");
+    ASSERT_EQ(open(*c)[2], tr("menu.permissionNeeded"));
+    item(*c, 2)->trigger();
+    item(*c, 2)->trigger();
+    EXPECT_EQ(world.requests, 1);
+    EXPECT_EQ(world.settingsPane, 2);
+
+    world.reduceMotion = true; // the desktop turned animations off: the dot stays, still
+    c->refreshIcon();
+    EXPECT_TRUE(c->badge().isVisible());
+    EXPECT_FALSE(c->badge().isPulsing());
+
+    // Granted elsewhere: the next refresh removes the dot without any user action.
+    world.granted = true;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !c->isBadged(); }, 2000));
+    EXPECT_FALSE(c->badge().isVisible());
+    EXPECT_EQ(open(*c)[2], "-");
+
+    // Somebody else already prompted in this run: the item only opens the settings.
+    World other;
+    other.granted = false;
+    other.prompted = true;
+    StatusItemController second(other.services(), {});
+    open(second);
+    find(second, "menu.permissionNeeded")->trigger();
+    EXPECT_EQ(other.requests, 0);
+    EXPECT_EQ(other.settingsPane, 1);
+}
+
+TEST_F(StatusItemTest, LeftClickCapturesControlClickOpensMenu) {
+    auto c = make();
+    QSystemTrayIcon* tray = c->statusItem();
+    Q_EMIT tray->activated(QSystemTrayIcon::Trigger);
+    Q_EMIT tray->activated(QSystemTrayIcon::Context);
+    Q_EMIT tray->activated(QSystemTrayIcon::MiddleClick);
+    EXPECT_EQ(world.captures, QList<bool>{false});
+
+    world.modifiers = Qt::ControlModifier;
+    Q_EMIT tray->activated(QSystemTrayIcon::Trigger);
+    EXPECT_TRUE(c->menu()->isVisible());
+    EXPECT_EQ(world.captures.size(), 1);
+    c->menu()->hide();
+    world.modifiers = {};
+    Q_EMIT tray->activated(QSystemTrayIcon::Trigger);
+    EXPECT_EQ(world.captures, (QList<bool>{false, false}));
+}
+
+TEST_F(StatusItemTest, IconPulsesAndFollowsThePalette) {
+    world.granted = false;
+    auto c = make({2000, 40, 4});
+    const qint64 first = c->statusItem()->icon().cacheKey();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return c->statusItem()->icon().cacheKey() != first; }, 1000));
+
+    world.granted = true;
+    c->refreshIcon();
+    const QPalette original = QApplication::palette();
+    QPalette green = original;
+    green.setColor(QPalette::WindowText, QColor(0, 200, 0));
+    QApplication::setPalette(green);
+    QCoreApplication::processEvents(); // widgets hear of it through posted events
+    const QImage img = c->statusItem()->icon().pixmap(QSize(32, 32)).toImage();
+    QApplication::setPalette(original);
+    EXPECT_EQ(img.pixelColor(3, 8), QColor(0, 200, 0)); // a fully covered stroke pixel
+}
+
+} // namespace
