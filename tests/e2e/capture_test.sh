@@ -121,4 +121,11 @@ wait_until 10 clipboard_is "$EXPECTED" || fail "two screens: clipboard holds '$(
 pt_w=$((WX + WW - 40 - 900))
 grep -q "Capture: $((pt_w - 60))x$((WH - 10))px from ${pt_w}x$((WH - 10))pt" "$LOG_FILE" ||
   fail "two screens: the capture was not clipped to the second screen"
+echo "# glintext capture with no instance running starts it and opens the overlay"
+stop_app
+"$GLINTEXT_BIN" capture >>"$E2E_DIR/app.log" 2>&1 &
+APP_PID=$!
+wait_overlay 2
+xdotool key Escape
+wait_overlay_closed
 echo "PASS"
