@@ -223,23 +223,3 @@ TEST(SelectionOverlay, PaintsFrozenFrameDimmedWithTheSelectionCutOut) {
     EXPECT_TRUE(near(b.pixelColor(95, 240), dimmed));
     sendMouse(first, QEvent::MouseButtonRelease, {500, 200}, Qt::LeftButton, Qt::NoButton);
 }
-
-TEST(SelectionOverlay, LabelDrawnUnderTheSelectionAtScaleTwo) {
-    OverlayRun run({solidFrame({0, 0, 400, 300}, Qt::white, 2.0)});
-    SelectionOverlayWindow* window = run.window(0);
-    sendMouse(window, QEvent::MouseButtonPress, {50, 50}, Qt::LeftButton, Qt::LeftButton);
-    sendMouse(window, QEvent::MouseMove, {250, 150}, Qt::NoButton, Qt::LeftButton);
-    const QImage shot = window->grab().toImage();
-    // The badge is dark, right-aligned under the selection; above the selection is only dim.
-    bool dark = false;
-    for (int x = 200; x < 250; ++x)
-        dark = dark || shot.pixelColor(x * shot.devicePixelRatio(), 160 * shot.devicePixelRatio())
-                               .lightness() < 120;
-    EXPECT_TRUE(dark);
-    EXPECT_GT(
-        shot.pixelColor(150 * shot.devicePixelRatio(), 40 * shot.devicePixelRatio()).lightness(),
-        180);
-    sendMouse(window, QEvent::MouseButtonRelease, {250, 150}, Qt::LeftButton, Qt::NoButton);
-    ASSERT_TRUE(run.result);
-    EXPECT_EQ(*run.result, QRectF(50, 50, 200, 100));
-}

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Shortcut, drag, text on the clipboard: known text and two QR codes shown in a helper
-# window are read back through the real pipeline, at scale 1, at scale 2 and on two screens;
-# the history file and the log follow.
+# The capture path on a real X server, as a user drives it: shortcut or command line, drag,
+# text on the clipboard. Escape and a tiny drag cancel without touching the clipboard, a
+# second shortcut while the overlay is open does nothing; known text and two QR codes are
+# read back at scale 1, at scale 2 and on two screens; the history file and the log follow.
 set -euo pipefail
 source "$(dirname "$0")/lib/capture_session.sh"
 
@@ -18,10 +19,42 @@ start_app
 show_image "$E2E_DIR/text.png" helper-text 200 150
 set_clipboard "sentinel"
 
-echo "# five lines of text"
+echo "# Escape cancels"
 xdotool key ctrl+shift+2
 wait_overlay 1
-drag $((WX + 8)) $((WY + 6)) $((WX + WW - 40)) $((WY + WH - 4))
+xdotool key Escape
+wait_overlay_closed
+clipboard_is "sentinel" || fail "Escape changed the clipboard"
+
+echo "# a 3-pixel drag cancels"
+xdotool key ctrl+shift+2
+wait_overlay 1
+drag $((WX + 50)) $((WY + 50)) $((WX + 53)) $((WY + 53))
+wait_overlay_closed
+clipboard_is "sentinel" || fail "a 3-pixel drag changed the clipboard"
+[ "$(log_lines 'Capture: ')" -eq 0 ] || fail "a cancelled selection was captured"
+
+echo "# a second shortcut while open changes nothing"
+xdotool key ctrl+shift+2
+wait_overlay 1
+first=$(xdotool search --onlyvisible --name '^Glintext Selection$' | sort)
+xdotool key ctrl+shift+2
+sleep 0.3
+xdotool key ctrl+alt+shift+2
+sleep 0.3
+[ "$(xdotool search --onlyvisible --name '^Glintext Selection$' | sort)" = "$first" ] ||
+  fail "the second shortcut changed the overlay"
+xdotool key Escape
+wait_overlay_closed
+
+echo "# a plain second start exits at once and leaves the instance alone"
+timeout 10 "$GLINTEXT_BIN" || fail "a second glintext did not exit cleanly"
+kill -0 "$APP_PID" || fail "the instance went away"
+
+echo "# five lines of text, the overlay opened from a second process"
+timeout 10 "$GLINTEXT_BIN" capture || fail "glintext capture failed"
+wait_overlay 1
+drag $((WX + 8)) $((WY + 6)) $((WX + WW - 40)) $((WY + WH - 4)) overlay-scale1.png
 wait_overlay_closed
 wait_until 10 clipboard_is "$EXPECTED" ||
   fail "clipboard holds '$(clipboard)' instead of the five lines"
@@ -29,7 +62,8 @@ history_has() { grep -q -- "$1" "$HISTORY" 2>/dev/null; }
 wait_until 2 history_has "Pack my box with five" ||
   fail "history.json has no entry within 2 seconds"
 chars=${#EXPECTED}
-grep -Eq "Capture: [0-9]+x[0-9]+px from [0-9]+x[0-9]+pt" "$LOG_FILE" || fail "no Capture line"
+grep -q "Capture: $((WW - 48))x$((WH - 10))px from $((WW - 48))x$((WH - 10))pt" "$LOG_FILE" ||
+  fail "no Capture line with equal pixels and points at scale 1"
 grep -q "OCR: copied $chars chars, barcodes=0" "$LOG_FILE" || fail "no 'OCR: copied $chars' line"
 
 echo "# a selection that holds no text keeps the clipboard"
@@ -65,7 +99,7 @@ set_clipboard "sentinel"
 xdotool key ctrl+shift+2
 wait_overlay 1
 w=$(( (WW - 48) / 2 * 2 )) h=$(( (WH - 10) / 2 * 2 ))
-drag $((WX + 8)) $((WY + 6)) $((WX + 8 + w)) $((WY + 6 + h)) text-scale2.png
+drag $((WX + 8)) $((WY + 6)) $((WX + 8 + w)) $((WY + 6 + h)) overlay-scale2.png
 wait_overlay_closed
 wait_until 10 clipboard_is "$EXPECTED" || fail "scale 2: clipboard holds '$(clipboard)'"
 grep -q "Capture: ${w}x${h}px from $((w / 2))x$((h / 2))pt" "$LOG_FILE" ||
@@ -81,10 +115,17 @@ show_image "$E2E_DIR/text.png" helper-text3 1000 300
 set_clipboard "sentinel"
 xdotool key ctrl+shift+2
 wait_overlay 2
-drag 900 $((WY + 6)) $((WX + WW - 40)) $((WY + WH - 4)) text-two-screens.png
+drag 900 $((WY + 6)) $((WX + WW - 40)) $((WY + WH - 4)) overlay-two-screens.png
 wait_overlay_closed
 wait_until 10 clipboard_is "$EXPECTED" || fail "two screens: clipboard holds '$(clipboard)'"
 pt_w=$((WX + WW - 40 - 900))
 grep -q "Capture: $((pt_w - 60))x$((WH - 10))px from ${pt_w}x$((WH - 10))pt" "$LOG_FILE" ||
   fail "two screens: the capture was not clipped to the second screen"
+echo "# glintext capture with no instance running starts it and opens the overlay"
+stop_app
+"$GLINTEXT_BIN" capture >>"$E2E_DIR/app.log" 2>&1 &
+APP_PID=$!
+wait_overlay 2
+xdotool key Escape
+wait_overlay_closed
 echo "PASS"
