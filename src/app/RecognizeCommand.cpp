@@ -80,8 +80,9 @@ int run(int argc, char** argv) {
         return 2;
     }
 
-    // The model loads on another core while the first image is decoded.
-    OCREngine::warmUp();
+    // The model loads on another core while the first image is decoded. One engine: a
+    // second would cost a cold run more than it saves.
+    OCREngine::warmUp(1);
 
     int status = 0;
     for (const QString& file : files) {
