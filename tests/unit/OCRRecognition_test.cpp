@@ -97,3 +97,18 @@ TEST(OCRRecognition, VerticalJapaneseIsReadColumnByColumnFromTheRight) {
     ASSERT_TRUE(outcome.ok);
     EXPECT_EQ(QString(outcome.transcript).remove(' '), columns.join('\n'));
 }
+
+TEST(OCRRecognition, TallPagesReadInTwoBandsKeepTheirLineOrder) {
+    if (!hasModels({"eng"}))
+        GTEST_SKIP() << "no English model";
+    QStringList lines;
+    for (int i = 1; i <= 8; ++i)
+        lines.append(QString("Line number %1 of the report").arg(i));
+    pool().prewarm("eng", 2);
+    TesseractTextAnalyzer analyzer(pool(), {"eng", ""});
+    const TextAnalyzer::Outcome outcome =
+        analyzer.analyze(render(lines, Qt::white, QColor(20, 20, 20), 14));
+    ASSERT_TRUE(outcome.ok);
+    EXPECT_EQ(outcome.transcript, lines.join('\n'));
+    EXPECT_EQ(pool().idleCount("eng"), 2) << "both engines went back to the pool";
+}
