@@ -60,9 +60,9 @@ int main(int argc, char** argv) {
         images.emplace_back(QString::fromLocal8Bit(argv[i]));
     const long before = residentKiB();
     const QString languages = RecognitionLanguages::forThisUser().horizontal;
-    TesseractEnginePool::shared().prewarm(languages);
+    TesseractEnginePool::shared().prewarm(languages, 2);
     const long after = residentKiB();
-    std::printf("idle memory of the warm engine (%s): %.1f MiB\n", qPrintable(languages),
+    std::printf("idle memory of two warm engines (%s): %.1f MiB\n", qPrintable(languages),
                 (after - before) / 1024.0);
 
     std::vector<double> prep;

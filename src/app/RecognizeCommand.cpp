@@ -80,8 +80,8 @@ int run(int argc, char** argv) {
         return 2;
     }
 
-    // The model loads on another core while the first image is decoded.
-    OCREngine::warmUp();
+    // No warm-up here: which model a file needs (horizontal or vertical) is known only
+    // once it is measured, and a cold run must not load one it does not use.
 
     int status = 0;
     for (const QString& file : files) {

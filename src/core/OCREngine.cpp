@@ -114,9 +114,9 @@ std::optional<QString> dominantLanguage(const QString& text) {
     return languageTagger().dominantLanguage(text);
 }
 
-void warmUp() {
+void warmUp(int engines) {
     TextAnalyzer& analyzer = textAnalyzer();
-    (void)QtConcurrent::run([&analyzer] { analyzer.warmUp(); });
+    (void)QtConcurrent::run([&analyzer, engines] { analyzer.warmUp(engines); });
 }
 
 void setServices(const Services& services) {

@@ -10,7 +10,7 @@
 namespace ScreenTextPreprocessor {
 
 // Height in pixels that the typical glyph part is brought to.
-inline constexpr double targetGlyphHeight = 30.0;
+inline constexpr double targetGlyphHeight = 24.0;
 inline constexpr double maximumScale = 4.0;
 
 struct InkMetrics {

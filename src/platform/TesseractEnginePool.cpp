@@ -67,6 +67,14 @@ TesseractEnginePool::Lease TesseractEnginePool::acquire(const QString& languages
     return Lease(engine, Return{this});
 }
 
+TesseractEnginePool::Lease TesseractEnginePool::acquireIdle(const QString& languages) {
+    QMutexLocker lock(&m_mutex);
+    QList<tesseract::TessBaseAPI*>& idle = m_idle[languages];
+    if (idle.isEmpty())
+        return Lease(nullptr, Return{this});
+    return Lease(idle.takeLast(), Return{this});
+}
+
 void TesseractEnginePool::prewarm(const QString& languages, int count) {
     for (;;) {
         QMutexLocker lock(&m_mutex);

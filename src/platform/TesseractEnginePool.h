@@ -32,6 +32,8 @@ public:
     // created for the same languages rather than loading the model twice. Empty when the
     // model cannot be loaded.
     Lease acquire(const QString& languages);
+    // An idle engine, or nothing; never loads a model.
+    Lease acquireIdle(const QString& languages);
     // Creates engines until `count` are idle for `languages`.
     void prewarm(const QString& languages, int count = 1);
     int idleCount(const QString& languages);

@@ -9,7 +9,11 @@
 
 #include <QSet>
 
+#include <QMap>
+
+#include <algorithm>
 #include <memory>
+#include <thread>
 
 TextAnalyzer& TextAnalyzer::system() {
     static TesseractTextAnalyzer analyzer(TesseractEnginePool::shared(),
@@ -21,9 +25,9 @@ TesseractTextAnalyzer::TesseractTextAnalyzer(TesseractEnginePool& pool,
                                              RecognitionLanguages::Choice languages)
     : m_pool(pool), m_languages(std::move(languages)) {}
 
-void TesseractTextAnalyzer::warmUp() {
+void TesseractTextAnalyzer::warmUp(int engines) {
     if (!m_languages.horizontal.isEmpty())
-        m_pool.prewarm(m_languages.horizontal);
+        m_pool.prewarm(m_languages.horizontal, engines);
 }
 
 namespace {
@@ -108,6 +112,119 @@ int uncoveredGlyphs(const ScreenTextPreprocessor::Prepared& prepared,
     return uncovered;
 }
 
+bool recognizePage(tesseract::TessBaseAPI& engine, const QImage& page, tesseract::PageSegMode mode,
+                   QList<TextLayout::Line>* lines) {
+    engine.SetPageSegMode(mode);
+    engine.SetImage(page.constBits(), page.width(), page.height(), 1, int(page.bytesPerLine()));
+    // Upscaled screen text is about the size of 12 pt print at this resolution.
+    engine.SetSourceResolution(300);
+    if (engine.Recognize(nullptr) != 0)
+        return false;
+    *lines = readLines(engine);
+    return true;
+}
+
+// Where to cut a page into two bands recognised side by side: the empty row lane
+// nearest the middle, when the page holds enough lines to be worth it; -1 otherwise.
+int bandCut(const QImage& page) {
+    constexpr int minimumLanes = 3;
+    constexpr int minimumHeight = 500;
+    if (page.height() < minimumHeight)
+        return -1;
+    QList<QPair<int, int>> lanes; // first row, length
+    int run = 0;
+    bool seenInk = false;
+    for (int y = 0; y < page.height(); ++y) {
+        const uchar* row = page.constScanLine(y);
+        const bool ink = std::any_of(row, row + page.width(), [](uchar v) { return v < 128; });
+        if (ink) {
+            if (seenInk && run > 0)
+                lanes.append({y - run, run});
+            seenInk = true;
+            run = 0;
+        } else {
+            ++run;
+        }
+    }
+    if (lanes.size() < minimumLanes)
+        return -1;
+    // A gutter (an empty column through all the ink) means columns or a grid, whose
+    // blocks the cut would break apart: such pages are read whole.
+    std::vector<int> columns(size_t(page.width()), 0);
+    for (int y = 0; y < page.height(); ++y) {
+        const uchar* row = page.constScanLine(y);
+        for (int x = 0; x < page.width(); ++x)
+            columns[size_t(x)] += row[x] < 128;
+    }
+    const auto first = std::find_if(columns.begin(), columns.end(), [](int c) { return c > 0; });
+    const auto last = std::find_if(columns.rbegin(), columns.rend(), [](int c) { return c > 0; });
+    int gap = 0;
+    for (auto it = first; it != columns.end() && it < last.base(); ++it) {
+        gap = *it == 0 ? gap + 1 : 0;
+        if (gap > page.width() / 40)
+            return -1;
+    }
+    int best = -1;
+    for (const auto& [start, length] : lanes) {
+        const int centre = start + length / 2;
+        if (length >= 4 &&
+            (best < 0 || std::abs(centre - page.height() / 2) < std::abs(best - page.height() / 2)))
+            best = centre;
+    }
+    // A cut near an edge saves nothing.
+    if (best < page.height() / 4 || best > page.height() * 3 / 4)
+        return -1;
+    return best;
+}
+
+// Appends the lower band's lines below the upper ones. A lower block whose first line
+// continues an upper block (same column, close below the cut) takes that block's number.
+void joinBands(QList<TextLayout::Line>& upper, QList<TextLayout::Line> lower, int cut) {
+    int nextBlock = 0;
+    QMap<int, QRect> upperBlocks;
+    for (const TextLayout::Line& l : upper) {
+        nextBlock = std::max(nextBlock, l.block + 1);
+        upperBlocks[l.block] =
+            upperBlocks[l.block].isNull() ? l.box : upperBlocks[l.block].united(l.box);
+    }
+    QMap<int, QRect> lowerBlocks;
+    for (TextLayout::Line& l : lower) {
+        l.box.translate(0, cut);
+        lowerBlocks[l.block] =
+            lowerBlocks[l.block].isNull() ? l.box : lowerBlocks[l.block].united(l.box);
+    }
+    QList<int> heights;
+    for (const TextLayout::Line& l : upper + lower)
+        heights.append(l.box.height());
+    std::sort(heights.begin(), heights.end());
+    const int lineHeight = heights.isEmpty() ? 1 : heights[heights.size() / 2];
+    QMap<int, int> renumber;
+    QSet<int> taken;
+    for (auto lb = lowerBlocks.cbegin(); lb != lowerBlocks.cend(); ++lb) {
+        int match = -1;
+        for (auto ub = upperBlocks.cbegin(); ub != upperBlocks.cend(); ++ub) {
+            if (taken.contains(ub.key()))
+                continue;
+            const QRect& u = ub.value();
+            const QRect& d = lb.value();
+            const int overlap = std::min(u.right(), d.right()) - std::max(u.left(), d.left());
+            const int gapAbove = d.top() - u.bottom();
+            if (overlap * 2 > std::min(u.width(), d.width()) && gapAbove < 3 * lineHeight)
+                match = ub.key();
+        }
+        if (match >= 0) {
+            taken.insert(match);
+            renumber[lb.key()] = match;
+        } else {
+            renumber[lb.key()] = nextBlock++;
+        }
+    }
+    for (TextLayout::Line& l : lower) {
+        l.block = renumber.value(l.block);
+        upper.append(l);
+    }
+}
+
 int blockCount(const QList<TextLayout::Line>& lines) {
     QSet<int> blocks;
     for (const TextLayout::Line& line : lines)
@@ -139,20 +256,32 @@ TextAnalyzer::Outcome TesseractTextAnalyzer::analyze(const QImage& image) {
 
     const QImage& page = prepared.image;
     auto recognizeAs = [&](tesseract::PageSegMode mode, QList<TextLayout::Line>* lines) {
-        engine->SetPageSegMode(mode);
-        engine->SetImage(page.constBits(), page.width(), page.height(), 1,
-                         int(page.bytesPerLine()));
-        // Upscaled screen text is about the size of 12 pt print at this resolution.
-        engine->SetSourceResolution(300);
-        if (engine->Recognize(nullptr) != 0)
-            return false;
-        *lines = readLines(*engine);
-        return true;
+        return recognizePage(*engine, page, mode, lines);
     };
     QList<TextLayout::Line> lines;
-    if (!recognizeAs(vertical ? tesseract::PSM_SINGLE_BLOCK_VERT_TEXT : tesseract::PSM_AUTO,
-                     &lines))
+    // The second band needs a warm engine: loading one would cost more than it saves.
+    const int cut = vertical ? -1 : bandCut(page);
+    TesseractEnginePool::Lease second;
+    if (cut > 0)
+        second = m_pool.acquireIdle(m_languages.horizontal);
+    if (second) {
+        // Tall pages of many lines: the lower band goes to a second engine on the other
+        // core. Blocks that continue across the cut are joined again.
+        const QImage top = page.copy(0, 0, page.width(), cut);
+        const QImage bottom = page.copy(0, cut, page.width(), page.height() - cut);
+        QList<TextLayout::Line> lower;
+        bool lowerOk = false;
+        std::thread helper(
+            [&] { lowerOk = recognizePage(*second, bottom, tesseract::PSM_AUTO, &lower); });
+        const bool upperOk = recognizePage(*engine, top, tesseract::PSM_AUTO, &lines);
+        helper.join();
+        if (!upperOk || !lowerOk)
+            return {false, {}, QStringLiteral("recognition failed")};
+        joinBands(lines, lower, cut);
+    } else if (!recognizeAs(vertical ? tesseract::PSM_SINGLE_BLOCK_VERT_TEXT : tesseract::PSM_AUTO,
+                            &lines)) {
         return {false, {}, QStringLiteral("recognition failed")};
+    }
     if (!vertical && blockCount(lines) > 1 && !TextLayout::hasProseColumns(lines) &&
         uncoveredGlyphs(prepared, lines) > 0) {
         // Several blocks, no columns of prose, and glyphs left unread: a table or a

@@ -12,7 +12,7 @@ public:
     TesseractTextAnalyzer(TesseractEnginePool& pool, RecognitionLanguages::Choice languages);
 
     Outcome analyze(const QImage& image) override;
-    void warmUp() override;
+    void warmUp(int engines) override;
 
 private:
     TesseractEnginePool& m_pool;

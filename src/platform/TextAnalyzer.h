@@ -15,9 +15,10 @@ public:
 
     virtual ~TextAnalyzer() = default;
     virtual Outcome analyze(const QImage& image) = 0;
-    // Prepares whatever the first analysis would otherwise pay for (models, engines).
-    // May block; callers run it off the GUI thread.
-    virtual void warmUp() {}
+    // Prepares whatever the first analysis would otherwise pay for (models, engines);
+    // `engines` > 1 lets one analysis use several cores. May block; callers run it off
+    // the GUI thread.
+    virtual void warmUp(int engines) { (void)engines; }
 
     // The implementation for this system.
     static TextAnalyzer& system();

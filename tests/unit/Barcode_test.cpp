@@ -1,0 +1,90 @@
+// The real ZXing detector, and the engine's handling of its payloads.
+#include "core/OCREngine.h"
+#include "platform/BarcodeDetector.h"
+#include "platform/TextAnalyzer.h"
+
+#include <QPainter>
+
+#include <ZXing/BitMatrix.h>
+#include <ZXing/MultiFormatWriter.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QImage code(ZXing::BarcodeFormat format, const std::string& payload, int module,
+            QColor fg = Qt::black, QColor bg = Qt::white) {
+    const bool linear = format != ZXing::BarcodeFormat::QRCode;
+    const ZXing::BitMatrix bits =
+        ZXing::MultiFormatWriter(format).setMargin(linear ? 10 : 4).encode(payload, 0, 0);
+    const int height = linear ? 40 : bits.height();
+    QImage img(bits.width() * module, height * module, QImage::Format_RGB32);
+    img.fill(bg);
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (bits.get(x / module, linear ? 0 : y / module))
+                img.setPixelColor(x, y, fg);
+    return img;
+}
+
+QImage besideEachOther(const QList<QImage>& parts, QColor bg = Qt::white) {
+    int w = 20, h = 0;
+    for (const QImage& i : parts) {
+        w += i.width() + 20;
+        h = std::max(h, i.height());
+    }
+    QImage out(w, h + 40, QImage::Format_RGB32);
+    out.fill(bg);
+    QPainter p(&out);
+    int x = 20;
+    for (const QImage& i : parts) {
+        p.drawImage(x, 20, i);
+        x += i.width() + 20;
+    }
+    return out;
+}
+
+QStringList payloads(const QImage& image) {
+    QStringList out;
+    for (const auto& o : BarcodeDetector::system().detect(image))
+        if (o.payload)
+            out.append(*o.payload);
+    return out;
+}
+
+class NoText : public TextAnalyzer {
+public:
+    Outcome analyze(const QImage&) override { return {true, {}, {}}; }
+};
+
+} // namespace
+
+TEST(Barcode, QRAndLinearCodesAreReadInEitherPolarity) {
+    const QString url = "https://example.org/pay?id=4711&ü=1";
+    EXPECT_EQ(payloads(besideEachOther({code(ZXing::BarcodeFormat::QRCode, url.toStdString(), 3)})),
+              QStringList{url});
+    const QImage darkQR = besideEachOther({code(ZXing::BarcodeFormat::QRCode, "light on dark", 3,
+                                                QColor(230, 230, 230), QColor(30, 30, 34))},
+                                          QColor(30, 30, 34));
+    EXPECT_EQ(payloads(darkQR), QStringList{"light on dark"});
+    EXPECT_EQ(payloads(besideEachOther({code(ZXing::BarcodeFormat::EAN13, "4006381333931", 2)})),
+              QStringList{"4006381333931"});
+    QImage blank(100, 100, QImage::Format_RGB32);
+    blank.fill(Qt::white);
+    EXPECT_TRUE(payloads(blank).isEmpty());
+    EXPECT_TRUE(BarcodeDetector::system().detect(QImage()).isEmpty());
+}
+
+TEST(Barcode, TheEngineReportsTheSameCodeOnceAndTwoCodesBoth) {
+    NoText noText;
+    OCREngine::setServices({&noText, nullptr, nullptr});
+    const QImage qr = code(ZXing::BarcodeFormat::QRCode, "same", 3);
+    OCRResult twice = QCoro::waitFor(OCREngine::recognize(besideEachOther({qr, qr}), {}));
+    EXPECT_EQ(twice.barcodePayloads, QStringList{"same"});
+
+    const QImage two = besideEachOther({qr, code(ZXing::BarcodeFormat::Code128, "INV-2044", 2)});
+    OCRResult both = QCoro::waitFor(OCREngine::recognize(two, {}));
+    both.barcodePayloads.sort();
+    EXPECT_EQ(both.barcodePayloads, (QStringList{"INV-2044", "same"}));
+    OCREngine::setServices({});
+}

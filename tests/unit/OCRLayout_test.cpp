@@ -1,0 +1,116 @@
+#include "platform/RecognitionLanguages.h"
+#include "platform/ScreenTextPreprocessor.h"
+#include "platform/TextLayout.h"
+
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+using TextLayout::Line;
+
+namespace {
+
+Line line(int block, int x, int y, int w, const QString& text, int h = 20) {
+    return Line{QRect(x, y, w, h), block, text, 90};
+}
+
+} // namespace
+
+TEST(OCRLayout, GridColumnsAreReadRowByRowAndProseColumnsStayWhole) {
+    // A menu whose shortcuts came back as a block of their own.
+    const QList<Line> menu{line(0, 10, 10, 80, "Open"), line(0, 10, 40, 80, "Save"),
+                           line(0, 10, 70, 80, "Quit"), line(1, 300, 11, 60, "Ctrl+O"),
+                           line(1, 300, 69, 60, "Ctrl+Q")};
+    EXPECT_EQ(TextLayout::join(menu), "Open Ctrl+O\nSave\nQuit Ctrl+Q");
+
+    const QString left1 = "The first column holds running text over many words";
+    const QString left2 = "and goes on for a second line of the same paragraph";
+    const QString right1 = "The second column is another article with its own";
+    const QString right2 = "sentences that a reader takes after the first one";
+    const QList<Line> columns{line(0, 10, 10, 400, left1), line(0, 10, 40, 400, left2),
+                              line(1, 450, 10, 400, right1), line(1, 450, 40, 400, right2)};
+    EXPECT_TRUE(TextLayout::hasProseColumns(columns));
+    EXPECT_EQ(TextLayout::join(columns), QStringList({left1, left2, right1, right2}).join('\n'));
+}
+
+TEST(OCRLayout, BlocksAreOrderedTopToBottomWhateverTheRecognisersOrder) {
+    const QList<Line> lines{line(0, 10, 50, 300, "second line"), line(0, 10, 80, 300, "third"),
+                            line(1, 10, 20, 300, "first line")};
+    EXPECT_EQ(TextLayout::join(lines), "first line\nsecond line\nthird");
+    // Lines of one row that Tesseract split at slightly different heights stay one row.
+    const QList<Line> row{line(0, 200, 12, 50, "B"), line(0, 10, 10, 50, "A")};
+    EXPECT_EQ(TextLayout::rows(row).size(), 1);
+    EXPECT_EQ(TextLayout::join(row), "A B");
+}
+
+TEST(OCRLayout, RecognitionLanguagesFollowTheUserWithEnglishAlways) {
+    EXPECT_EQ(RecognitionLanguages::modelFor("de_CH.UTF-8"), "deu");
+    EXPECT_EQ(RecognitionLanguages::modelFor("zh-Hant-TW"), "chi_tra");
+    EXPECT_EQ(RecognitionLanguages::modelFor("zh-CN"), "chi_sim");
+    EXPECT_EQ(RecognitionLanguages::modelFor("tlh"), "");
+
+    const QStringList installed{"eng", "deu", "jpn", "jpn_vert", "fra"};
+    auto ja = RecognitionLanguages::choose({"ja-JP", "ja", "en-US"}, installed);
+    EXPECT_EQ(ja.horizontal, "jpn+eng");
+    EXPECT_EQ(ja.vertical, "jpn_vert");
+    auto de = RecognitionLanguages::choose({"de", "ko", "fr", "es"}, installed);
+    EXPECT_EQ(de.horizontal, "deu+fra+eng") << "Korean is not installed; English is kept";
+    EXPECT_EQ(de.vertical, "");
+    EXPECT_EQ(RecognitionLanguages::choose({"fr", "de", "ja"}, installed).horizontal, "fra+deu+eng")
+        << "at most three models, English among them";
+    EXPECT_EQ(RecognitionLanguages::choose({}, {}).horizontal, "");
+}
+
+TEST(OCRLayout, MixedPanelsComeOutDarkOnWhiteWithFramesRemoved) {
+    // Left half dark theme, right half light theme, the same glyph-like bars on both,
+    // and a thin frame around the right half.
+    QImage image(200, 80, QImage::Format_RGB32);
+    image.fill(QColor(250, 250, 250));
+    QPainter p(&image);
+    p.fillRect(0, 0, 100, 80, QColor(30, 30, 34));
+    p.fillRect(20, 30, 4, 14, QColor(230, 230, 230)); // light stroke on dark
+    p.fillRect(120, 30, 4, 14, QColor(40, 40, 40));   // dark stroke on light
+    p.setPen(QColor(120, 120, 120));
+    p.drawRect(105, 5, 90, 70);
+    p.end();
+
+    QImage page = ScreenTextPreprocessor::normalise(ScreenTextPreprocessor::toGrey(image));
+    EXPECT_LT(qGray(page.pixel(21, 36)), 60) << "light-on-dark stroke becomes dark";
+    EXPECT_LT(qGray(page.pixel(121, 36)), 60);
+    EXPECT_GT(qGray(page.pixel(50, 10)), 240) << "dark panel becomes white";
+    EXPECT_GT(qGray(page.pixel(150, 60)), 240);
+    EXPECT_LT(qGray(page.pixel(105, 40)), 128) << "the frame is ink before removal";
+    EXPECT_EQ(ScreenTextPreprocessor::removeFrames(page, 14), 1);
+    EXPECT_GT(qGray(page.pixel(105, 40)), 240);
+    EXPECT_LT(qGray(page.pixel(121, 36)), 60) << "strokes survive frame removal";
+}
+
+TEST(OCRLayout, SmallTextIsUpscaledAndColumnsOfGlyphsReadAsVertical) {
+    EXPECT_DOUBLE_EQ(ScreenTextPreprocessor::scaleFor(0), 1.0);
+    EXPECT_DOUBLE_EQ(ScreenTextPreprocessor::scaleFor(200), 1.0) << "never shrinks";
+    EXPECT_GT(ScreenTextPreprocessor::scaleFor(8), 1.5);
+    EXPECT_LE(ScreenTextPreprocessor::scaleFor(1), ScreenTextPreprocessor::maximumScale);
+
+    // Three columns of square "characters", wide lanes between columns, narrow between
+    // characters: vertical. The same grid transposed: horizontal.
+    QImage columns(160, 200, QImage::Format_Grayscale8);
+    columns.fill(255);
+    QImage rows(200, 160, QImage::Format_Grayscale8);
+    rows.fill(255);
+    for (int c = 0; c < 3; ++c) {
+        for (int i = 0; i < 8; ++i) {
+            for (int y = 0; y < 16; ++y) {
+                for (int x = 0; x < 16; x += (y % 4 == 0 ? 1 : 15)) {
+                    const int cx = 20 + c * 45 + x, cy = 10 + i * 22 + y;
+                    columns.scanLine(cy)[cx] = 0;
+                    rows.scanLine(cx)[cy] = 0;
+                }
+            }
+        }
+    }
+    EXPECT_TRUE(ScreenTextPreprocessor::measure(columns).verticalLayout);
+    EXPECT_FALSE(ScreenTextPreprocessor::measure(rows).verticalLayout);
+    QImage blank(50, 50, QImage::Format_Grayscale8);
+    blank.fill(255);
+    EXPECT_FALSE(ScreenTextPreprocessor::measure(blank).hasInk);
+}

@@ -1,0 +1,114 @@
+// The real Tesseract analyser on small rendered crops.
+#include "platform/RecognitionLanguages.h"
+#include "platform/TesseractEnginePool.h"
+#include "platform/TesseractTextAnalyzer.h"
+
+#include <QFileInfo>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QImage render(const QStringList& lines, const QColor& bg, const QColor& fg, int px,
+              const QString& family = "DejaVu Sans") {
+    QFont font(family);
+    font.setPixelSize(px);
+    const QFontMetrics fm(font);
+    int w = 0;
+    for (const QString& l : lines)
+        w = std::max(w, fm.horizontalAdvance(l));
+    QImage image(w + 24, int(lines.size()) * px * 2 + 12, QImage::Format_RGB32);
+    image.fill(bg);
+    QPainter p(&image);
+    p.setFont(font);
+    p.setPen(fg);
+    for (int i = 0; i < lines.size(); ++i)
+        p.drawText(12, 6 + i * px * 2 + fm.ascent(), lines[i]);
+    return image;
+}
+
+bool hasModels(const QStringList& models) {
+    const QString dir = RecognitionLanguages::tessdataDirectory();
+    for (const QString& m : models)
+        if (!QFileInfo::exists(dir + "/" + m + ".traineddata"))
+            return false;
+    return true;
+}
+
+TesseractEnginePool& pool() {
+    static TesseractEnginePool p(RecognitionLanguages::tessdataDirectory());
+    return p;
+}
+
+} // namespace
+
+TEST(OCRRecognition, SmallLightAndDarkScreenTextIsReadExactly) {
+    if (!hasModels({"eng"}))
+        GTEST_SKIP() << "no English model";
+    TesseractTextAnalyzer analyzer(pool(), {"eng", ""});
+    const QStringList lines{"Open Recent File", "Export as PDF 2026"};
+    for (const auto& [bg, fg] : {std::pair{QColor(255, 255, 255), QColor(30, 30, 30)},
+                                 std::pair{QColor(36, 36, 40), QColor(232, 232, 232)}}) {
+        const TextAnalyzer::Outcome outcome = analyzer.analyze(render(lines, bg, fg, 12));
+        ASSERT_TRUE(outcome.ok) << outcome.error.toStdString();
+        EXPECT_EQ(outcome.transcript, lines.join('\n')) << "background " << bg.name().toStdString();
+    }
+    // The engine went back to the pool and is reused.
+    EXPECT_EQ(pool().idleCount("eng"), 1);
+}
+
+TEST(OCRRecognition, BlankImagesAndMissingModelsEndCleanly) {
+    TesseractTextAnalyzer analyzer(pool(), {"eng", ""});
+    QImage blank(120, 40, QImage::Format_RGB32);
+    blank.fill(Qt::white);
+    const TextAnalyzer::Outcome empty = analyzer.analyze(blank);
+    EXPECT_TRUE(empty.ok);
+    EXPECT_EQ(empty.transcript, "");
+    EXPECT_FALSE(analyzer.analyze(QImage()).ok);
+
+    TesseractTextAnalyzer missing(pool(), {"xxx_not_installed", ""});
+    const TextAnalyzer::Outcome failed =
+        missing.analyze(render({"Hello"}, Qt::white, Qt::black, 14));
+    EXPECT_FALSE(failed.ok);
+    EXPECT_FALSE(failed.error.isEmpty());
+}
+
+TEST(OCRRecognition, VerticalJapaneseIsReadColumnByColumnFromTheRight) {
+    if (!hasModels({"jpn", "jpn_vert", "eng"}))
+        GTEST_SKIP() << "no Japanese models";
+    const QStringList columns{"東京駅から新幹線", "会議の資料です"};
+    const int s = 22;
+    QImage image(s * 6, s * 10, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    QFont font("Noto Sans CJK JP");
+    font.setPixelSize(s);
+    p.setFont(font);
+    p.setPen(QColor(20, 20, 20));
+    for (int c = 0; c < columns.size(); ++c) {
+        const int x = image.width() - s * 2 - c * int(s * 1.8);
+        for (int i = 0; i < columns[c].size(); ++i)
+            p.drawText(QRect(x, s + i * s, s, s), Qt::AlignCenter, columns[c].mid(i, 1));
+    }
+    p.end();
+    TesseractTextAnalyzer analyzer(pool(), {"jpn+eng", "jpn_vert"});
+    const TextAnalyzer::Outcome outcome = analyzer.analyze(image);
+    ASSERT_TRUE(outcome.ok);
+    EXPECT_EQ(QString(outcome.transcript).remove(' '), columns.join('\n'));
+}
+
+TEST(OCRRecognition, TallPagesReadInTwoBandsKeepTheirLineOrder) {
+    if (!hasModels({"eng"}))
+        GTEST_SKIP() << "no English model";
+    QStringList lines;
+    for (int i = 1; i <= 8; ++i)
+        lines.append(QString("Line number %1 of the report").arg(i));
+    pool().prewarm("eng", 2);
+    TesseractTextAnalyzer analyzer(pool(), {"eng", ""});
+    const TextAnalyzer::Outcome outcome =
+        analyzer.analyze(render(lines, Qt::white, QColor(20, 20, 20), 14));
+    ASSERT_TRUE(outcome.ok);
+    EXPECT_EQ(outcome.transcript, lines.join('\n'));
+    EXPECT_EQ(pool().idleCount("eng"), 2) << "both engines went back to the pool";
+}
