@@ -113,8 +113,13 @@ dark=$(count_colour "$shots/tray-icon-1x.png" black)
 [ "$dark" -ge 20 ] || fail "normal: icon not drawn ($dark dark pixels)"
 [ "$(count_colour "$shots/tray-icon-1x.png" "$red")" -eq 0 ] || fail "normal: red dot without cause"
 
-xdotool mousemove "$cx" "$cy" click 1
-await_line '^capture highAccuracy=false' 30 "$work/normal.out" >/dev/null ||
+# The capture starts once the button is up, so the selection that opens never sees the
+# release of the click that opened it.
+xdotool mousemove "$cx" "$cy" mousedown 1
+sleep 0.4
+[ "$(count_lines '^capture' "$work/normal.out")" -eq 0 ] || fail "normal: captured while held"
+xdotool mouseup 1
+await_line '^capture highAccuracy=false buttons=0$' 30 "$work/normal.out" >/dev/null ||
   fail "normal: a left click did not start a capture"
 
 xdotool mousemove "$cx" "$cy" click 3
