@@ -24,7 +24,7 @@ packages=(
   # fonts (real glyphs in screenshots and the benchmark corpus)
   fonts-dejavu-core fonts-noto-core fonts-noto-cjk fonts-liberation2 fontconfig
   # desktop session for end-to-end tests
-  xvfb xauth x11-xserver-utils x11-utils xdotool xclip imagemagick openbox trayer
+  xvfb xauth x11-xserver-utils x11-utils xdotool xclip imagemagick openbox trayer xcompmgr
   dbus dbus-daemon gnome-keyring libsecret-tools procps psmisc
 )
 

@@ -65,8 +65,9 @@ QString rotatedPath() {
 void log(const QString& message) {
     const QString stamp = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
     const QByteArray line = (stamp + " " + message + "\n").toUtf8();
-    const QByteArray current = encode(currentPath());
-    const QByteArray rotated = encode(rotatedPath());
+    const QString dir = AppPaths::dataDir();
+    const QByteArray current = encode(dir + "/tester.log");
+    const QByteArray rotated = encode(dir + "/tester.log.1");
 
     std::lock_guard guard(logLock());
     struct stat st {};

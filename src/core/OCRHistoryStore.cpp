@@ -1,16 +1,119 @@
 #include "core/OCRHistoryStore.h"
 
+#include "core/AppPaths.h"
 #include "core/AppSettings.h"
+#include "core/DebugLog.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QSaveFile>
 
 #include <algorithm>
 
+namespace {
+
+constexpr QFileDevice::Permissions ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+
+QString dateString(const QDateTime& date) {
+    // Never write a date the reader would reject: that would lose the whole file.
+    const int year = date.isValid() ? date.toUTC().date().year() : 0;
+    const QDateTime usable =
+        year >= 1 && year <= 9999 ? date : QDateTime::fromSecsSinceEpoch(0, Qt::UTC);
+    // Qt::ISODate on a UTC time gives whole seconds and the "Z" suffix.
+    return usable.toUTC().toString(Qt::ISODate);
+}
+
+std::optional<QDateTime> parseDate(const QString& text) {
+    // Internet date-time only: Qt's own ISO reader would also take a bare date or a time
+    // without zone (read as local time), which this file never holds.
+    static const QRegularExpression form(
+        QStringLiteral(R"(^\d{4}-\d{2}-\d{2}T\d{2}:\d{2}:\d{2}(\.\d+)?(Z|[+-]\d{2}:\d{2})$)"));
+    if (!form.match(text).hasMatch())
+        return std::nullopt;
+    const QDateTime date = QDateTime::fromString(text, Qt::ISODateWithMs);
+    if (!date.isValid())
+        return std::nullopt;
+    return QDateTime::fromSecsSinceEpoch(date.toSecsSinceEpoch(), Qt::UTC);
+}
+
+std::optional<QUuid> parseUuid(const QString& text) {
+    static const QRegularExpression form(QStringLiteral(
+        R"(^[0-9A-Fa-f]{8}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{12}$)"));
+    if (!form.match(text).hasMatch())
+        return std::nullopt;
+    return QUuid::fromString(text);
+}
+
+QDateTime nowToTheSecond() {
+    return QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch(), Qt::UTC);
+}
+
+} // namespace
+
 OCRHistoryStore& OCRHistoryStore::shared() {
-    static OCRHistoryStore* instance = new OCRHistoryStore();
+    // Never destroyed: it must outlive every caller, including the quit-time save.
+    static OCRHistoryStore* instance = new OCRHistoryStore(AppPaths::dataFile(fileName));
     return *instance;
 }
 
-OCRHistoryStore::OCRHistoryStore() {
-    prune();
+OCRHistoryStore::OCRHistoryStore(const QString& filePath, std::chrono::milliseconds saveDelay,
+                                 QObject* parent)
+    : QObject(parent), m_path(filePath) {
+    m_saveTimer.setSingleShot(true);
+    m_saveTimer.setTimerType(Qt::PreciseTimer);
+    m_saveTimer.setInterval(saveDelay);
+    connect(&m_saveTimer, &QTimer::timeout, this, &OCRHistoryStore::saveNow);
+    // The delegate saves at quit too; this covers any other orderly way out.
+    if (QCoreApplication* app = QCoreApplication::instance()) {
+        connect(app, &QCoreApplication::aboutToQuit, this, [this] {
+            if (isSavePending())
+                saveNow();
+        });
+    }
+    QDir().mkpath(QFileInfo(m_path).absolutePath());
+    load();
+    if (pruneQuietly())
+        Q_EMIT itemsChanged();
+}
+
+void OCRHistoryStore::load() {
+    QFile file(m_path);
+    if (!file.exists())
+        return;
+    if (!file.open(QIODevice::ReadOnly)) {
+        keepUnreadableFile(false);
+        return;
+    }
+    const QByteArray bytes = file.readAll();
+    file.close();
+    if (std::optional<QList<Capture>> decoded = decode(bytes)) {
+        m_items = std::move(*decoded);
+        return;
+    }
+    if (!bytes.isEmpty())
+        keepUnreadableFile(true);
+}
+
+// The next save would overwrite the user's history with whatever is left in memory, so a
+// file we cannot use is kept beside it first.
+void OCRHistoryStore::keepUnreadableFile(bool readable) {
+    const QString aside = m_path + corruptSuffix;
+    QFile::remove(aside);
+    bool kept = readable && QFile::copy(m_path, aside);
+    if (kept)
+        QFile::setPermissions(aside, ownerOnly);
+    else
+        kept = QFile::rename(m_path, aside); // unreadable to us: move it out of the way
+    DebugLog::log(QStringLiteral("History: %1 does not decode; %2")
+                      .arg(QFileInfo(m_path).fileName(),
+                           kept ? QStringLiteral("kept as ") + QFileInfo(aside).fileName()
+                                : QStringLiteral("could not keep a copy")));
 }
 
 void OCRHistoryStore::setItems(const QList<Capture>& items) {
@@ -22,11 +125,9 @@ void OCRHistoryStore::setItems(const QList<Capture>& items) {
 std::optional<QUuid> OCRHistoryStore::add(const QString& text) {
     if (!AppSettings::shared().keepHistory())
         return std::nullopt;
-    const QDateTime now =
-        QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch(), Qt::UTC);
-    Capture capture{QUuid::createUuid(), now, text};
+    Capture capture{QUuid::createUuid(), nowToTheSecond(), text};
     m_items.prepend(capture);
-    prune();
+    pruneQuietly();
     Q_EMIT itemsChanged();
     scheduleSave();
     return capture.id;
@@ -42,15 +143,81 @@ void OCRHistoryStore::replace(const QUuid& id, const QString& text) {
     scheduleSave();
 }
 
-void OCRHistoryStore::prune() {
+bool OCRHistoryStore::pruneQuietly() {
     const qint64 limit = std::max<qint64>(1, AppSettings::shared().historyLimit());
-    if (m_items.size() > limit) {
-        m_items.resize(limit);
-        Q_EMIT itemsChanged();
-        scheduleSave();
-    }
+    if (m_items.size() <= limit)
+        return false;
+    m_items.resize(limit);
+    scheduleSave();
+    return true;
 }
 
-// Persistence arrives with the history file format.
-void OCRHistoryStore::saveNow() {}
-void OCRHistoryStore::scheduleSave() {}
+void OCRHistoryStore::prune() {
+    if (pruneQuietly())
+        Q_EMIT itemsChanged();
+}
+
+void OCRHistoryStore::scheduleSave() {
+    m_saveTimer.start(); // restarts: a burst of changes gives one write
+}
+
+void OCRHistoryStore::saveNow() {
+    m_saveTimer.stop();
+    // A failed write is silent by design: the list stays in memory and the next change
+    // tries again. QSaveFile writes a temporary file and renames it over the old one.
+    QDir().mkpath(QFileInfo(m_path).absolutePath());
+    QSaveFile file(m_path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        DebugLog::log(QStringLiteral("History: save failed: ") + file.errorString());
+        return;
+    }
+    file.setPermissions(ownerOnly);
+    file.write(encode(m_items));
+    if (!file.commit()) {
+        DebugLog::log(QStringLiteral("History: save failed: ") + file.errorString());
+        return;
+    }
+    Q_EMIT saved();
+}
+
+QByteArray OCRHistoryStore::encode(const QList<Capture>& items) {
+    QJsonArray array;
+    for (const Capture& c : items) {
+        array.append(QJsonObject{
+            {QStringLiteral("id"), c.id.toString(QUuid::WithoutBraces).toUpper()},
+            {QStringLiteral("date"), dateString(c.date)},
+            {QStringLiteral("text"), c.text},
+        });
+    }
+    QByteArray bytes = QJsonDocument(array).toJson(QJsonDocument::Compact);
+    // In compact JSON a slash can only stand inside a string, so this escapes exactly the
+    // slashes of keys and values.
+    bytes.replace('/', QByteArrayLiteral("\\/"));
+    return bytes;
+}
+
+std::optional<QList<OCRHistoryStore::Capture>> OCRHistoryStore::decode(const QByteArray& bytes) {
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
+    if (error.error != QJsonParseError::NoError || !doc.isArray())
+        return std::nullopt;
+    QList<Capture> items;
+    const QJsonArray array = doc.array();
+    items.reserve(array.size());
+    for (const QJsonValue& value : array) {
+        if (!value.isObject())
+            return std::nullopt;
+        const QJsonObject object = value.toObject();
+        const QJsonValue id = object.value(QStringLiteral("id"));
+        const QJsonValue date = object.value(QStringLiteral("date"));
+        const QJsonValue text = object.value(QStringLiteral("text"));
+        if (!id.isString() || !date.isString() || !text.isString())
+            return std::nullopt;
+        const std::optional<QUuid> uuid = parseUuid(id.toString());
+        const std::optional<QDateTime> when = parseDate(date.toString());
+        if (!uuid || !when)
+            return std::nullopt;
+        items.append(Capture{*uuid, *when, text.toString()});
+    }
+    return items;
+}

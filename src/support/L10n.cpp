@@ -1,11 +1,81 @@
 #include "support/L10n.h"
 
+#include "core/CloudConfig.h"
+#include "core/Defaults.h"
+#include "support/FrameworkLanguage.h"
+#include "support/LocalizationTables.h"
+
+#include <QLocale>
+
+namespace {
+
+const QString kLanguageCodeKey = QStringLiteral("languageCode");
+const QString kAppleLanguagesKey = QStringLiteral("AppleLanguages");
+const QString kHostToken = QStringLiteral("{host}");
+
+QString withHost(QString text) {
+    if (text.contains(kHostToken))
+        text.replace(kHostToken, CloudConfig::baseURL().host());
+    return text;
+}
+
+} // namespace
+
 L10n& L10n::shared() {
-    static L10n* instance = new L10n();
+    static L10n* instance = new L10n(Defaults::standard());
     return *instance;
 }
 
+L10n::L10n(Defaults& defaults) : m_defaults(defaults) {}
+
+void L10n::bootstrap() {
+    const std::optional<QString> stored = m_defaults.stringValue(kLanguageCodeKey);
+    if (stored && !stored->isEmpty())
+        apply(stored);
+    else
+        apply(std::nullopt);
+}
+
+void L10n::apply(const std::optional<QString>& code) {
+    const std::optional<AppLanguage> chosen = code ? AppLanguage::fromId(*code) : std::nullopt;
+    applyFrameworkOverride(chosen);
+    if (chosen) {
+        m_language = *chosen;
+    } else {
+        const QStringList preferred =
+            m_preferredLanguages ? m_preferredLanguages() : AppLanguage::systemPreferredLanguages();
+        m_language = AppLanguage::fromPreferredLanguages(preferred);
+    }
+    Q_EMIT languageChanged();
+}
+
+void L10n::applyFrameworkOverride(const std::optional<AppLanguage>& language) {
+    if (language) {
+        m_defaults.setStringList(kAppleLanguagesKey, {language->id()});
+        // Number and date formatting follow the chosen language too.
+        QLocale::setDefault(QLocale(language->id()));
+        FrameworkLanguage::setCode(language->id());
+    } else {
+        m_defaults.remove(kAppleLanguagesKey);
+        QLocale::setDefault(QLocale::system());
+        FrameworkLanguage::setCode(std::nullopt);
+    }
+    FrameworkLanguage::ensureInstalled();
+}
+
 QString L10n::string(const QString& key) const {
+    return string(key, m_language);
+}
+
+QString L10n::string(const QString& key, AppLanguage language) {
+    const LocalizationTables::Table& current = LocalizationTables::table(language);
+    auto found = current.constFind(key);
+    if (found != current.cend())
+        return withHost(*found);
+    const LocalizationTables::Table& english = LocalizationTables::en();
+    found = english.constFind(key);
+    if (found != english.cend())
+        return withHost(*found);
     return key;
 }
 
@@ -17,4 +87,8 @@ QString L10n::format(const QString& text, qint64 number) {
 QString L10n::format(const QString& text, const QString& value) {
     QString out = text;
     return out.replace(QStringLiteral("%@"), value);
+}
+
+void L10n::setPreferredLanguagesSource(std::function<QStringList()> source) {
+    m_preferredLanguages = std::move(source);
 }

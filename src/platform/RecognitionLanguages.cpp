@@ -1,0 +1,99 @@
+#include "platform/RecognitionLanguages.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QLocale>
+
+namespace RecognitionLanguages {
+
+QString modelFor(const QString& uiLanguage) {
+    static const QHash<QString, QString> models{
+        {"en", "eng"}, {"de", "deu"}, {"fr", "fra"}, {"es", "spa"}, {"it", "ita"}, {"pt", "por"},
+        {"nl", "nld"}, {"sv", "swe"}, {"da", "dan"}, {"nb", "nor"}, {"no", "nor"}, {"fi", "fin"},
+        {"pl", "pol"}, {"cs", "ces"}, {"sk", "slk"}, {"hu", "hun"}, {"ro", "ron"}, {"tr", "tur"},
+        {"el", "ell"}, {"ru", "rus"}, {"uk", "ukr"}, {"bg", "bul"}, {"ja", "jpn"}, {"ko", "kor"},
+        {"ar", "ara"}, {"he", "heb"}, {"hi", "hin"}, {"th", "tha"}, {"vi", "vie"}, {"id", "ind"},
+        {"ca", "cat"}, {"hr", "hrv"}, {"sl", "slv"}, {"et", "est"}, {"lt", "lit"}, {"lv", "lav"}};
+    QString tag = uiLanguage.trimmed();
+    tag.replace(u'_', u'-');
+    const qsizetype dot = tag.indexOf(u'.');
+    if (dot >= 0)
+        tag.truncate(dot);
+    const QStringList parts = tag.split(u'-', Qt::SkipEmptyParts);
+    if (parts.isEmpty())
+        return {};
+    const QString language = parts.first().toLower();
+    if (language == u"zh") {
+        for (const QString& part : parts.mid(1)) {
+            const QString p = part.toLower();
+            if (p == u"hant" || p == u"tw" || p == u"hk" || p == u"mo")
+                return QStringLiteral("chi_tra");
+        }
+        return QStringLiteral("chi_sim");
+    }
+    return models.value(language);
+}
+
+Choice choose(const QStringList& uiLanguages, const QStringList& installed) {
+    QStringList models;
+    for (const QString& ui : uiLanguages) {
+        const QString model = modelFor(ui);
+        if (model.isEmpty() || models.contains(model) || !installed.contains(model))
+            continue;
+        models.append(model);
+    }
+    if (installed.contains(u"eng"_qs) && !models.contains(u"eng"_qs)) {
+        // English is always read; it goes last so that the user's language leads.
+        if (models.size() >= maximumModels)
+            models.resize(maximumModels - 1);
+        models.append(QStringLiteral("eng"));
+    }
+    if (models.size() > maximumModels)
+        models.resize(maximumModels);
+    Choice choice;
+    choice.horizontal = models.join(u'+');
+    for (const QString& model : models) {
+        if (model == u"jpn" || model == u"chi_sim" || model == u"chi_tra") {
+            const QString vertical = model + QStringLiteral("_vert");
+            if (installed.contains(vertical)) {
+                choice.vertical = vertical;
+                break;
+            }
+        }
+    }
+    return choice;
+}
+
+QString tessdataDirectory() {
+    const QString prefix = qEnvironmentVariable("TESSDATA_PREFIX");
+    if (!prefix.isEmpty()) {
+        if (QFileInfo::exists(prefix + QStringLiteral("/eng.traineddata")))
+            return prefix;
+        if (QFileInfo::exists(prefix + QStringLiteral("/tessdata")))
+            return prefix + QStringLiteral("/tessdata");
+        return prefix;
+    }
+    for (const char* dir : {"/usr/share/tesseract-ocr/5/tessdata", "/usr/share/tessdata",
+                            "/usr/local/share/tessdata"}) {
+        if (QFileInfo(QString::fromLatin1(dir)).isDir())
+            return QString::fromLatin1(dir);
+    }
+    return QStringLiteral("/usr/share/tesseract-ocr/5/tessdata");
+}
+
+QStringList installedModels(const QString& directory) {
+    QStringList models;
+    for (const QFileInfo& file :
+         QDir(directory).entryInfoList({QStringLiteral("*.traineddata")}, QDir::Files))
+        models.append(file.completeBaseName());
+    return models;
+}
+
+const Choice& forThisUser() {
+    static const Choice choice =
+        choose(QLocale::system().uiLanguages(), installedModels(tessdataDirectory()));
+    return choice;
+}
+
+} // namespace RecognitionLanguages

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Which Tesseract models read this user's text: English plus the preferred interface
+// languages whose models are installed, the user's first language leading.
+namespace RecognitionLanguages {
+
+inline constexpr int maximumModels = 3;
+
+struct Choice {
+    QString horizontal; // "deu+eng", "jpn+eng"
+    QString vertical;   // "jpn_vert", or empty when no vertical model fits
+};
+
+// "de-CH" -> "deu", "zh-TW" -> "chi_tra"; empty for languages without a model name.
+QString modelFor(const QString& uiLanguage);
+Choice choose(const QStringList& uiLanguages, const QStringList& installedModels);
+
+QString tessdataDirectory();
+QStringList installedModels(const QString& directory);
+// From QLocale::uiLanguages() and the installed models; computed once.
+const Choice& forThisUser();
+
+} // namespace RecognitionLanguages

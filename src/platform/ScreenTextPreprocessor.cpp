@@ -1,0 +1,507 @@
+#include "platform/ScreenTextPreprocessor.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <numeric>
+#include <vector>
+
+namespace ScreenTextPreprocessor {
+
+namespace {
+
+// A pixel whose 3x3 neighbourhood varies by at most this much is part of a flat area.
+constexpr int flatTolerance = 6;
+// Neighbouring flat pixels closer than this belong to the same area (lets gradients join).
+constexpr int joinTolerance = 3;
+// Pixels this far from their background count as ink when deciding polarity.
+constexpr int inkDeviation = 24;
+// An area whose ink is closer than this to it is treated as empty.
+constexpr int minimumContrast = 28;
+
+// Flat pixels: max - min over the 3x3 neighbourhood is small.
+std::vector<uint8_t> flatMask(const QImage& g) {
+    const int w = g.width();
+    const int h = g.height();
+    std::vector<uint8_t> rowMin(size_t(w) * h), rowMax(size_t(w) * h);
+    for (int y = 0; y < h; ++y) {
+        const uchar* in = g.constScanLine(y);
+        for (int x = 0; x < w; ++x) {
+            int lo = in[x], hi = in[x];
+            if (x > 0) {
+                lo = std::min<int>(lo, in[x - 1]);
+                hi = std::max<int>(hi, in[x - 1]);
+            }
+            if (x + 1 < w) {
+                lo = std::min<int>(lo, in[x + 1]);
+                hi = std::max<int>(hi, in[x + 1]);
+            }
+            rowMin[size_t(y) * w + x] = uint8_t(lo);
+            rowMax[size_t(y) * w + x] = uint8_t(hi);
+        }
+    }
+    std::vector<uint8_t> flat(size_t(w) * h, 0);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            int lo = 255, hi = 0;
+            for (int dy = -1; dy <= 1; ++dy) {
+                const int yy = y + dy;
+                if (yy < 0 || yy >= h)
+                    continue;
+                lo = std::min<int>(lo, rowMin[size_t(yy) * w + x]);
+                hi = std::max<int>(hi, rowMax[size_t(yy) * w + x]);
+            }
+            flat[size_t(y) * w + x] = hi - lo <= flatTolerance;
+        }
+    }
+    return flat;
+}
+
+struct Area {
+    int left = 0, top = 0, right = -1, bottom = -1;
+    qint64 pixels = 0;
+    bool background = false;
+    // Polarity and strength of the ink found next to it.
+    int darker = 0;
+    int lighter = 0;
+    bool invert = false;
+    int contrast = 255;
+    std::array<int, 256> deviations{};
+};
+
+} // namespace
+
+QImage toGrey(const QImage& image) {
+    if (image.format() == QImage::Format_Grayscale8)
+        return image;
+    return image.convertToFormat(QImage::Format_Grayscale8);
+}
+
+QImage normalise(const QImage& g) {
+    const int w = g.width();
+    const int h = g.height();
+    QImage out(w, h, QImage::Format_Grayscale8);
+    if (w == 0 || h == 0)
+        return out;
+    const size_t n = size_t(w) * h;
+    const std::vector<uint8_t> flat = flatMask(g);
+    auto value = [&g](size_t i, int w) { return int(g.constScanLine(int(i / w))[i % w]); };
+
+    // 1. Flat areas: connected flat pixels of about the same shade.
+    std::vector<int> label(n, -1);
+    std::vector<Area> areas;
+    std::vector<size_t> stack;
+    for (size_t start = 0; start < n; ++start) {
+        if (!flat[start] || label[start] >= 0)
+            continue;
+        const int id = int(areas.size());
+        areas.emplace_back();
+        Area& a = areas.back();
+        a.left = a.right = int(start % w);
+        a.top = a.bottom = int(start / w);
+        label[start] = id;
+        stack.push_back(start);
+        while (!stack.empty()) {
+            const size_t i = stack.back();
+            stack.pop_back();
+            const int x = int(i % w);
+            const int y = int(i / w);
+            ++a.pixels;
+            a.left = std::min(a.left, x);
+            a.right = std::max(a.right, x);
+            a.top = std::min(a.top, y);
+            a.bottom = std::max(a.bottom, y);
+            const int v = value(i, w);
+            const size_t neighbours[4] = {x > 0 ? i - 1 : n, x + 1 < w ? i + 1 : n,
+                                          y > 0 ? i - w : n, y + 1 < h ? i + w : n};
+            for (size_t j : neighbours) {
+                if (j >= n || !flat[j] || label[j] >= 0)
+                    continue;
+                if (std::abs(value(j, w) - v) > joinTolerance)
+                    continue;
+                label[j] = id;
+                stack.push_back(j);
+            }
+        }
+    }
+    // Backgrounds are flat areas that are large in both directions (panels, rows, the
+    // page), not the solid insides of big glyphs.
+    qint64 largest = 0;
+    int largestId = -1;
+    for (int id = 0; id < int(areas.size()); ++id) {
+        Area& a = areas[id];
+        const int bw = a.right - a.left + 1;
+        const int bh = a.bottom - a.top + 1;
+        const bool solid = bw >= 24 && bh >= 12 && a.pixels * 10 >= qint64(bw) * bh * 6;
+        a.background = solid || a.pixels * 20 >= qint64(n);
+        if (a.pixels > largest) {
+            largest = a.pixels;
+            largestId = id;
+        }
+    }
+    if (largestId < 0) {
+        // Nothing flat at all (a photo, noise): plain polarity by the mean.
+        qint64 sum = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                sum += g.constScanLine(y)[x];
+        out = g.copy();
+        if (sum / qint64(n) < 128)
+            out.invertPixels();
+        return out;
+    }
+    areas[largestId].background = true;
+
+    // 2. Every other pixel belongs to the nearest background and takes its local shade.
+    std::vector<int> owner(n, -1);
+    std::vector<uint8_t> shade(n, 0);
+    std::vector<size_t> queue;
+    queue.reserve(n);
+    for (size_t i = 0; i < n; ++i) {
+        if (label[i] >= 0 && areas[label[i]].background) {
+            owner[i] = label[i];
+            shade[i] = uint8_t(value(i, w));
+            queue.push_back(i);
+        }
+    }
+    for (size_t head = 0; head < queue.size(); ++head) {
+        const size_t i = queue[head];
+        const int x = int(i % w);
+        const int y = int(i / w);
+        const size_t neighbours[4] = {x > 0 ? i - 1 : n, x + 1 < w ? i + 1 : n, y > 0 ? i - w : n,
+                                      y + 1 < h ? i + w : n};
+        for (size_t j : neighbours) {
+            if (j >= n || owner[j] >= 0)
+                continue;
+            owner[j] = owner[i];
+            shade[j] = shade[i];
+            queue.push_back(j);
+        }
+    }
+    std::vector<size_t>().swap(queue);
+
+    // 3. Per background: is its ink darker or lighter, and how strong is it?
+    for (size_t i = 0; i < n; ++i) {
+        if (label[i] >= 0 && areas[label[i]].background)
+            continue;
+        Area& a = areas[owner[i]];
+        const int d = value(i, w) - shade[i];
+        if (d < -inkDeviation)
+            ++a.darker;
+        else if (d > inkDeviation)
+            ++a.lighter;
+    }
+    for (size_t i = 0; i < n; ++i) {
+        if (label[i] >= 0 && areas[label[i]].background)
+            continue;
+        Area& a = areas[owner[i]];
+        const int d = value(i, w) - shade[i];
+        const bool lighterInk = a.lighter > a.darker;
+        const int toward = lighterInk ? d : -d;
+        if (toward > inkDeviation)
+            ++a.deviations[std::min(255, toward)];
+    }
+    for (Area& a : areas) {
+        if (!a.background)
+            continue;
+        a.invert = a.lighter > a.darker;
+        const int inkCount = std::max(a.lighter, a.darker);
+        // Full black from the median ink strength on: strokes drawn in a dimmer colour
+        // than the brightest ink (syntax colours, prompts) must not fall below the
+        // recogniser's threshold.
+        const int strong = std::max(1, inkCount / 2);
+        int acc = 0;
+        a.contrast = 0;
+        for (int v = 255; v > inkDeviation; --v) {
+            acc += a.deviations[v];
+            if (acc >= strong) {
+                a.contrast = v;
+                break;
+            }
+        }
+    }
+
+    // 4. Backgrounds become white, ink black at full contrast.
+    for (int y = 0; y < h; ++y) {
+        uchar* o = out.scanLine(y);
+        const uchar* in = g.constScanLine(y);
+        for (int x = 0; x < w; ++x) {
+            const size_t i = size_t(y) * w + x;
+            const Area& a = areas[owner[i]];
+            if ((label[i] >= 0 && areas[label[i]].background) || a.contrast < minimumContrast) {
+                o[x] = 255;
+                continue;
+            }
+            const int d = int(in[x]) - shade[i];
+            const int toward = a.invert ? d : -d;
+            o[x] = uchar(std::clamp(255 - toward * 320 / a.contrast, 0, 255));
+        }
+    }
+    return out;
+}
+
+namespace {
+
+struct Box {
+    int left, top, right, bottom;
+    qint64 pixels = 0;
+};
+
+// Bounding boxes of 8-connected ink components (value < 128); `labels` gets each ink
+// pixel's box index, -1 elsewhere.
+std::vector<Box> components(const QImage& img, std::vector<int>* labelsOut = nullptr) {
+    const int w = img.width();
+    const int h = img.height();
+    std::vector<int> labels(size_t(w) * h, -1);
+    std::vector<int> parent;
+    auto find = [&parent](int a) {
+        while (parent[a] != a) {
+            parent[a] = parent[parent[a]];
+            a = parent[a];
+        }
+        return a;
+    };
+    auto unite = [&](int a, int b) {
+        a = find(a);
+        b = find(b);
+        if (a != b)
+            parent[std::max(a, b)] = std::min(a, b);
+    };
+    for (int y = 0; y < h; ++y) {
+        const uchar* row = img.constScanLine(y);
+        for (int x = 0; x < w; ++x) {
+            if (row[x] >= 128)
+                continue;
+            int label = -1;
+            const int neighbours[4][2] = {{-1, 0}, {-1, -1}, {0, -1}, {1, -1}};
+            for (const auto& d : neighbours) {
+                const int nx = x + d[0];
+                const int ny = y + d[1];
+                if (nx < 0 || ny < 0 || nx >= w)
+                    continue;
+                const int l = labels[size_t(ny) * w + nx];
+                if (l < 0)
+                    continue;
+                if (label < 0)
+                    label = l;
+                else
+                    unite(label, l);
+            }
+            if (label < 0) {
+                label = int(parent.size());
+                parent.push_back(label);
+            }
+            labels[size_t(y) * w + x] = label;
+        }
+    }
+    std::vector<int> rootIndex(parent.size(), -1);
+    std::vector<Box> boxes;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const int l = labels[size_t(y) * w + x];
+            if (l < 0)
+                continue;
+            const int r = find(l);
+            if (rootIndex[r] < 0) {
+                rootIndex[r] = int(boxes.size());
+                boxes.push_back({x, y, x, y, 0});
+            }
+            Box& b = boxes[rootIndex[r]];
+            b.left = std::min(b.left, x);
+            b.right = std::max(b.right, x);
+            b.bottom = std::max(b.bottom, y);
+            ++b.pixels;
+            if (labelsOut)
+                labels[size_t(y) * w + x] = rootIndex[r];
+        }
+    }
+    if (labelsOut)
+        *labelsOut = std::move(labels);
+    return boxes;
+}
+
+// Widths of the empty runs strictly between inked positions of a profile.
+std::vector<int> innerGaps(const std::vector<int>& profile) {
+    std::vector<int> gaps;
+    int first = -1;
+    int last = -1;
+    for (int i = 0; i < int(profile.size()); ++i) {
+        if (profile[i] > 0) {
+            if (first < 0)
+                first = i;
+            last = i;
+        }
+    }
+    int run = 0;
+    for (int i = first + 1; first >= 0 && i <= last; ++i) {
+        if (profile[i] == 0) {
+            ++run;
+        } else if (run > 0) {
+            gaps.push_back(run);
+            run = 0;
+        }
+    }
+    return gaps;
+}
+
+double median(std::vector<int> v) {
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+} // namespace
+
+InkMetrics measure(const QImage& img) {
+    InkMetrics metrics;
+    const std::vector<Box> boxes = components(img);
+    std::vector<int> heights;
+    std::vector<int> sizes;
+    for (const Box& b : boxes) {
+        const int bw = b.right - b.left + 1;
+        const int bh = b.bottom - b.top + 1;
+        // Rules, underlines and frames say nothing about the text size.
+        if (bh < 3 || bh > img.height() * 9 / 10 || bw > 4 * bh)
+            continue;
+        heights.push_back(bh);
+        sizes.push_back(std::max(bw, bh));
+    }
+    if (heights.empty())
+        return metrics;
+    metrics.hasInk = true;
+    std::sort(heights.begin(), heights.end());
+    // Upper quartile: dots, commas and stroke fragments pull the median down.
+    metrics.glyphHeight = heights[std::min(heights.size() - 1, heights.size() * 3 / 4)];
+    for (const Box& b : boxes) {
+        const int bw = b.right - b.left + 1;
+        const int bh = b.bottom - b.top + 1;
+        const double g = metrics.glyphHeight;
+        if (bh < 0.4 * g || bh > 2.5 * g || bw > 4 * g)
+            continue;
+        // Solid squares are icons and bullets, not letters.
+        const bool squareish = bw >= 0.6 * g && bh >= 0.6 * g;
+        if (squareish && b.pixels * 100 >= qint64(bw) * bh * 85)
+            continue;
+        metrics.glyphs.append(QRect(b.left, b.top, bw, bh));
+    }
+
+    // Lines are separated by wide empty lanes across their direction; characters within a
+    // line by narrow ones. Whichever direction has the wider lanes is across the lines.
+    std::vector<int> rowProfile(img.height(), 0);
+    std::vector<int> columnProfile(img.width(), 0);
+    for (int y = 0; y < img.height(); ++y) {
+        const uchar* row = img.constScanLine(y);
+        for (int x = 0; x < img.width(); ++x) {
+            if (row[x] < 128) {
+                ++rowProfile[y];
+                ++columnProfile[x];
+            }
+        }
+    }
+    const std::vector<int> rowGaps = innerGaps(rowProfile);
+    const std::vector<int> columnGaps = innerGaps(columnProfile);
+    const double em = median(sizes);
+    auto wide = [em](const std::vector<int>& gaps) {
+        std::vector<int> w;
+        for (int g : gaps)
+            if (g >= std::max(2.0, em * 0.3))
+                w.push_back(g);
+        return w;
+    };
+    const std::vector<int> wideRows = wide(rowGaps);
+    const std::vector<int> wideColumns = wide(columnGaps);
+    auto firstInk = [](const std::vector<int>& v) {
+        return int(std::find_if(v.begin(), v.end(), [](int c) { return c > 0; }) - v.begin());
+    };
+    auto lastInk = [](const std::vector<int>& v) {
+        return int(v.rend() - std::find_if(v.rbegin(), v.rend(), [](int c) { return c > 0; })) - 1;
+    };
+    const int inkTop = firstInk(rowProfile);
+    const int inkBottom = lastInk(rowProfile);
+    const int inkLeft = firstInk(columnProfile);
+    const int inkRight = lastInk(columnProfile);
+    const int inkHeight = inkBottom - inkTop + 1;
+    const int inkWidth = inkRight - inkLeft + 1;
+    if (!wideColumns.empty() && wideRows.empty()) {
+        // One line, or several columns: a line of characters is far longer than tall.
+        metrics.verticalLayout = inkHeight > 3 * em && inkHeight > inkWidth / 2;
+    } else if (!wideColumns.empty() && !wideRows.empty()) {
+        metrics.verticalLayout = median(wideColumns) > 1.6 * median(wideRows) && inkHeight > 3 * em;
+    } else if (wideColumns.empty() && wideRows.empty()) {
+        metrics.verticalLayout = inkHeight > 2.5 * inkWidth && inkHeight > 3 * em;
+    }
+    return metrics;
+}
+
+int removeFrames(QImage& img, double glyphHeight) {
+    if (glyphHeight <= 0)
+        return 0;
+    std::vector<int> labels;
+    const std::vector<Box> boxes = components(img, &labels);
+    std::vector<uint8_t> erase(boxes.size(), 0);
+    int erased = 0;
+    for (size_t i = 0; i < boxes.size(); ++i) {
+        const Box& b = boxes[i];
+        const int bw = b.right - b.left + 1;
+        const int bh = b.bottom - b.top + 1;
+        const bool big = bh > 2.2 * glyphHeight || bw > 8 * glyphHeight;
+        const bool thin = std::min(bw, bh) <= std::max(2.0, glyphHeight * 0.2);
+        const bool hollow = b.pixels * 100 < qint64(bw) * bh * 12;
+        if (big && (thin || hollow)) {
+            erase[i] = 1;
+            ++erased;
+        }
+    }
+    if (!erased)
+        return 0;
+    for (int y = 0; y < img.height(); ++y) {
+        uchar* row = img.scanLine(y);
+        for (int x = 0; x < img.width(); ++x) {
+            const int l = labels[size_t(y) * img.width() + x];
+            if (l >= 0 && erase[l])
+                row[x] = 255;
+        }
+    }
+    return erased;
+}
+
+double scaleFor(double glyphHeight) {
+    if (glyphHeight <= 0)
+        return 1;
+    return std::clamp(targetGlyphHeight / glyphHeight, 1.0, maximumScale);
+}
+
+QRect mapToPage(const Prepared& p, const QRect& box) {
+    return QRect(int(box.left() * p.scale) + p.border, int(box.top() * p.scale) + p.border,
+                 std::max(1, int(box.width() * p.scale)), std::max(1, int(box.height() * p.scale)));
+}
+
+Prepared prepare(const QImage& image) {
+    Prepared p;
+    QImage normalised = normalise(toGrey(image));
+    p.metrics = measure(normalised);
+    if (removeFrames(normalised, p.metrics.glyphHeight) > 0)
+        p.metrics = measure(normalised);
+    p.scale = scaleFor(p.metrics.glyphHeight);
+    QImage scaled = normalised;
+    if (p.scale > 1.05) {
+        const int w = int(std::lround(normalised.width() * p.scale));
+        const int h = int(std::lround(normalised.height() * p.scale));
+        scaled = normalised.scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                     .convertToFormat(QImage::Format_Grayscale8);
+    } else {
+        p.scale = 1;
+    }
+    // A quiet margin: glyphs touching the edge are otherwise often dropped.
+    p.border = std::max(10, int(p.metrics.glyphHeight * p.scale * 0.6));
+    p.image = QImage(scaled.width() + 2 * p.border, scaled.height() + 2 * p.border,
+                     QImage::Format_Grayscale8);
+    p.image.fill(255);
+    for (int y = 0; y < scaled.height(); ++y)
+        std::copy_n(scaled.constScanLine(y), scaled.width(),
+                    p.image.scanLine(y + p.border) + p.border);
+    return p;
+}
+
+} // namespace ScreenTextPreprocessor

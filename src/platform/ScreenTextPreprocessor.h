@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QImage>
+#include <QList>
+#include <QRect>
+
+// Turns a screen crop into what Tesseract reads best: dark text on a white page at full
+// contrast (each region's polarity and contrast fixed on its own), text upscaled to a
+// comfortable size, and a quiet border. Pure functions on images.
+namespace ScreenTextPreprocessor {
+
+// Height in pixels that the typical glyph part is brought to.
+inline constexpr double targetGlyphHeight = 30.0;
+inline constexpr double maximumScale = 4.0;
+
+struct InkMetrics {
+    bool hasInk = false;
+    double glyphHeight = 0;      // typical connected-component height
+    bool verticalLayout = false; // lines run top to bottom (columns of CJK text)
+    QList<QRect> glyphs;         // boxes of the components that look like glyph parts
+};
+
+struct Prepared {
+    QImage image; // Format_Grayscale8, dark on white
+    double scale = 1;
+    int border = 0;
+    InkMetrics metrics;
+};
+
+// Where `box` of the original image lies on the prepared page.
+QRect mapToPage(const Prepared& prepared, const QRect& box);
+
+// Luma, 8 bits.
+QImage toGrey(const QImage& image);
+// Dark-on-light at full contrast, decided per neighbourhood so that a crop mixing dark
+// and light panels comes out uniform. Flat areas become white.
+QImage normalise(const QImage& grey);
+// Measures the ink of a normalised image.
+InkMetrics measure(const QImage& normalised);
+// Erases rules, grid lines and frames (button outlines, table grids): components far
+// larger than a glyph that are thin or hollow. Returns how many were erased.
+int removeFrames(QImage& normalised, double glyphHeight);
+// Scale factor that brings `glyphHeight` to the target size; never shrinks.
+double scaleFor(double glyphHeight);
+// Everything above, plus upscaling and the border.
+Prepared prepare(const QImage& image);
+
+} // namespace ScreenTextPreprocessor

@@ -1,0 +1,100 @@
+#include "platform/TesseractEnginePool.h"
+
+#include "platform/RecognitionLanguages.h"
+
+#include <tesseract/baseapi.h>
+
+TesseractEnginePool& TesseractEnginePool::shared() {
+    static TesseractEnginePool pool(RecognitionLanguages::tessdataDirectory());
+    return pool;
+}
+
+TesseractEnginePool::TesseractEnginePool(QString dataDirectory)
+    : m_dataDirectory(std::move(dataDirectory)) {}
+
+TesseractEnginePool::~TesseractEnginePool() {
+    for (auto& list : m_idle) {
+        for (tesseract::TessBaseAPI* engine : list) {
+            engine->End();
+            delete engine;
+        }
+    }
+}
+
+void TesseractEnginePool::Return::operator()(tesseract::TessBaseAPI* engine) const {
+    if (engine)
+        pool->giveBack(engine);
+}
+
+tesseract::TessBaseAPI* TesseractEnginePool::create(const QString& languages) {
+    auto* engine = new tesseract::TessBaseAPI;
+    const QByteArray data = m_dataDirectory.toLocal8Bit();
+    const QByteArray langs = languages.toLatin1();
+    if (engine->Init(data.constData(), langs.constData(), tesseract::OEM_LSTM_ONLY) != 0) {
+        delete engine;
+        return nullptr;
+    }
+    // Keeps runs of spaces (terminals, code) and stops spaces between CJK characters.
+    engine->SetVariable("preserve_interword_spaces", "1");
+    // Pages arrive dark on light already; the inverted second reading of doubtful
+    // lines would only cost time.
+    engine->SetVariable("tessedit_do_invert", "0");
+    // Resolution warnings would otherwise go to stderr on every call.
+    engine->SetVariable("debug_file", "/dev/null");
+    return engine;
+}
+
+TesseractEnginePool::Lease TesseractEnginePool::acquire(const QString& languages) {
+    QMutexLocker lock(&m_mutex);
+    for (;;) {
+        QList<tesseract::TessBaseAPI*>& idle = m_idle[languages];
+        if (!idle.isEmpty()) {
+            tesseract::TessBaseAPI* engine = idle.takeLast();
+            return Lease(engine, Return{this});
+        }
+        if (m_pending.value(languages) == 0)
+            break;
+        m_created.wait(&m_mutex);
+    }
+    ++m_pending[languages];
+    lock.unlock();
+    tesseract::TessBaseAPI* engine = create(languages);
+    lock.relock();
+    --m_pending[languages];
+    if (engine)
+        m_languagesOf.insert(engine, languages);
+    m_created.wakeAll();
+    return Lease(engine, Return{this});
+}
+
+void TesseractEnginePool::prewarm(const QString& languages, int count) {
+    for (;;) {
+        QMutexLocker lock(&m_mutex);
+        if (m_idle.value(languages).size() + m_pending.value(languages) >= count)
+            return;
+        ++m_pending[languages];
+        lock.unlock();
+        tesseract::TessBaseAPI* engine = create(languages);
+        lock.relock();
+        --m_pending[languages];
+        if (engine) {
+            m_languagesOf.insert(engine, languages);
+            m_idle[languages].append(engine);
+        }
+        m_created.wakeAll();
+        if (!engine)
+            return;
+    }
+}
+
+int TesseractEnginePool::idleCount(const QString& languages) {
+    QMutexLocker lock(&m_mutex);
+    return int(m_idle.value(languages).size());
+}
+
+void TesseractEnginePool::giveBack(tesseract::TessBaseAPI* engine) {
+    engine->Clear();
+    QMutexLocker lock(&m_mutex);
+    m_idle[m_languagesOf.value(engine)].append(engine);
+    m_created.wakeAll();
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QMutex>
+#include <QString>
+#include <QWaitCondition>
+
+#include <memory>
+
+namespace tesseract {
+class TessBaseAPI;
+}
+
+// Initialised Tesseract engines kept between recognitions, one set per language string:
+// loading a model costs 100 ms and more, so no capture should pay for it. An engine is
+// used by one thread at a time; the pool hands each out exclusively.
+class TesseractEnginePool {
+public:
+    struct Return {
+        TesseractEnginePool* pool = nullptr;
+        void operator()(tesseract::TessBaseAPI* engine) const;
+    };
+    using Lease = std::unique_ptr<tesseract::TessBaseAPI, Return>;
+
+    static TesseractEnginePool& shared();
+
+    explicit TesseractEnginePool(QString dataDirectory);
+    ~TesseractEnginePool();
+
+    // An idle engine for `languages`, or a new one. Waits for an engine that is being
+    // created for the same languages rather than loading the model twice. Empty when the
+    // model cannot be loaded.
+    Lease acquire(const QString& languages);
+    // Creates engines until `count` are idle for `languages`.
+    void prewarm(const QString& languages, int count = 1);
+    int idleCount(const QString& languages);
+
+private:
+    tesseract::TessBaseAPI* create(const QString& languages);
+    void giveBack(tesseract::TessBaseAPI* engine);
+
+    QString m_dataDirectory;
+    QMutex m_mutex;
+    QWaitCondition m_created;
+    QHash<QString, QList<tesseract::TessBaseAPI*>> m_idle;
+    QHash<QString, int> m_pending;
+    QHash<tesseract::TessBaseAPI*, QString> m_languagesOf;
+};

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "platform/RecognitionLanguages.h"
+#include "platform/TextAnalyzer.h"
+
+class TesseractEnginePool;
+
+// Tesseract 5 (LSTM) tuned for screen crops: see ScreenTextPreprocessor for the image
+// side and TextLayout for the reading order.
+class TesseractTextAnalyzer : public TextAnalyzer {
+public:
+    TesseractTextAnalyzer(TesseractEnginePool& pool, RecognitionLanguages::Choice languages);
+
+    Outcome analyze(const QImage& image) override;
+    void warmUp() override;
+
+private:
+    TesseractEnginePool& m_pool;
+    RecognitionLanguages::Choice m_languages;
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+// Reads all text of an image. Implementations are called from worker threads and must be
+// safe to call from several at once.
+class TextAnalyzer {
+public:
+    struct Outcome {
+        bool ok = false;
+        QString transcript; // reading order, lines separated by line feeds
+        QString error;      // human-readable, when !ok
+    };
+
+    virtual ~TextAnalyzer() = default;
+    virtual Outcome analyze(const QImage& image) = 0;
+    // Prepares whatever the first analysis would otherwise pay for (models, engines).
+    // May block; callers run it off the GUI thread.
+    virtual void warmUp() {}
+
+    // The implementation for this system.
+    static TextAnalyzer& system();
+};

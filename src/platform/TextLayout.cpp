@@ -1,0 +1,197 @@
+#include "platform/TextLayout.h"
+
+#include <QMap>
+
+#include <algorithm>
+
+namespace TextLayout {
+
+namespace {
+
+struct BlockShape {
+    QRect box;
+    int lines = 0;
+    qsizetype characters = 0;
+    qsizetype words = 0;
+};
+
+bool isProse(const BlockShape& b) {
+    // Running text: several lines, long ones, many words each.
+    return b.lines >= 2 && b.characters >= 20 * b.lines && b.words >= 4 * b.lines;
+}
+
+int verticalOverlap(const QRect& a, const QRect& b) {
+    return std::min(a.bottom(), b.bottom()) - std::max(a.top(), b.top()) + 1;
+}
+
+} // namespace
+
+bool hasProseColumns(const QList<Line>& lines) {
+    QMap<int, BlockShape> blocks;
+    for (const Line& line : lines) {
+        BlockShape& b = blocks[line.block];
+        b.box = b.box.isNull() ? line.box : b.box.united(line.box);
+        ++b.lines;
+        b.characters += line.text.size();
+        b.words += line.text.split(u' ', Qt::SkipEmptyParts).size();
+    }
+    const QList<BlockShape> shapes = blocks.values();
+    for (qsizetype i = 0; i < shapes.size(); ++i) {
+        for (qsizetype j = i + 1; j < shapes.size(); ++j) {
+            const BlockShape& a = shapes[i];
+            const BlockShape& b = shapes[j];
+            if (!isProse(a) || !isProse(b))
+                continue;
+            const bool sideBySide = a.box.right() < b.box.left() || b.box.right() < a.box.left();
+            const int overlap = verticalOverlap(a.box, b.box);
+            if (sideBySide && overlap * 2 >= std::min(a.box.height(), b.box.height()))
+                return true;
+        }
+    }
+    return false;
+}
+
+QList<QList<Line>> rows(QList<Line> lines) {
+    std::stable_sort(lines.begin(), lines.end(), [](const Line& a, const Line& b) {
+        return a.box.center().y() < b.box.center().y();
+    });
+    QList<QList<Line>> result;
+    QList<QRect> bands;
+    for (const Line& line : lines) {
+        qsizetype best = -1;
+        int bestOverlap = 0;
+        for (qsizetype i = 0; i < bands.size(); ++i) {
+            const int overlap = verticalOverlap(bands[i], line.box);
+            const int needed = std::min(bands[i].height(), line.box.height()) / 2;
+            if (overlap > needed && overlap > bestOverlap) {
+                best = i;
+                bestOverlap = overlap;
+            }
+        }
+        if (best < 0) {
+            bands.append(line.box);
+            result.append({line});
+        } else {
+            // The band keeps the height of its first line so that rows do not grow into
+            // their neighbours.
+            result[best].append(line);
+        }
+    }
+    for (QList<Line>& row : result) {
+        std::stable_sort(row.begin(), row.end(),
+                         [](const Line& a, const Line& b) { return a.box.left() < b.box.left(); });
+    }
+    // Bands were created in order of their first line's centre.
+    return result;
+}
+
+QList<QList<Line>> groups(const QList<Line>& lines) {
+    // Blocks in the recogniser's order, with their shapes.
+    QList<int> order;
+    QMap<int, BlockShape> shapes;
+    QMap<int, QList<Line>> members;
+    for (const Line& line : lines) {
+        if (!shapes.contains(line.block))
+            order.append(line.block);
+        BlockShape& b = shapes[line.block];
+        b.box = b.box.isNull() ? line.box : b.box.united(line.box);
+        ++b.lines;
+        b.characters += line.text.size();
+        b.words += line.text.split(u' ', Qt::SkipEmptyParts).size();
+        members[line.block].append(line);
+    }
+    // Side-by-side blocks that are not running text and whose lines line up are the
+    // columns of one grid (a table, a menu with its shortcuts): they are read together.
+    QMap<int, int> parent;
+    for (int b : order)
+        parent[b] = b;
+    auto find = [&parent](int b) {
+        while (parent[b] != b)
+            b = parent[b];
+        return b;
+    };
+    auto aligned = [&](int a, int b) {
+        const QList<Line>& small = members[a].size() <= members[b].size() ? members[a] : members[b];
+        const QList<Line>& other = &small == &members[a] ? members[b] : members[a];
+        int matched = 0;
+        for (const Line& l : small) {
+            for (const Line& o : other) {
+                if (verticalOverlap(l.box, o.box) * 2 > std::min(l.box.height(), o.box.height())) {
+                    ++matched;
+                    break;
+                }
+            }
+        }
+        return matched * 2 >= small.size();
+    };
+    for (qsizetype i = 0; i < order.size(); ++i) {
+        for (qsizetype j = i + 1; j < order.size(); ++j) {
+            const int a = order[i];
+            const int b = order[j];
+            if (isProse(shapes[a]) || isProse(shapes[b]))
+                continue;
+            if (verticalOverlap(shapes[a].box, shapes[b].box) <= 0 || !aligned(a, b))
+                continue;
+            parent[find(b)] = find(a);
+        }
+    }
+    QList<QList<Line>> merged;
+    QList<QRect> boxes;
+    QMap<int, qsizetype> indexOfRoot;
+    for (int b : order) {
+        const int root = find(b);
+        if (!indexOfRoot.contains(root)) {
+            indexOfRoot[root] = merged.size();
+            merged.append(QList<Line>{});
+            boxes.append(QRect());
+        }
+        const qsizetype i = indexOfRoot[root];
+        merged[i].append(members[b]);
+        boxes[i] = boxes[i].isNull() ? shapes[b].box : boxes[i].united(shapes[b].box);
+    }
+    // Top to bottom, and left to right where groups stand side by side; the recogniser
+    // sometimes files a first line as a block of its own after the rest.
+    auto precedes = [&boxes](qsizetype a, qsizetype b) {
+        const QRect& x = boxes[a];
+        const QRect& y = boxes[b];
+        const bool sideBySide =
+            verticalOverlap(x, y) > 0 && (x.right() < y.left() || y.right() < x.left());
+        return sideBySide ? x.right() < y.left() : x.bottom() < y.top();
+    };
+    QList<qsizetype> remaining;
+    for (qsizetype i = 0; i < merged.size(); ++i)
+        remaining.append(i);
+    QList<QList<Line>> result;
+    while (!remaining.isEmpty()) {
+        // Of the groups nothing else must come before, the highest.
+        qsizetype chosen = -1;
+        for (qsizetype c = 0; c < remaining.size(); ++c) {
+            bool blocked = false;
+            for (qsizetype o = 0; o < remaining.size() && !blocked; ++o)
+                blocked = o != c && precedes(remaining[o], remaining[c]);
+            if (!blocked &&
+                (chosen < 0 || boxes[remaining[c]].top() < boxes[remaining[chosen]].top()))
+                chosen = c;
+        }
+        if (chosen < 0)
+            chosen = 0;
+        result.append(merged[remaining[chosen]]);
+        remaining.removeAt(chosen);
+    }
+    return result;
+}
+
+QString join(const QList<Line>& lines) {
+    QStringList out;
+    for (const QList<Line>& group : groups(lines)) {
+        for (const QList<Line>& row : rows(group)) {
+            QStringList parts;
+            for (const Line& line : row)
+                parts.append(line.text);
+            out.append(parts.join(u' '));
+        }
+    }
+    return out.join(u'\n');
+}
+
+} // namespace TextLayout

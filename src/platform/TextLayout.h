@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QList>
+#include <QRect>
+#include <QString>
+
+// Puts recognised lines in the order a person reads them. Menus, tables and terminals
+// are read row by row, left to right, whatever blocks the recogniser split them into;
+// side-by-side columns of prose stay whole columns.
+namespace TextLayout {
+
+struct Line {
+    QRect box;              // in image pixels
+    int block = 0;          // the recogniser's block, in its reading order
+    QString text;           // without the line feed
+    float confidence = 100; // the recogniser's, 0-100
+};
+
+// True when the lines hold side-by-side columns of running text.
+bool hasProseColumns(const QList<Line>& lines);
+// Rows of lines that share a vertical band, each row left to right.
+QList<QList<Line>> rows(QList<Line> lines);
+// The recogniser's blocks, in its order, with the blocks of one grid (side-by-side
+// blocks that are not running text and whose lines line up) merged into one group.
+QList<QList<Line>> groups(const QList<Line>& lines);
+// The transcript: each group read row by row, one line feed between rows, one space
+// between the parts of a row.
+QString join(const QList<Line>& lines);
+
+} // namespace TextLayout

@@ -1,0 +1,6 @@
+#include "platform/X11ScreenPermission.h"
+
+ScreenPermission& ScreenPermission::system() {
+    static X11ScreenPermission permission;
+    return permission;
+}

@@ -1,0 +1,171 @@
+#include "support/LocalizationTables.h"
+
+namespace {
+
+constexpr LocalizationTables::Entry kEntries[] = {
+    {"menu.capture", "Capturar texto"},
+    {"menu.captureHQ", "Captura de alta precisão"},
+    {"menu.permissionNeeded", "Permissão de gravação de tela necessária…"},
+    {"menu.recent", "Capturas recentes"},
+    {"menu.settings", "Configurações…"},
+    {"menu.check_updates", "Verificar atualizações…"},
+    {"menu.about", "Sobre o Glintext"},
+    {"menu.quit", "Sair do Glintext"},
+    {"settings.title", "Configurações"},
+    {"tab.general", "Geral"},
+    {"tab.history", "Reconhecimento"},
+    {"tab.privacy", "Privacidade"},
+    {"tab.permissions", "Permissões"},
+    {"tab.account", "Conta"},
+    {"tab.about", "Sobre"},
+    {"sub.general", "Atalho e idioma"},
+    {"sub.history", "Limpeza, códigos QR e histórico"},
+    {"sub.privacy", "O que nunca sai deste computador"},
+    {"sub.permissions", "Permissões do sistema de que o Glintext precisa."},
+    {"sub.account", "Login na nuvem e sincronização"},
+    {"sub.about", "Sobre o Glintext"},
+    {"common.systemDefault", "Sistema"},
+    {"common.cancel", "Cancelar"},
+    {"common.later", "Mais tarde"},
+    {"common.grant", "Permitir"},
+    {"common.checkNow", "Verificar agora"},
+    {"acct.signedOutTitle", "Sem login"},
+    {"acct.signedOutBody", "Faça login para sincronizar suas configurações entre computadores."},
+    {"acct.signIn", "Fazer login"},
+    {"acct.signOut", "Sair"},
+    {"acct.signedIn", "Conectado"},
+    {"acct.sync", "Sincronizar configurações"},
+    {"acct.syncBody", "Mantenha as configurações sincronizadas em todos os seus computadores. O "
+                      "texto capturado nunca é sincronizado."},
+    {"acct.footer", "O login abre no seu navegador. O Glintext nunca vê sua senha."},
+    {"gen.hotkey", "Capturar texto"},
+    {"gen.hotkeySub", "Atalho global — selecione qualquer área da tela"},
+    {"gen.language", "Idioma"},
+    {"gen.languageSub", "Idioma da interface do app"},
+    {"gen.launchLogin", "Abrir o Glintext ao iniciar a sessão"},
+    {"gen.screenNote", "Seu ambiente de trabalho pode exigir permissão de gravação de tela para "
+                       "ler o texto da tela. O Glintext só a usa no momento da captura — as "
+                       "imagens são reconhecidas neste computador e descartadas imediatamente."},
+    {"gen.footer", "O reconhecimento acontece inteiramente neste computador. O Glintext não envia "
+                   "nada para lugar nenhum."},
+    {"gen.autoUpdate", "Verificar atualizações automaticamente"},
+    {"gen.autoUpdateSub", "Verificar automaticamente se há novas versões"},
+    {"gen.crashReports", "Enviar relatórios de falhas"},
+    {"gen.crashReportsSub", "Apenas diagnósticos — nenhum dado pessoal e nunca suas capturas. Você "
+                            "pode desativar quando quiser."},
+    {"perm.screen", "Gravação de tela"},
+    {"perm.screenWhy", "Tira a captura de tela da área que você seleciona para reconhecimento. "
+                       "Usada apenas quando você captura"},
+    {"perm.granted", "Concedida"},
+    {"perm.notGranted", "Não concedida"},
+    {"perm.screenAlertTitle", "Permissão de gravação de tela necessária"},
+    {"perm.screenAlertBody",
+     "O Glintext precisa de permissão de gravação de tela para ler o texto da sua tela. Conceda-a "
+     "nas configurações do sistema e tente novamente. Seu ambiente de trabalho pode pedir que você "
+     "reabra o app."},
+    {"perm.openSettings", "Abrir configurações do sistema"},
+    {"perm.footer",
+     "Usada apenas para capturar — nada do que você captura sai deste computador. Seu ambiente de "
+     "trabalho pode pedir que você reinicie o app depois de conceder."},
+    {"rec.cleanup", "Limpar o texto reconhecido"},
+    {"rec.cleanupSub", "Normaliza os espaços e corrige linhas CJK verticais fragmentadas"},
+    {"rec.qr", "Ler códigos QR e de barras"},
+    {"rec.qrSub", "Copia o conteúdo decodificado quando há um código na seleção"},
+    {"rec.hqTitle", "Alta precisão (nuvem)"},
+    {"rec.hqDesc",
+     "Relê a captura na nuvem para restaurar a ordem de colunas complexas (jornais, revistas). Só "
+     "é executada quando você pressiona o atalho; exige login; limite diário de uso justo"},
+    {"rec.hud", "Mostrar aviso de confirmação"},
+    {"rec.hudSub", "Um pequeno aviso “Copiado” depois de cada captura"},
+    {"rec.sound", "Tocar som ao capturar"},
+    {"hist.keep", "Manter histórico de capturas"},
+    {"hist.keepSub", "Apenas o texto reconhecido — capturas de tela nunca são salvas"},
+    {"hist.limit", "Tamanho do histórico"},
+    {"hist.limitSub", "As capturas mais antigas são removidas primeiro"},
+    {"hist.limitFmt", "%d itens"},
+    {"hist.clearNow", "Limpar histórico"},
+    {"hist.clearNowSub", "%d capturas armazenadas"},
+    {"hist.clearButton", "Limpar…"},
+    {"hist.footer", "O histórico é armazenado localmente em ~/.local/share/Glintext e nunca sai "
+                    "deste computador."},
+    {"clear.title", "Limpar o histórico de capturas?"},
+    {"clear.body", "Esta ação não pode ser desfeita."},
+    {"clear.all", "Limpar tudo"},
+    {"priv.local", "Reconhecimento 100% no dispositivo"},
+    {"priv.localSub",
+     "O mecanismo integrado roda neste computador. A captura padrão nunca usa a rede"},
+    {"priv.noImages", "Capturas de tela nunca são salvas"},
+    {"priv.noImagesSub", "As imagens capturadas ficam na memória só durante o reconhecimento e são "
+                         "descartadas imediatamente"},
+    {"priv.screenUse", "Acesso à tela só quando você captura"},
+    {"priv.screenUseSub",
+     "Nenhuma observação em segundo plano — a tela só é lida enquanto você arrasta uma seleção"},
+    {"priv.hq", "A nuvem é usada apenas na captura de alta precisão"},
+    {"priv.hqWhy", "Só quando você pressiona este atalho a imagem da área selecionada é enviada "
+                   "para reconhecimento — nunca armazenada"},
+    {"priv.alwaysBadge", "Sempre ativo"},
+    {"priv.improve", "Ajudar a melhorar o Glintext"},
+    {"priv.improveSub",
+     "Envia estatísticas anônimas, como o sucesso do reconhecimento, e o texto reconhecido quando "
+     "você usa o reconhecimento na nuvem, para melhorar a precisão. Imagens nunca são enviadas. "
+     "Dados sigilosos são mascarados no servidor. Nenhuma informação de identificação pessoal é "
+     "incluída. Você pode desativar quando quiser"},
+    {"priv.footer", "O Glintext não coleta dados de análise e não tem anúncios. A rede é usada "
+                    "apenas para sincronizar as configurações quando você faz login e para a "
+                    "captura de alta precisão quando você a aciona."},
+    {"toast.copied", "Copiado"},
+    {"toast.ocrDone", "%d caracteres copiados"},
+    {"toast.qrCopied", "Código QR copiado"},
+    {"toast.noText", "Nenhum texto encontrado"},
+    {"toast.captureFailed", "Falha na captura"},
+    {"toast.hqWorking", "Refinando com alta precisão…"},
+    {"toast.hqUpdated", "Resultado de alta precisão: %d caracteres"},
+    {"toast.hqTooSmall", "Texto pequeno demais para ler — aproxime e capture de novo"},
+    {"toast.hqQuota", "Limite diário de alta precisão atingido — o resultado local foi mantido"},
+    {"toast.hqSignIn", "Faça login em {host} para usar a captura de alta precisão"},
+    {"toast.hqFailed", "Alta precisão indisponível — o resultado local foi mantido"},
+    {"about.tagline", "Aponte, arraste e o texto é seu."},
+    {"about.version", "Versão %@"},
+    {"about.copyright", "© 2026 Os desenvolvedores do Glintext. Todos os direitos reservados."},
+    {"onb.tagline", "Aponte, arraste e o texto é seu."},
+    {"onb.welcomeBody", "O Glintext copia o texto de qualquer coisa na sua tela — imagens, vídeos, "
+                        "PDFs e até texto vertical. Pressione o atalho, arraste sobre o texto e "
+                        "ele estará na sua área de transferência. Tudo fica neste computador."},
+    {"onb.continue", "Continuar"},
+    {"onb.permTitle", "Uma única permissão"},
+    {"onb.permBody", "Seu ambiente de trabalho pode exigir permissão de gravação de tela para ler "
+                     "o texto da tela. O Glintext só a usa no momento da captura. Seu ambiente de "
+                     "trabalho pode pedir que você reabra o app depois de conceder."},
+    {"onb.openSettings", "Nenhum aviso? Abrir configurações do sistema"},
+    {"onb.skipPerm", "Pular por enquanto"},
+    {"onb.waiting", "Aguardando a permissão — continua automaticamente assim que for concedida"},
+    {"onb.tutTitle", "Como funciona"},
+    {"onb.tutBody", "Sempre que você vir um texto que não dá para selecionar:"},
+    {"onb.tutOpen", "Iniciar uma captura"},
+    {"onb.tutDrag", "Arraste para selecionar a área"},
+    {"onb.tutPaste", "Cole onde quiser"},
+    {"onb.tutCancel", "Cancelar uma captura"},
+    {"onb.improveTitle", "Ajudar a melhorar o Glintext"},
+    {"onb.improveBody",
+     "Usa estatísticas de reconhecimento e o texto reconhecido na nuvem para melhorar a precisão. "
+     "Imagens nunca são enviadas, e dados sigilosos são mascarados no servidor"},
+    {"onb.crashTitle", "Enviar relatórios de falhas"},
+    {"onb.crashBody",
+     "Apenas diagnósticos — nunca suas capturas. Altere quando quiser nas Configurações."},
+    {"onb.startCta", "Começar a usar o Glintext"},
+    {"menu.guide", "Guia de introdução"},
+    {"onb.start", "Começar"},
+    {"onb.setupTitle", "Configurações recomendadas"},
+    {"onb.setupBody", "Configurações para você começar agora mesmo. Você pode alterá-las quando "
+                      "quiser nas Configurações."},
+    {"onb.readyTitle", "Tudo pronto"},
+    {"common.granted", "Permitido"},
+    {"common.back", "Voltar"},
+    {"perm.ax", "Acessibilidade"},
+};
+
+} // namespace
+
+std::span<const LocalizationTables::Entry> LocalizationTables::Source::ptBR() {
+    return kEntries;
+}

@@ -1,0 +1,132 @@
+#include "ui/HUDToast.h"
+#include "ui/HUDToastWindow.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFontMetrics>
+#include <QPointer>
+#include <QScreen>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// A fifth of the real timings keeps the waits short and their proportions.
+constexpr HUDToast::Timing fast{28ms, 320ms, 50ms};
+constexpr int slack = 60; // ms of scheduling noise allowed around a deadline
+
+void waitUntil(const QElapsedTimer& clock, qint64 at) {
+    while (clock.elapsed() < at)
+        QTest::qWait(5);
+}
+
+class Toast : public ::testing::Test {
+protected:
+    void SetUp() override {
+        HUDToast::setTiming(fast);
+        HUDToast::setCompositingOverride(std::nullopt);
+    }
+    void TearDown() override {
+        QTRY_VERIFY_WITH_TIMEOUT(HUDToast::currentWindow() == nullptr, 2000);
+        HUDToast::setTiming(HUDToast::defaultTiming);
+    }
+};
+
+} // namespace
+
+TEST_F(Toast, ClickThroughNonActivatingCapsuleCentredAboveTheBottom) {
+    EXPECT_EQ(HUDToast::defaultTiming.fadeIn, 140ms);
+    EXPECT_EQ(HUDToast::defaultTiming.visible, 1600ms);
+    EXPECT_EQ(HUDToast::defaultTiming.fadeOut, 250ms);
+    QWidget front;
+    front.show();
+    front.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&front));
+
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const QFontMetrics metrics(HUDToastWindow::toastFont());
+    int previousWidth = 0;
+    for (const QString text : {"Copied", "Copied 1234 characters, and a longer message"}) {
+        HUDToast::show(text);
+        HUDToastWindow* toast = HUDToast::currentWindow();
+        ASSERT_NE(toast, nullptr);
+        EXPECT_TRUE(toast->windowFlags().testFlags(HUDToastWindow::toastFlags));
+        EXPECT_TRUE(toast->testAttribute(Qt::WA_ShowWithoutActivating));
+        const QRect g = toast->geometry();
+        EXPECT_EQ(g.size(), QSize(metrics.horizontalAdvance(text) + 28, metrics.height() + 16));
+        EXPECT_GT(g.width(), previousWidth);
+        previousWidth = g.width();
+        EXPECT_LE(std::abs(g.center().x() - area.center().x()), 1);
+        EXPECT_EQ(g.bottom(), area.bottom() - HUDToast::bottomMargin);
+    }
+    QTest::qWait(30);
+    EXPECT_EQ(QApplication::activeWindow(), &front);
+
+    // Wider than the screen: elided to fit between the margins, on one line.
+    HUDToast::show(QString("word ").repeated(2000) + "\nsecond line");
+    const QRect g = HUDToast::currentWindow()->geometry();
+    EXPECT_GE(g.x(), area.x() + HUDToast::sideMargin);
+    EXPECT_LE(std::abs(g.center().x() - area.center().x()), 1);
+    EXPECT_FALSE(HUDToast::currentWindow()->shownText().contains('\n'));
+}
+
+TEST_F(Toast, NewToastReplacesTheOldOneAtOnceAndKeepsItsFullTime) {
+    HUDToast::show("first");
+    QPointer<HUDToastWindow> first = HUDToast::currentWindow();
+    QTRY_COMPARE_WITH_TIMEOUT(first->windowOpacity(), 1.0, int(fast.fadeIn.count()) + slack);
+    QTest::qWait(int(fast.visible.count()) / 3);
+    QElapsedTimer clock;
+    clock.start();
+    HUDToast::show("second");
+    QPointer<HUDToastWindow> second = HUDToast::currentWindow();
+    ASSERT_TRUE(first && second && first != second);
+    EXPECT_FALSE(first->isVisible()); // at once, no fade-out
+    QTRY_VERIFY_WITH_TIMEOUT(first.isNull(), slack);
+
+    // Past the moment the first would have hidden, the second is still fully there.
+    waitUntil(clock, fast.visible.count() - slack);
+    ASSERT_TRUE(second);
+    EXPECT_TRUE(second->isVisible() && !second->isFading());
+    EXPECT_DOUBLE_EQ(second->windowOpacity(), 1.0);
+    QTRY_VERIFY_WITH_TIMEOUT(second.isNull(), 2 * slack + int(fast.fadeOut.count()));
+}
+
+TEST_F(Toast, ShowDuringAFadeOutLeavesTheNewToastAlone) {
+    HUDToast::show("fading");
+    QPointer<HUDToastWindow> fading = HUDToast::currentWindow();
+    QTRY_VERIFY_WITH_TIMEOUT(fading && fading->isFading() && fading->windowOpacity() < 1.0,
+                             int(fast.visible.count()) + slack);
+    HUDToast::show("fresh");
+    QPointer<HUDToastWindow> fresh = HUDToast::currentWindow();
+    EXPECT_TRUE(fading.isNull() || !fading->isVisible());
+    QTest::qWait(int((fast.fadeOut + fast.fadeIn).count()) + slack);
+    ASSERT_TRUE(fresh);
+    EXPECT_EQ(HUDToast::currentWindow(), fresh);
+    EXPECT_TRUE(fresh->isVisible());
+    EXPECT_DOUBLE_EQ(fresh->windowOpacity(), 1.0);
+}
+
+TEST_F(Toast, TranslucentOnlyWithACompositorOtherwiseAnOpaqueShapedCapsule) {
+    HUDToast::show("offscreen has no compositor");
+    EXPECT_FALSE(HUDToast::currentWindow()->isTranslucent());
+    HUDToast::setCompositingOverride(true);
+    HUDToast::show("composited");
+    EXPECT_TRUE(HUDToast::currentWindow()->testAttribute(Qt::WA_TranslucentBackground));
+
+    HUDToastWindow glass("Copied 12 characters", true);
+    const QImage clear = glass.grab().toImage();
+    EXPECT_TRUE(glass.mask().isEmpty());
+    EXPECT_EQ(qAlpha(clear.pixel(0, 0)), 0); // outside the capsule
+    EXPECT_GT(qAlpha(clear.pixel(3, clear.height() / 2)), 150);
+    EXPECT_LT(qAlpha(clear.pixel(3, clear.height() / 2)), 255);
+
+    HUDToastWindow solid("Copied 12 characters", false);
+    const QRegion shape = solid.mask();
+    EXPECT_FALSE(shape.contains(QPoint(0, 0)) || shape.contains(solid.rect().bottomRight()));
+    EXPECT_TRUE(shape.contains(QPoint(solid.width() / 2, 0)));
+    const QImage opaque = solid.grab().toImage();
+    EXPECT_EQ(opaque.pixel(opaque.width() / 2, 1), solid.backgroundColor().rgba());
+}

@@ -1,0 +1,79 @@
+#include "platform/HotKeyService.h"
+#include "support/GlobalHotKey.h"
+
+#include <QSet>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class FakeHotKeys : public HotKeyService {
+public:
+    bool registerHotKey(quint32 id, Qt::Key key, Qt::KeyboardModifiers modifiers) override {
+        registrations.append({id, key, modifiers});
+        if (taken.contains(modifiers))
+            return false;
+        active.insert(id);
+        return true;
+    }
+    void unregisterHotKey(quint32 id) override { active.remove(id); }
+    void press(quint32 id) { Q_EMIT pressed(id); }
+
+    struct Registration {
+        quint32 id;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+    };
+    QList<Registration> registrations;
+    QSet<quint32> active;
+    QList<Qt::KeyboardModifiers> taken;
+};
+
+} // namespace
+
+TEST(GlobalHotKey, RegistersBothDefaultsOnceAndRoutesPressesById) {
+    FakeHotKeys service;
+    GlobalHotKey hotKey(service);
+    int normal = 0;
+    int hq = 0;
+    hotKey.onTrigger = [&] { ++normal; };
+    hotKey.onTriggerHQ = [&] { ++hq; };
+
+    hotKey.registerDefaultCaptureHotKey();
+    hotKey.registerDefaultCaptureHotKey();
+    ASSERT_EQ(hotKey.hotKeyRefs().size(), 2);
+    EXPECT_EQ(hotKey.hotKeyRefs().at(0), GlobalHotKey::HotKeyID::Capture);
+    EXPECT_EQ(hotKey.hotKeyRefs().at(1), GlobalHotKey::HotKeyID::CaptureHQ);
+    EXPECT_EQ(service.active.size(), 2);
+    const auto& first = service.registrations.at(0);
+    EXPECT_EQ(first.id, 1u);
+    EXPECT_EQ(first.key, Qt::Key_2);
+    EXPECT_EQ(first.modifiers, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(service.registrations.at(1).modifiers,
+              Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier);
+
+    // One handler only, whatever the number of registrations.
+    service.press(1);
+    service.press(2);
+    service.press(7); // unknown numbers are normal captures
+    EXPECT_EQ(normal, 2);
+    EXPECT_EQ(hq, 1);
+
+    // A combination another client holds is left out; the other still works.
+    service.taken = {Qt::ControlModifier | Qt::ShiftModifier};
+    hotKey.onTrigger = nullptr;
+    hotKey.registerDefaultCaptureHotKey();
+    ASSERT_EQ(hotKey.hotKeyRefs().size(), 1);
+    EXPECT_EQ(hotKey.hotKeyRefs().first(), GlobalHotKey::HotKeyID::CaptureHQ);
+    service.press(1); // no callback set: nothing happens
+    service.press(2);
+    EXPECT_EQ(normal, 2);
+    EXPECT_EQ(hq, 2);
+
+    hotKey.unregister();
+    EXPECT_TRUE(hotKey.hotKeyRefs().isEmpty());
+    EXPECT_FALSE(hotKey.hasEventHandler());
+    EXPECT_TRUE(service.active.isEmpty());
+    service.press(2);
+    EXPECT_EQ(hq, 2);
+}

@@ -1,0 +1,230 @@
+#include "core/AppSettings.h"
+#include "core/OCRHistoryStore.h"
+#include "support/L10n.h"
+#include "ui/ClearHistoryDialog.h"
+
+#include "support/TestEnvironment.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/stat.h>
+
+using namespace std::chrono_literals;
+using Capture = OCRHistoryStore::Capture;
+
+namespace {
+
+constexpr auto shortDelay = 150ms;
+
+QString freshPath(const char* name) {
+    const QString dir = TestEnvironment::home() + "/history-" + name;
+    QDir(dir).removeRecursively();
+    QDir().mkpath(dir);
+    return dir + "/history.json";
+}
+
+int fileMode(const QString& path) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
+}
+
+void useLimits(bool keep, qint64 limit) {
+    AppSettings::shared().setKeepHistory(keep);
+    AppSettings::shared().setHistoryLimit(limit);
+}
+
+// Entries "count-1" (newest) down to "0".
+QList<Capture> numbered(int count) {
+    QList<Capture> list;
+    for (int i = count - 1; i >= 0; --i)
+        list.append({QUuid::createUuid(), QDateTime::fromSecsSinceEpoch(1'700'000'000 + i, Qt::UTC),
+                     QString::number(i)});
+    return list;
+}
+
+class HistoryStore : public ::testing::Test {
+protected:
+    void SetUp() override { useLimits(true, 100); }
+    void TearDown() override { useLimits(true, 100); }
+};
+
+} // namespace
+
+TEST_F(HistoryStore, BurstOfAddsGivesOneWriteOneDelayAfterTheLastChange) {
+    EXPECT_EQ(OCRHistoryStore::shared().saveDelay(), 1000ms);
+    const QString path = freshPath("burst");
+    OCRHistoryStore store(path, shortDelay);
+    QSignalSpy saved(&store, &OCRHistoryStore::saved);
+    QElapsedTimer sinceLast;
+    for (int i = 0; i < 10; ++i) {
+        sinceLast.start();
+        store.add(QString("capture %1").arg(i));
+        QTest::qWait(int(shortDelay.count() / 5));
+    }
+    EXPECT_FALSE(QFile::exists(path));
+    ASSERT_TRUE(saved.wait(2000));
+    EXPECT_GE(sinceLast.elapsed(), shortDelay.count() - 5);
+    QTest::qWait(int(shortDelay.count() * 2));
+    EXPECT_EQ(saved.count(), 1);
+    EXPECT_EQ(OCRHistoryStore::decode(TestEnvironment::readFile(path)), store.items());
+    EXPECT_EQ(fileMode(path), 0600);
+}
+
+TEST_F(HistoryStore, AddHonoursKeepHistoryAndTheLimit) {
+    OCRHistoryStore store(freshPath("limits"), shortDelay);
+    useLimits(false, 100);
+    EXPECT_EQ(store.add("ignored"), std::nullopt);
+    EXPECT_TRUE(store.items().isEmpty());
+    EXPECT_FALSE(store.isSavePending());
+
+    useLimits(true, 25);
+    store.setItems(numbered(25));
+    const auto id = store.add("newest");
+    ASSERT_EQ(store.items().size(), 25);
+    EXPECT_EQ(store.items().first().id, id);
+    EXPECT_EQ(store.items().last().text, "1"); // "0", the oldest, is gone
+
+    useLimits(true, 1000);
+    store.setItems(numbered(300));
+    store.saveNow();
+    store.prune();
+    EXPECT_FALSE(store.isSavePending()); // nothing to drop, nothing to save
+    useLimits(true, 25);
+    store.prune();
+    ASSERT_EQ(store.items().size(), 25);
+    EXPECT_EQ(store.items().last().text, "275");
+    EXPECT_TRUE(store.isSavePending());
+    useLimits(true, 0);
+    store.prune();
+    ASSERT_EQ(store.items().size(), 1);
+    EXPECT_EQ(store.items().first().text, "299");
+}
+
+TEST_F(HistoryStore, ReplaceKeepsPlaceIdAndDateAndIgnoresGoneIds) {
+    OCRHistoryStore store(freshPath("replace"), shortDelay);
+    const QList<Capture> before = numbered(5);
+    store.setItems(before);
+    store.replace(before[2].id, "refined");
+    EXPECT_EQ(store.items()[2], (Capture{before[2].id, before[2].date, "refined"}));
+    EXPECT_TRUE(store.isSavePending());
+    store.saveNow();
+    store.replace(QUuid::createUuid(), "nobody");
+    EXPECT_FALSE(store.isSavePending());
+    EXPECT_EQ(store.items().mid(3), before.mid(3));
+}
+
+TEST_F(HistoryStore, FileRoundTripsAndHasTheDocumentedForm) {
+    const QString path = freshPath("roundtrip");
+    OCRHistoryStore store(path, shortDelay);
+    const QStringList texts = {R"(say "hi" \ bye)", "https://example.com/a/b",
+                               "😀👍🏽🇯🇵", "縦書きの日本語 中文 한국어",
+                               "two\nlines\tand tab"};
+    for (const QString& text : texts)
+        store.add(text);
+    QList<Capture> items = store.items();
+    items.last().date = QDateTime::fromMSecsSinceEpoch(1'700'000'000'987, Qt::UTC);
+    store.setItems(items);
+    store.saveNow();
+
+    const QByteArray raw = TestEnvironment::readFile(path);
+    EXPECT_FALSE(raw.contains('\n'));
+    EXPECT_TRUE(raw.contains(R"(https:\/\/example.com\/a\/b)"));
+    EXPECT_TRUE(raw.contains(R"("date":"2023-11-14T22:13:20Z")")); // fraction dropped
+    EXPECT_TRUE(raw.contains(items.first().id.toString(QUuid::WithoutBraces).toUpper().toLatin1()));
+
+    items.last().date = items.last().date.addMSecs(-987);
+    EXPECT_EQ(OCRHistoryStore(path, shortDelay).items(), items);
+    EXPECT_TRUE(OCRHistoryStore::decode(OCRHistoryStore::encode({{QUuid(), QDateTime(), "?"}})));
+    // Other writers' forms: any member order, plain slashes, lower case, an offset.
+    const auto other = OCRHistoryStore::decode(
+        R"([{"text":"a/b","date":"2024-01-02T03:04:05+09:00","id":"0f8fad5b-d9cb-469f-a165-70867728950e"}])");
+    ASSERT_TRUE(other && other->size() == 1);
+    EXPECT_EQ(other->first(),
+              (Capture{QUuid("{0f8fad5b-d9cb-469f-a165-70867728950e}"),
+                       QDateTime(QDate(2024, 1, 1), QTime(18, 4, 5), Qt::UTC), "a/b"}));
+}
+
+TEST_F(HistoryStore, UndecodableFileLeavesTheStoreEmptyAndIsKeptAside) {
+    const QByteArray good = R"({"id":"0F8FAD5B-D9CB-469F-A165-70867728950E",)"
+                            R"("date":"2024-01-02T03:04:05Z","text":"x"})";
+    ASSERT_TRUE(OCRHistoryStore::decode("[" + good + "]"));
+    for (const auto& [from, to] :
+         QList<std::pair<QByteArray, QByteArray>>{{"\"id\":", "\"key\":"},
+                                                  {"03:04:05Z", "03:04:05"},
+                                                  {"0F8FAD5B-D9CB", "0F8FAD5BD9CB"},
+                                                  {"\"x\"", "7"},
+                                                  {"}", ""}})
+        EXPECT_FALSE(OCRHistoryStore::decode("[" + QByteArray(good).replace(from, to) + "]"))
+            << to.constData();
+
+    const QString path = freshPath("damaged");
+    const QByteArray damaged = "[" + good + ",{\"id\":";
+    TestEnvironment::writeFile(path, damaged);
+    OCRHistoryStore store(path, shortDelay);
+    EXPECT_TRUE(store.items().isEmpty());
+    EXPECT_EQ(TestEnvironment::readFile(path + ".corrupt"), damaged);
+    EXPECT_EQ(fileMode(path + ".corrupt"), 0600);
+    store.add("after the damage");
+    store.saveNow();
+    EXPECT_EQ(OCRHistoryStore::decode(TestEnvironment::readFile(path))->size(), 1);
+    EXPECT_EQ(TestEnvironment::readFile(path + ".corrupt"), damaged);
+}
+
+TEST_F(HistoryStore, KilledWhileSavingNeverLeavesAnUndecodableFile) {
+    const QString path = freshPath("kill");
+    for (int round = 0; round < 25; ++round) {
+        QProcess saver; // saves a 1000-entry history in a loop
+        saver.start(HISTORY_SAVE_LOOP, {path});
+        ASSERT_TRUE(saver.waitForReadyRead(10000)) << "the saver never finished a first save";
+        QThread::usleep(QRandomGenerator::global()->bounded(1000u, 40000u));
+        ::kill(pid_t(saver.processId()), SIGKILL);
+        ASSERT_TRUE(saver.waitForFinished(5000));
+        const auto items = OCRHistoryStore::decode(TestEnvironment::readFile(path));
+        ASSERT_TRUE(items) << "round " << round;
+        EXPECT_EQ(items->size(), 1000);
+    }
+    // No debris from the interrupted writes either.
+    EXPECT_EQ(QFileInfo(path).dir().entryList(QDir::Files | QDir::Hidden),
+              QStringList{"history.json"});
+}
+
+TEST_F(HistoryStore, ClearDialogEmptiesOnlyWhenConfirmed) {
+    const QString path = freshPath("clear");
+    OCRHistoryStore store(path, shortDelay);
+    store.setItems(numbered(4));
+    store.saveNow();
+    const QByteArray before = TestEnvironment::readFile(path);
+    QString defaultButton;
+    auto answerWith = [&](Qt::Key key) { // as a user would, once the box is up
+        QTimer::singleShot(50, [&, key] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(box);
+            defaultButton = box->defaultButton()->text();
+            QTest::keyClick(box, key);
+        });
+    };
+    answerWith(Qt::Key_Escape);
+    EXPECT_FALSE(ClearHistoryDialog::present(store));
+    EXPECT_EQ(defaultButton, L10n::shared().string("clear.all"));
+    EXPECT_EQ(store.items().size(), 4);
+    EXPECT_FALSE(store.isSavePending());
+    EXPECT_EQ(TestEnvironment::readFile(path), before);
+
+    QSignalSpy saved(&store, &OCRHistoryStore::saved);
+    answerWith(Qt::Key_Return);
+    EXPECT_TRUE(ClearHistoryDialog::present(store));
+    ASSERT_TRUE(saved.wait(2000));
+    EXPECT_EQ(TestEnvironment::readFile(path), "[]");
+}

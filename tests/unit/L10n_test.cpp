@@ -1,0 +1,220 @@
+#include "core/CloudConfig.h"
+#include "core/Defaults.h"
+#include "support/AppLanguage.h"
+#include "support/L10n.h"
+#include "support/LocalizationTables.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The placeholders of a text, in order of appearance, sorted so that position may differ.
+QStringList placeholders(const QString& text) {
+    static const QRegularExpression pattern(QStringLiteral("%[d@]|\\{host\\}"));
+    QStringList found;
+    for (auto it = pattern.globalMatch(text); it.hasNext();)
+        found.append(it.next().captured());
+    found.sort();
+    return found;
+}
+
+AppLanguage fromList(QStringList list) {
+    return AppLanguage::fromPreferredLanguages(list);
+}
+
+} // namespace
+
+TEST(LocalizationTables, EveryLanguageHasTheEnglishKeysAndPlaceholders) {
+    const LocalizationTables::Table& english = LocalizationTables::en();
+    ASSERT_EQ(english.size(), 127);
+    ASSERT_EQ(LocalizationTables::tables().size(), AppLanguage::count);
+    for (AppLanguage language : AppLanguage::allCases()) {
+        SCOPED_TRACE(language.id().toStdString());
+        const LocalizationTables::Table& table = LocalizationTables::table(language);
+        EXPECT_EQ(table.size(), english.size());
+        for (auto it = english.cbegin(); it != english.cend(); ++it) {
+            ASSERT_TRUE(table.contains(it.key())) << "missing " << it.key().toStdString();
+            const QString& text = table.value(it.key());
+            EXPECT_FALSE(text.trimmed().isEmpty()) << it.key().toStdString();
+            EXPECT_EQ(placeholders(text), placeholders(it.value())) << it.key().toStdString();
+        }
+        for (auto it = table.cbegin(); it != table.cend(); ++it)
+            EXPECT_TRUE(english.contains(it.key())) << "extra " << it.key().toStdString();
+    }
+    // The Linux wording: nothing that only makes sense on a Mac.
+    for (AppLanguage language : AppLanguage::allCases()) {
+        for (const QString& text : LocalizationTables::table(language)) {
+            EXPECT_FALSE(text.contains(QLatin1String("Mac"))) << text.toStdString();
+            EXPECT_FALSE(text.contains(QLatin1String("~/Library"))) << text.toStdString();
+        }
+    }
+}
+
+TEST(LocalizationTables, ReferenceTranslations) {
+    struct Row {
+        AppLanguage language;
+        const char* key;
+        const char* text;
+    };
+    const Row rows[] = {
+        {AppLanguage::ja, "menu.capture", "テキストをキャプチャ"},
+        {AppLanguage::de, "menu.capture", "Text erfassen"},
+        {AppLanguage::ru, "menu.capture", "Распознать текст"},
+        {AppLanguage::ptBR, "menu.capture", "Capturar texto"},
+        {AppLanguage::ja, "toast.ocrDone", "%d 文字をコピーしました"},
+        {AppLanguage::ru, "toast.ocrDone", "Скопировано символов: %d"},
+        {AppLanguage::ptBR, "toast.ocrDone", "%d caracteres copiados"},
+        {AppLanguage::ja, "common.systemDefault", "システム"},
+        {AppLanguage::de, "common.systemDefault", "System"},
+        {AppLanguage::ru, "common.systemDefault", "Системный"},
+        {AppLanguage::ptBR, "common.systemDefault", "Sistema"},
+        {AppLanguage::de, "about.version", "Version %@"},
+        {AppLanguage::es, "tab.general", "General"},
+        {AppLanguage::nl, "hist.limitFmt", "%d items"},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(LocalizationTables::table(row.language).value(row.key),
+                  QString::fromUtf8(row.text))
+            << row.language.id().toStdString() << " " << row.key;
+    }
+}
+
+TEST(LocalizationTablesDeathTest, RepeatedKeyStopsTheProgram) {
+    const LocalizationTables::Entry entries[] = {{"a.b", "1"}, {"a.c", "2"}, {"a.b", "3"}};
+    EXPECT_DEATH(LocalizationTables::build(entries, "test"), "a.b appears twice");
+}
+
+TEST(AppLanguage, CasesIdsNamesAndExactParsing) {
+    QStringList ids, names;
+    for (AppLanguage language : AppLanguage::allCases()) {
+        ids.append(language.id());
+        names.append(language.displayName());
+    }
+    EXPECT_EQ(ids, QStringList({"en", "ja", "ko", "zh-Hans", "zh-Hant", "de", "fr", "es", "pt-BR",
+                                "ru", "it", "nl", "pl", "tr"}));
+    EXPECT_EQ(names.at(3), QString::fromUtf8("简体中文"));
+    EXPECT_EQ(names.at(8), QString::fromUtf8("Português (Brasil)"));
+    EXPECT_EQ(names.at(13), QString::fromUtf8("Türkçe"));
+    for (AppLanguage language : AppLanguage::allCases())
+        EXPECT_EQ(AppLanguage::fromId(language.id()), language);
+    for (const char* bad : {"pt-br", "PT-BR", "zh-hans", "zh", "pt", " de", "de ", "", "sv"})
+        EXPECT_EQ(AppLanguage::fromId(QString::fromLatin1(bad)), std::nullopt) << bad;
+}
+
+TEST(AppLanguage, SystemDefaultFromPreferredLanguages) {
+    using L = AppLanguage;
+    EXPECT_EQ(fromList({"zh-TW"}), L::zhHant);
+    EXPECT_EQ(fromList({"zh-Hant-HK"}), L::zhHant);
+    EXPECT_EQ(fromList({"zh-Hans-CN"}), L::zhHans);
+    EXPECT_EQ(fromList({"zh-MO"}), L::zhHant);
+    EXPECT_EQ(fromList({"zh"}), L::zhHans);
+    EXPECT_EQ(fromList({"pt-PT"}), L::ptBR);
+    EXPECT_EQ(fromList({"sv-SE", "de-AT"}), L::de);
+    EXPECT_EQ(fromList({"sv-SE"}), L::en);
+    EXPECT_EQ(fromList({}), L::en);
+    // POSIX spellings from LANG and LANGUAGE read the same.
+    EXPECT_EQ(fromList({"zh_TW"}), L::zhHant);
+    EXPECT_EQ(fromList({"zh_TW.UTF-8"}), L::zhHant);
+    EXPECT_EQ(fromList({"ja_JP.UTF-8"}), L::ja);
+    EXPECT_EQ(fromList({"C", "nb-NO", "tr-TR"}), L::tr);
+    EXPECT_EQ(fromList({"en-GB", "de"}), L::en);
+}
+
+class L10nTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Defaults::standard().remove("languageCode");
+        Defaults::standard().remove("AppleLanguages");
+        l10n().setPreferredLanguagesSource([this] { return system; });
+    }
+    void TearDown() override {
+        l10n().setPreferredLanguagesSource({});
+        l10n().apply(QStringLiteral("en"));
+    }
+    static L10n& l10n() { return L10n::shared(); }
+    static std::optional<QStringList> appleLanguages() {
+        return Defaults::standard().stringListValue("AppleLanguages");
+    }
+    QStringList system{"sv-SE", "fr-CA"};
+};
+
+TEST_F(L10nTest, ApplyKeepsAppleLanguagesAndTheDefaultLocaleInStep) {
+    QSignalSpy changed(&l10n(), &L10n::languageChanged);
+    l10n().apply(QStringLiteral("de"));
+    EXPECT_EQ(l10n().language(), AppLanguage::de);
+    EXPECT_EQ(appleLanguages(), QStringList{"de"});
+    EXPECT_EQ(QLocale().language(), QLocale::German);
+    EXPECT_EQ(l10n().string("menu.capture"), "Text erfassen");
+
+    // "System" after a fixed language: the override goes, the system list decides.
+    l10n().apply(std::nullopt);
+    EXPECT_EQ(l10n().language(), AppLanguage::fr);
+    EXPECT_EQ(appleLanguages(), std::nullopt);
+    EXPECT_FALSE(Defaults::standard().contains("AppleLanguages"));
+    EXPECT_EQ(QLocale(), QLocale::system());
+
+    // A code that differs from an id only in case is no language.
+    l10n().apply(QStringLiteral("zh-Hans"));
+    EXPECT_EQ(appleLanguages(), QStringList{"zh-Hans"});
+    l10n().apply(QStringLiteral("pt-br"));
+    EXPECT_EQ(l10n().language(), AppLanguage::fr);
+    EXPECT_FALSE(Defaults::standard().contains("AppleLanguages"));
+    EXPECT_EQ(changed.count(), 4);
+}
+
+TEST_F(L10nTest, BootstrapReadsTheStoredLanguage) {
+    Defaults::standard().setString("languageCode", "ja");
+    l10n().bootstrap();
+    EXPECT_EQ(l10n().language(), AppLanguage::ja);
+    EXPECT_EQ(appleLanguages(), QStringList{"ja"});
+
+    Defaults::standard().setString("languageCode", "");
+    system = {"ko-KR"};
+    l10n().bootstrap();
+    EXPECT_EQ(l10n().language(), AppLanguage::ko);
+    EXPECT_EQ(appleLanguages(), std::nullopt);
+
+    Defaults::standard().setInteger("languageCode", 5); // wrong type reads as absent
+    system = {};
+    l10n().bootstrap();
+    EXPECT_EQ(l10n().language(), AppLanguage::en);
+}
+
+TEST_F(L10nTest, LookupFallsBackToTheKeyAndFormatsPlaceholders) {
+    for (AppLanguage language : AppLanguage::allCases()) {
+        l10n().apply(language.id());
+        EXPECT_EQ(l10n().string("menu.noSuchKey"), "menu.noSuchKey");
+        EXPECT_EQ(l10n().string(""), "");
+        // The service host is filled in, never shown as a token.
+        const QString signIn = l10n().string("toast.hqSignIn");
+        EXPECT_TRUE(signIn.contains(CloudConfig::baseURL().host())) << signIn.toStdString();
+        EXPECT_FALSE(signIn.contains("{host}"));
+    }
+    EXPECT_EQ(L10n::format(L10n::string("toast.ocrDone", AppLanguage::en), 12),
+              "Copied 12 characters");
+    EXPECT_EQ(L10n::format(L10n::string("toast.ocrDone", AppLanguage::de), 12),
+              "12 Zeichen kopiert");
+    EXPECT_EQ(L10n::format(L10n::string("about.version", AppLanguage::ja), QString("0.1.0")),
+              QString::fromUtf8("バージョン 0.1.0"));
+    EXPECT_EQ(L10n::string("toast.hqSignIn", AppLanguage::en),
+              "Sign in at " + CloudConfig::baseURL().host() + " to use high-accuracy capture");
+}
+
+TEST(CloudConfig, OverrideMustBeHttpsOrLoopbackHttp) {
+    const QString builtIn = "https://glintext.example";
+    QString warning;
+    EXPECT_EQ(CloudConfig::resolve("", builtIn, &warning).host(), "glintext.example");
+    EXPECT_EQ(CloudConfig::resolve("https://other.example:8443", builtIn).host(), "other.example");
+    EXPECT_EQ(CloudConfig::resolve("http://127.0.0.1:9999", builtIn).port(), 9999);
+    EXPECT_EQ(CloudConfig::resolve("http://localhost:1", builtIn).host(), "localhost");
+    EXPECT_TRUE(warning.isEmpty());
+    for (const char* bad : {"http://evil.example", "ftp://127.0.0.1", "not a url", "https://"}) {
+        warning.clear();
+        EXPECT_EQ(CloudConfig::resolve(bad, builtIn, &warning).host(), "glintext.example") << bad;
+        EXPECT_FALSE(warning.isEmpty()) << bad;
+    }
+}
