@@ -38,6 +38,7 @@ StatusItemController::Services StatusItemController::Services::system() {
     s.quit = [] { QCoreApplication::quit(); };
     s.reduceMotion = [] { return AlertBadge::desktopReducesMotion(); };
     s.keyboardModifiers = [] { return QGuiApplication::queryKeyboardModifiers(); };
+    s.mouseButtons = [] { return QGuiApplication::mouseButtons(); };
     return s;
 }
 
@@ -65,6 +66,7 @@ StatusItemController::StatusItemController(Services services, Timing timing, QOb
     fill(m_services.quit, real.quit);
     fill(m_services.reduceMotion, real.reduceMotion);
     fill(m_services.keyboardModifiers, real.keyboardModifiers);
+    fill(m_services.mouseButtons, real.mouseButtons);
 
     m_badge.setPeriod(timing.badgePeriodMs);
     m_badge.setFrameInterval(timing.badgeFrameIntervalMs);
@@ -94,6 +96,9 @@ StatusItemController::StatusItemController(Services services, Timing timing, QOb
     m_iconTimer.setInterval(timing.refreshIntervalMs > 0 ? timing.refreshIntervalMs : 2000);
     connect(&m_iconTimer, &QTimer::timeout, this, &StatusItemController::refreshIcon);
     m_iconTimer.start();
+
+    m_releaseTimer.setInterval(15);
+    connect(&m_releaseTimer, &QTimer::timeout, this, &StatusItemController::captureWhenButtonsUp);
 }
 
 StatusItemController::~StatusItemController() {
@@ -160,6 +165,21 @@ void StatusItemController::handleActivation(QSystemTrayIcon::ActivationReason re
         openMenu();
         return;
     }
+    // X trays report the click on the press; the release would then land on the selection
+    // overlay, which takes a click without a drag as "cancel". Start once the button is up.
+    if (!m_releaseTimer.isActive()) {
+        m_releaseWait.start();
+        captureWhenButtonsUp();
+    }
+}
+
+void StatusItemController::captureWhenButtonsUp() {
+    constexpr qint64 longestWaitMs = 3000; // a release we never hear of must not block clicks
+    if (m_services.mouseButtons() != Qt::NoButton && m_releaseWait.elapsed() < longestWaitMs) {
+        m_releaseTimer.start();
+        return;
+    }
+    m_releaseTimer.stop();
     m_services.beginCapture(false);
 }
 

@@ -4,6 +4,7 @@
 #include "ui/MenuBarIcon.h"
 
 #include <QColor>
+#include <QElapsedTimer>
 #include <QKeySequence>
 #include <QMessageBox>
 #include <QObject>
@@ -38,6 +39,7 @@ public:
         std::function<void()> quit;
         std::function<bool()> reduceMotion;
         std::function<Qt::KeyboardModifiers()> keyboardModifiers;
+        std::function<Qt::MouseButtons()> mouseButtons;
 
         static Services system();
     };
@@ -79,6 +81,7 @@ protected:
 private:
     void handleActivation(QSystemTrayIcon::ActivationReason reason);
     void openMenu();
+    void captureWhenButtonsUp();
     void rebuildMenu();
     void scheduleRebuild();
     // Reads the permission into icon, badge and tooltip; true when it changed.
@@ -101,6 +104,8 @@ private:
     std::unique_ptr<QMenu> m_menu;
     std::unique_ptr<QSystemTrayIcon> m_statusItem;
     QTimer m_iconTimer;
+    QTimer m_releaseTimer;
+    QElapsedTimer m_releaseWait;
     AlertBadge m_badge;
     MenuBarIcon::State m_state = MenuBarIcon::State::Active;
     bool m_badged = false;

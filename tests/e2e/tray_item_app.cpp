@@ -53,7 +53,9 @@ int main(int argc, char** argv) {
     StatusItemController::Services services;
     services.permissionGranted = [=] { return !missing; };
     services.beginCapture = [](bool hq) {
-        report(QStringLiteral("capture highAccuracy=%1").arg(hq ? "true" : "false"));
+        report(QStringLiteral("capture highAccuracy=%1 buttons=%2")
+                   .arg(hq ? "true" : "false")
+                   .arg(int(QGuiApplication::mouseButtons())));
     };
     services.quit = [] {
         report("quit");

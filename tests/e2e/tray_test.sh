@@ -86,11 +86,11 @@ stop() {
   for _ in $(seq 30); do kill -0 "$item_pid" 2>/dev/null || break; sleep 0.1; done
 }
 
-# Geometry "w h x y" of the docked icon window.
+# Geometry "w h x y" of the docked icon window of WM class $1.
 icon_geometry() {
   local line
-  for _ in $(seq 50); do
-    line=$(xwininfo -root -tree | grep '("glintext_tray_item"' | grep -v '1x1+' | head -1 || true)
+  for _ in $(seq 100); do
+    line=$(xwininfo -root -tree | grep "(\"${1:-glintext_tray_item}\"" | grep -v '1x1+' | head -1 || true)
     [ -n "$line" ] && break
     sleep 0.1
   done
@@ -113,8 +113,13 @@ dark=$(count_colour "$shots/tray-icon-1x.png" black)
 [ "$dark" -ge 20 ] || fail "normal: icon not drawn ($dark dark pixels)"
 [ "$(count_colour "$shots/tray-icon-1x.png" "$red")" -eq 0 ] || fail "normal: red dot without cause"
 
-xdotool mousemove "$cx" "$cy" click 1
-await_line '^capture highAccuracy=false' 30 "$work/normal.out" >/dev/null ||
+# The capture starts once the button is up, so the selection that opens never sees the
+# release of the click that opened it.
+xdotool mousemove "$cx" "$cy" mousedown 1
+sleep 0.4
+[ "$(count_lines '^capture' "$work/normal.out")" -eq 0 ] || fail "normal: captured while held"
+xdotool mouseup 1
+await_line '^capture highAccuracy=false buttons=0$' 30 "$work/normal.out" >/dev/null ||
   fail "normal: a left click did not start a capture"
 
 xdotool mousemove "$cx" "$cy" click 3
@@ -159,5 +164,37 @@ picture() {
 picture badged-1x 1 20 15 --permission-missing
 picture 2x 2 150 0
 picture badged-2x 2 150 60 --permission-missing
+
+# --- the application itself: a click on its tray item opens the selection ------------------
+if [ -n "${GLINTEXT_BIN:-}" ] && [ -x "$GLINTEXT_BIN" ]; then
+  mkdir -p "$HOME/.config/Glintext" "$work/run"
+  chmod 700 "$work/run"
+  echo '{"onboardingCompleted": true}' >"$HOME/.config/Glintext/defaults.json"
+  trayer --edge top --align right --widthtype request --height 24 --SetDockType true \
+    --transparent false >"$work/trayer-app.out" 2>&1 &
+  tray_pid=$!
+  pids+=("$tray_pid")
+  for _ in $(seq 50); do xwininfo -root -tree | grep -q '"panel"' && break; sleep 0.1; done
+  XDG_RUNTIME_DIR="$work/run" dbus-run-session -- sh -c 'echo $$ >"$0"; exec "$1"' \
+    "$work/app.pid" "$GLINTEXT_BIN" >"$work/app.out" 2>&1 &
+  pids+=($!)
+  read -r w h x y < <(icon_geometry glintext) || fail "app: its tray item never docked"
+  item_pid=$(cat "$work/app.pid")
+  pids+=("$item_pid")
+  xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+  selection=""
+  for _ in $(seq 30); do
+    selection=$(xwininfo -root -tree | grep '"Glintext Selection"' || true)
+    [ -n "$selection" ] && break
+    sleep 0.1
+  done
+  [ -n "$selection" ] || fail "app: a click on the tray item opened no selection"
+  sleep 0.5 # still open once the click is over
+  [ "$(xwininfo -root -tree | grep -c '"Glintext Selection"' || true)" -ge 1 ] ||
+    fail "app: the selection closed by itself"
+  xdotool key Escape
+  stop
+  echo "app: tray item docked, a click opened the selection"
+fi
 
 echo "PASS (screenshots in $shots)"

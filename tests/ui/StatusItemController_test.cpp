@@ -21,6 +21,7 @@ QString tr(const char* key) {
 struct World {
     bool granted = true, prompted = false, feed = false, reduceMotion = false;
     Qt::KeyboardModifiers modifiers;
+    Qt::MouseButtons buttons;
     QList<bool> captures;
     QStringList toasts;
     int requests = 0, settingsPane = 0, settingsWindow = 0, updateChecks = 0, quits = 0;
@@ -39,6 +40,7 @@ struct World {
         s.quit = [this] { ++quits; };
         s.reduceMotion = [this] { return reduceMotion; };
         s.keyboardModifiers = [this] { return modifiers; };
+        s.mouseButtons = [this] { return buttons; };
         return s;
     }
 };
@@ -189,6 +191,18 @@ TEST_F(StatusItemTest, LeftClickCapturesControlClickOpensMenu) {
     world.modifiers = {};
     Q_EMIT tray->activated(QSystemTrayIcon::Trigger);
     EXPECT_EQ(world.captures, (QList<bool>{false, false}));
+
+    // Reported on the press: the capture waits for the release, so the overlay that opens
+    // does not take it for a cancelling click.
+    world.buttons = Qt::LeftButton;
+    Q_EMIT tray->activated(QSystemTrayIcon::Trigger);
+    Q_EMIT tray->activated(QSystemTrayIcon::Trigger);
+    QTest::qWait(40);
+    EXPECT_EQ(world.captures.size(), 2);
+    world.buttons = {};
+    EXPECT_TRUE(QTest::qWaitFor([&] { return world.captures.size() == 3; }, 1000));
+    QTest::qWait(40);
+    EXPECT_EQ(world.captures.size(), 3);
 }
 
 TEST_F(StatusItemTest, IconPulsesAndFollowsThePalette) {
