@@ -134,16 +134,14 @@ void SelectionOverlayWindow::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void SelectionOverlayWindow::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton)
+    // A release without a press here ends the click that opened the overlay (a tray icon
+    // reacts on press): it is not the user's selection.
+    if (event->button() != Qt::LeftButton || !m_startPoint)
         return;
-    if (m_startPoint)
-        m_currentPoint = event->position();
     std::optional<QRectF> result;
-    if (m_startPoint && m_currentPoint) {
-        const QRectF local = Geo::selectionRect(*m_startPoint, *m_currentPoint);
-        if (Geo::isAcceptable(local))
-            result = local.translated(QPointF(m_frame.geometry.topLeft()));
-    }
+    const QRectF local = Geo::selectionRect(*m_startPoint, event->position());
+    if (Geo::isAcceptable(local))
+        result = local.translated(QPointF(m_frame.geometry.topLeft()));
     m_startPoint.reset();
     m_currentPoint.reset();
     m_controller.finish(result);

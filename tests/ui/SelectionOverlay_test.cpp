@@ -176,11 +176,16 @@ TEST(SelectionOverlay, SmallDragsClicksAndKeysCancel) {
         }
         EXPECT_FALSE(SelectionOverlayController::shared().isOpen()) << c.name;
     }
-    // Other keys leave the overlay open.
+    // Other keys leave the overlay open, and so does the release of a press that began
+    // before it opened; a drag after that still selects.
     OverlayRun run({solidFrame({0, 0, 300, 200}, Qt::white)});
     pressKey(run.window(0), Qt::Key_2, Qt::ControlModifier | Qt::ShiftModifier);
+    sendMouse(run.window(0), QEvent::MouseButtonRelease, {30, 30}, Qt::LeftButton, Qt::NoButton);
     EXPECT_EQ(run.calls, 0);
     EXPECT_TRUE(SelectionOverlayController::shared().isOpen());
+    drag(run.window(0), {10, 10}, {60, 40});
+    EXPECT_EQ(run.calls, 1);
+    EXPECT_EQ(run.result, QRectF(10, 10, 50, 30));
 }
 
 TEST(SelectionOverlay, ScreenLeftOfPrimaryAndDragPastTheScreenEdge) {
