@@ -3,9 +3,8 @@
 # is read back with Tesseract: real CJK glyphs must be on screen, not empty boxes.
 set -euo pipefail
 
-for tool in Xvfb openbox import convert xdpyinfo xprop tesseract; do
-  command -v "$tool" >/dev/null 2>&1 || { echo "skip: $tool is not installed"; exit 77; }
-done
+source "$(dirname "$0")/lib/desktop.sh"
+require_tools Xvfb openbox import convert xdpyinfo xprop tesseract
 tesseract --list-langs 2>/dev/null | grep -qx jpn || { echo "skip: no Japanese Tesseract data"; exit 77; }
 
 : "${GLINTEXT_BIN:?GLINTEXT_BIN must point at the built glintext binary}"
@@ -13,33 +12,7 @@ build="$(cd "$(dirname "$GLINTEXT_BIN")/.." && pwd)"
 test_bin="$build/tests/ui_LanguageSwitch_test"
 [ -x "$test_bin" ] || { echo "FAIL: $test_bin is not built"; exit 1; }
 
-work="$(mktemp -d /tmp/glintext-e2e-ja-XXXXXX)"
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-display=""
-for n in $(seq 91 140); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || { echo "skip: no free X display"; exit 77; }
-
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-export DISPLAY="$display"
-for _ in $(seq 1 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
-xdpyinfo >/dev/null 2>&1 || { echo "FAIL: Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
-
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 1 100); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break
-  sleep 0.05
-done
+start_desktop 1024x768
 
 shot="$work/japanese-dialog.png"
 GLINTEXT_SCREENSHOT="$shot" QT_QPA_PLATFORM=xcb \

@@ -7,48 +7,12 @@ set -euo pipefail
 
 demo=${GLINTEXT_TOAST_DEMO:-}
 [ -n "$demo" ] && [ -x "$demo" ] || { echo "toast_demo not built"; exit 77; }
-for tool in Xvfb openbox xdotool convert import; do
-  command -v "$tool" >/dev/null || { echo "missing $tool"; exit 77; }
-done
-
-work=$(mktemp -d)
-shots=${GLINTEXT_ARTIFACTS:-$work}
-mkdir -p "$shots"
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() { echo "FAIL: $*"; exit 1; }
-
-# Waits up to $2 tenths of a second for a line matching $1 in file $3; prints it.
-await_line() {
-  local pattern=$1 tries=$2 file=$3 line
-  for _ in $(seq "$tries"); do
-    line=$(grep -m1 -E "$pattern" "$file" 2>/dev/null || true)
-    [ -n "$line" ] && { echo "$line"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
+source "$(dirname "$0")/lib/desktop.sh"
+require_tools Xvfb openbox xprop xdotool convert import
 
 pixel() { convert "$1" -format "%[pixel:p{$2,$3}]" info:; }
 
-Xvfb -displayfd 3 -screen 0 1280x800x24 +extension Composite 3>"$work/display" \
-  2>"$work/xvfb.log" &
-pids+=($!)
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { echo "Xvfb did not start"; exit 77; }
-export DISPLAY=":$(cat "$work/display")"
-export QT_QPA_PLATFORM=xcb HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" \
-  XDG_DATA_HOME="$work/home/.local/share"
-mkdir -p "$HOME"
-openbox >"$work/openbox.log" 2>&1 &
-pids+=($!)
-sleep 0.5
+start_desktop 1280x800 +extension Composite
 
 target_colour="srgb(42,127,98)"
 

@@ -8,20 +8,8 @@ set -euo pipefail
 
 item=${GLINTEXT_TRAY_ITEM:-}
 [ -n "$item" ] && [ -x "$item" ] || { echo "tray item program not built"; exit 77; }
-for tool in Xvfb openbox trayer xdotool xwininfo convert import dbus-run-session; do
-  command -v "$tool" >/dev/null || { echo "missing $tool"; exit 77; }
-done
-
-work=$(mktemp -d)
-shots=${GLINTEXT_ARTIFACTS:-$work}
-mkdir -p "$shots"
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/lib/desktop.sh"
+require_tools Xvfb openbox xprop trayer xdotool xwininfo convert import dbus-run-session
 
 fail() {
   echo "FAIL: $*"
@@ -29,16 +17,6 @@ fail() {
   exit 1
 }
 
-# Waits up to $2 tenths of a second for a line matching $1 in file $3; prints it.
-await_line() {
-  local pattern=$1 tries=$2 file=$3 line
-  for _ in $(seq "$tries"); do
-    line=$(grep -m1 -E "$pattern" "$file" 2>/dev/null || true)
-    [ -n "$line" ] && { echo "$line"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
 count_lines() { grep -c -E "$1" "$2" 2>/dev/null || true; }
 
 # Pixels of image $1 within 25% of colour $2.
@@ -47,17 +25,7 @@ count_colour() {
     -format "%[fx:int(mean*w*h+0.5)]" info:
 }
 
-Xvfb -displayfd 3 -screen 0 640x400x24 3>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { echo "Xvfb did not start"; exit 77; }
-export DISPLAY=":$(cat "$work/display")"
-export QT_QPA_PLATFORM=xcb HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" \
-  XDG_DATA_HOME="$work/home/.local/share"
-mkdir -p "$HOME"
-openbox >"$work/openbox.out" 2>&1 &
-pids+=($!)
-sleep 0.5
+start_desktop 640x400
 
 red="#ff3b30"
 tray_pid="" item_pid=""
