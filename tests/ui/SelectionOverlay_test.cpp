@@ -9,18 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include "support/ScreenFrames.h"
+
 namespace Geo = SelectionOverlayGeometry;
 
 namespace {
-
-ScreenFrame solidFrame(QRect geometry, QColor colour, qreal ratio = 1.0) {
-    ScreenFrame frame;
-    frame.geometry = geometry;
-    frame.devicePixelRatio = ratio;
-    frame.image = QImage(geometry.size() * ratio, QImage::Format_RGB32);
-    frame.image.fill(colour);
-    return frame;
-}
 
 void sendMouse(QWidget* window, QEvent::Type type, QPointF local, Qt::MouseButton button,
                Qt::MouseButtons buttons) {

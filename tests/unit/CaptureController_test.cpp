@@ -19,16 +19,9 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+#include "support/ScreenFrames.h"
 
-ScreenFrame frameOf(QRect geometry, qreal ratio, QColor colour = Qt::white) {
-    ScreenFrame frame;
-    frame.geometry = geometry;
-    frame.devicePixelRatio = ratio;
-    frame.image = QImage(geometry.size() * ratio, QImage::Format_RGB32);
-    frame.image.fill(colour);
-    return frame;
-}
+namespace {
 
 class FakeGrabber : public ScreenGrabber {
 public:
@@ -73,7 +66,7 @@ Q_SIGNALS:
 class CapturePipeline : public ::testing::Test {
 protected:
     void SetUp() override {
-        grabber.frames = {frameOf({0, 0, 800, 600}, 1.0)};
+        grabber.frames = {solidFrame({0, 0, 800, 600}, Qt::white, 1.0)};
         CaptureController& c = controller();
         c.setScreenGrabber(&grabber);
         c.setClipboard(&clipboard);
@@ -125,8 +118,8 @@ protected:
 } // namespace
 
 TEST(CaptureScreenshot, CentreScreenClipScaleAndFailures) {
-    const QList<ScreenFrame> twoScreens = {frameOf({0, 0, 960, 540}, 2.0, Qt::red),
-                                           frameOf({960, 0, 960, 540}, 2.0, Qt::blue)};
+    const QList<ScreenFrame> twoScreens = {solidFrame({0, 0, 960, 540}, Qt::red, 2.0),
+                                           solidFrame({960, 0, 960, 540}, Qt::blue, 2.0)};
     // Starts on the first screen, centred on the second: cut from the second only, clipped.
     CaptureController::Screenshot shot =
         CaptureController::screenshot(twoScreens, QRectF(900, 100, 300, 100));
@@ -150,7 +143,7 @@ TEST(CaptureScreenshot, CentreScreenClipScaleAndFailures) {
     EXPECT_TRUE(shot.error.isEmpty());
     EXPECT_TRUE(CaptureController::screenshot({}, QRectF(0, 0, 50, 50)).image.isNull());
 
-    ScreenFrame unreadable = frameOf({0, 0, 100, 100}, 1.0);
+    ScreenFrame unreadable = solidFrame({0, 0, 100, 100}, Qt::white, 1.0);
     unreadable.image = QImage();
     unreadable.error = "BadMatch";
     shot = CaptureController::screenshot({unreadable}, QRectF(0, 0, 50, 50));
@@ -172,7 +165,7 @@ TEST(CaptureStatistics, ScaleAndLineCount) {
 }
 
 TEST_F(CapturePipeline, TextWinsOverCodesAndEveryDeliveryStepRuns) {
-    grabber.frames = {frameOf({0, 0, 960, 540}, 2.0)};
+    grabber.frames = {solidFrame({0, 0, 960, 540}, Qt::white, 2.0)};
     nextResult = {"Hello, wörld 👍🏽", {"https://example.org"}, false};
     capture(QRectF(100.7, 50, 300.9, 100.2));
 
@@ -264,7 +257,7 @@ TEST_F(CapturePipeline, FailuresEndTheCaptureWithALogLineAndAToast) {
     EXPECT_FALSE(controller().isCapturing());
 
     toasts.clear();
-    grabber.frames = {frameOf({0, 0, 800, 600}, 1.0)};
+    grabber.frames = {solidFrame({0, 0, 800, 600}, Qt::white, 1.0)};
     capture(QRectF(900, 900, 100, 100));
     EXPECT_TRUE(DebugLog::tail().contains(" Capture: failed: no image\n"));
     EXPECT_EQ(toasts, QStringList{"Capture failed"});
