@@ -492,10 +492,13 @@ int removeFrames(QImage& img, double glyphHeight) {
     return erased;
 }
 
-double scaleFor(double glyphHeight) {
+double scaleFor(double glyphHeight, double pixels) {
     if (glyphHeight <= 0)
         return 1;
-    return std::clamp(targetGlyphHeight / glyphHeight, 1.0, maximumScale);
+    double scale = targetGlyphHeight / glyphHeight;
+    if (pixels > 0 && pixels * scale * scale > pageBudget)
+        scale = std::max(smallestGlyphHeight / glyphHeight, std::sqrt(pageBudget / pixels));
+    return std::clamp(scale, 1.0, maximumScale);
 }
 
 QRect mapToPage(const Prepared& p, const QRect& box) {
@@ -509,7 +512,7 @@ Prepared prepare(const QImage& image) {
     p.metrics = measure(normalised);
     if (removeFrames(normalised, p.metrics.glyphHeight) > 0)
         p.metrics = measure(normalised);
-    p.scale = scaleFor(p.metrics.glyphHeight);
+    p.scale = scaleFor(p.metrics.glyphHeight, double(normalised.width()) * normalised.height());
     QImage scaled = normalised;
     if (p.scale > 1.05) {
         const int w = int(std::lround(normalised.width() * p.scale));
