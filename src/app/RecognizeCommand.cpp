@@ -12,6 +12,7 @@
 #include <QJsonObject>
 #include <QStringList>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace RecognizeCommand {
@@ -80,8 +81,12 @@ int run(int argc, char** argv) {
         return 2;
     }
 
-    // No warm-up here: which model a file needs (horizontal or vertical) is known only
-    // once it is measured, and a cold run must not load one it does not use.
+    // The model loads while the first file is read and prepared; only one that every
+    // file needs (horizontal or vertical is known once a file is measured, and a cold
+    // run must not load one it does not use).
+    if (std::any_of(files.cbegin(), files.cend(),
+                    [](const QString& file) { return QFileInfo::exists(file); }))
+        OCREngine::warmUpCertain();
 
     int status = 0;
     for (const QString& file : files) {

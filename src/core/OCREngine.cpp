@@ -119,6 +119,11 @@ void warmUp(int engines) {
     (void)QtConcurrent::run([&analyzer, engines] { analyzer.warmUp(engines); });
 }
 
+void warmUpCertain() {
+    TextAnalyzer& analyzer = textAnalyzer();
+    (void)QtConcurrent::run([&analyzer] { analyzer.warmUpCertain(); });
+}
+
 void setServices(const Services& services) {
     g_text.store(services.text);
     g_codes.store(services.codes);

@@ -34,6 +34,11 @@ std::optional<QString> dominantLanguage(const QString& text);
 // a tall crop be read on two cores.
 void warmUp(int engines = 2);
 
+// Starts loading, in the background, only the model that any image needs (none when
+// the image decides between models). For a one-off recognition right after start-up:
+// the load overlaps reading and preparing the image.
+void warmUpCertain();
+
 // The platform operations the engine uses; nullptr restores the system's own. For tests.
 struct Services {
     TextAnalyzer* text = nullptr;

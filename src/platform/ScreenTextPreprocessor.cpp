@@ -85,42 +85,54 @@ QImage normalise(const QImage& g) {
         return out;
     const size_t n = size_t(w) * h;
     const std::vector<uint8_t> flat = flatMask(g);
-    auto value = [&g](size_t i, int w) { return int(g.constScanLine(int(i / w))[i % w]); };
+    // The luma without row padding, so that a pixel is one index.
+    std::vector<uint8_t> value(n);
+    for (int y = 0; y < h; ++y)
+        std::copy_n(g.constScanLine(y), w, value.begin() + ptrdiff_t(y) * w);
 
     // 1. Flat areas: connected flat pixels of about the same shade.
     std::vector<int> label(n, -1);
     std::vector<Area> areas;
-    std::vector<size_t> stack;
-    for (size_t start = 0; start < n; ++start) {
-        if (!flat[start] || label[start] >= 0)
-            continue;
-        const int id = int(areas.size());
-        areas.emplace_back();
-        Area& a = areas.back();
-        a.left = a.right = int(start % w);
-        a.top = a.bottom = int(start / w);
-        label[start] = id;
-        stack.push_back(start);
-        while (!stack.empty()) {
-            const size_t i = stack.back();
-            stack.pop_back();
-            const int x = int(i % w);
-            const int y = int(i / w);
-            ++a.pixels;
-            a.left = std::min(a.left, x);
-            a.right = std::max(a.right, x);
-            a.top = std::min(a.top, y);
-            a.bottom = std::max(a.bottom, y);
-            const int v = value(i, w);
-            const size_t neighbours[4] = {x > 0 ? i - 1 : n, x + 1 < w ? i + 1 : n,
-                                          y > 0 ? i - w : n, y + 1 < h ? i + w : n};
-            for (size_t j : neighbours) {
-                if (j >= n || !flat[j] || label[j] >= 0)
-                    continue;
-                if (std::abs(value(j, w) - v) > joinTolerance)
-                    continue;
-                label[j] = id;
-                stack.push_back(j);
+    struct Pixel {
+        int x, y;
+    };
+    std::vector<Pixel> stack;
+    for (int sy = 0; sy < h; ++sy) {
+        for (int sx = 0; sx < w; ++sx) {
+            const size_t start = size_t(sy) * w + sx;
+            if (!flat[start] || label[start] >= 0)
+                continue;
+            const int id = int(areas.size());
+            areas.emplace_back();
+            Area& a = areas.back();
+            a.left = a.right = sx;
+            a.top = a.bottom = sy;
+            label[start] = id;
+            stack.push_back({sx, sy});
+            while (!stack.empty()) {
+                const auto [x, y] = stack.back();
+                stack.pop_back();
+                const size_t i = size_t(y) * w + x;
+                ++a.pixels;
+                a.left = std::min(a.left, x);
+                a.right = std::max(a.right, x);
+                a.top = std::min(a.top, y);
+                a.bottom = std::max(a.bottom, y);
+                const int v = value[i];
+                auto visit = [&](size_t j, int jx, int jy) {
+                    if (!flat[j] || label[j] >= 0 || std::abs(value[j] - v) > joinTolerance)
+                        return;
+                    label[j] = id;
+                    stack.push_back({jx, jy});
+                };
+                if (x > 0)
+                    visit(i - 1, x - 1, y);
+                if (x + 1 < w)
+                    visit(i + 1, x + 1, y);
+                if (y > 0)
+                    visit(i - w, x, y - 1);
+                if (y + 1 < h)
+                    visit(i + w, x, y + 1);
             }
         }
     }
@@ -141,10 +153,7 @@ QImage normalise(const QImage& g) {
     }
     if (largestId < 0) {
         // Nothing flat at all (a photo, noise): plain polarity by the mean.
-        qint64 sum = 0;
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x)
-                sum += g.constScanLine(y)[x];
+        const qint64 sum = std::accumulate(value.begin(), value.end(), qint64(0));
         out = g.copy();
         if (sum / qint64(n) < 128)
             out.invertPixels();
@@ -152,50 +161,67 @@ QImage normalise(const QImage& g) {
     }
     areas[largestId].background = true;
 
-    // 2. Every other pixel belongs to the nearest background and takes its local shade.
+    // 2. Every other pixel belongs to the nearest background and takes its local shade
+    // (breadth first from all background pixels at once).
     std::vector<int> owner(n, -1);
     std::vector<uint8_t> shade(n, 0);
-    std::vector<size_t> queue;
+    std::vector<uint8_t> background(n, 0);
+    std::vector<uint32_t> queue;
     queue.reserve(n);
     for (size_t i = 0; i < n; ++i) {
         if (label[i] >= 0 && areas[label[i]].background) {
+            background[i] = 1;
             owner[i] = label[i];
-            shade[i] = uint8_t(value(i, w));
-            queue.push_back(i);
+            shade[i] = value[i];
+            queue.push_back(uint32_t(i));
         }
     }
+    std::vector<int>().swap(label);
+    // Rows are walked with the column kept beside the index: no division per pixel.
+    std::vector<uint32_t> column(n);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            column[size_t(y) * w + x] = uint32_t(x);
     for (size_t head = 0; head < queue.size(); ++head) {
         const size_t i = queue[head];
-        const int x = int(i % w);
-        const int y = int(i / w);
-        const size_t neighbours[4] = {x > 0 ? i - 1 : n, x + 1 < w ? i + 1 : n, y > 0 ? i - w : n,
-                                      y + 1 < h ? i + w : n};
-        for (size_t j : neighbours) {
-            if (j >= n || owner[j] >= 0)
-                continue;
-            owner[j] = owner[i];
-            shade[j] = shade[i];
-            queue.push_back(j);
-        }
+        const uint32_t x = column[i];
+        const int o = owner[i];
+        const uint8_t s = shade[i];
+        auto reach = [&](size_t j) {
+            if (owner[j] >= 0)
+                return;
+            owner[j] = o;
+            shade[j] = s;
+            queue.push_back(uint32_t(j));
+        };
+        if (x > 0)
+            reach(i - 1);
+        if (x + 1 < uint32_t(w))
+            reach(i + 1);
+        if (i >= size_t(w))
+            reach(i - w);
+        if (i + w < n)
+            reach(i + w);
     }
-    std::vector<size_t>().swap(queue);
+    std::vector<uint32_t>().swap(queue);
+    std::vector<uint32_t>().swap(column);
 
     // 3. Per background: is its ink darker or lighter, and how strong is it?
     for (size_t i = 0; i < n; ++i) {
-        if (label[i] >= 0 && areas[label[i]].background)
+        if (background[i])
             continue;
         Area& a = areas[owner[i]];
-        const int d = value(i, w) - shade[i];
+        const int d = int(value[i]) - shade[i];
         if (d < -inkDeviation)
             ++a.darker;
         else if (d > inkDeviation)
             ++a.lighter;
     }
     for (size_t i = 0; i < n; ++i) {
-        if (label[i] >= 0 && areas[label[i]].background)
+        if (background[i])
             continue;
         Area& a = areas[owner[i]];
-        const int d = value(i, w) - shade[i];
+        const int d = int(value[i]) - shade[i];
         const bool lighterInk = a.lighter > a.darker;
         const int toward = lighterInk ? d : -d;
         if (toward > inkDeviation)
@@ -224,15 +250,15 @@ QImage normalise(const QImage& g) {
     // 4. Backgrounds become white, ink black at full contrast.
     for (int y = 0; y < h; ++y) {
         uchar* o = out.scanLine(y);
-        const uchar* in = g.constScanLine(y);
+        const size_t rowStart = size_t(y) * w;
         for (int x = 0; x < w; ++x) {
-            const size_t i = size_t(y) * w + x;
+            const size_t i = rowStart + x;
             const Area& a = areas[owner[i]];
-            if ((label[i] >= 0 && areas[label[i]].background) || a.contrast < minimumContrast) {
+            if (background[i] || a.contrast < minimumContrast) {
                 o[x] = 255;
                 continue;
             }
-            const int d = int(in[x]) - shade[i];
+            const int d = int(value[i]) - shade[i];
             const int toward = a.invert ? d : -d;
             o[x] = uchar(std::clamp(255 - toward * 320 / a.contrast, 0, 255));
         }
@@ -466,10 +492,13 @@ int removeFrames(QImage& img, double glyphHeight) {
     return erased;
 }
 
-double scaleFor(double glyphHeight) {
+double scaleFor(double glyphHeight, double pixels) {
     if (glyphHeight <= 0)
         return 1;
-    return std::clamp(targetGlyphHeight / glyphHeight, 1.0, maximumScale);
+    double scale = targetGlyphHeight / glyphHeight;
+    if (pixels > 0 && pixels * scale * scale > pageBudget)
+        scale = std::max(smallestGlyphHeight / glyphHeight, std::sqrt(pageBudget / pixels));
+    return std::clamp(scale, 1.0, maximumScale);
 }
 
 QRect mapToPage(const Prepared& p, const QRect& box) {
@@ -483,7 +512,7 @@ Prepared prepare(const QImage& image) {
     p.metrics = measure(normalised);
     if (removeFrames(normalised, p.metrics.glyphHeight) > 0)
         p.metrics = measure(normalised);
-    p.scale = scaleFor(p.metrics.glyphHeight);
+    p.scale = scaleFor(p.metrics.glyphHeight, double(normalised.width()) * normalised.height());
     QImage scaled = normalised;
     if (p.scale > 1.05) {
         const int w = int(std::lround(normalised.width() * p.scale));

@@ -40,8 +40,13 @@ InkMetrics measure(const QImage& normalised);
 // Erases rules, grid lines and frames (button outlines, table grids): components far
 // larger than a glyph that are thin or hollow. Returns how many were erased.
 int removeFrames(QImage& normalised, double glyphHeight);
-// Scale factor that brings `glyphHeight` to the target size; never shrinks.
-double scaleFor(double glyphHeight);
+// Scale factor that brings `glyphHeight` to the target size; never shrinks. A crop of
+// `pixels` that would grow past `pageBudget` is enlarged less, down to what brings the
+// glyphs to `smallestGlyphHeight`: the recogniser's time grows with the page, while
+// its reading gains little from the last steps on a page full of text.
+inline constexpr double smallestGlyphHeight = 18.0;
+inline constexpr double pageBudget = 1.5e6;
+double scaleFor(double glyphHeight, double pixels = 0);
 // Everything above, plus upscaling and the border.
 Prepared prepare(const QImage& image);
 

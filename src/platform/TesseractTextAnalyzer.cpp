@@ -30,6 +30,12 @@ void TesseractTextAnalyzer::warmUp(int engines) {
         m_pool.prewarm(m_languages.horizontal, engines);
 }
 
+void TesseractTextAnalyzer::warmUpCertain() {
+    // With a vertical model to choose from, the crop decides which one is needed.
+    if (!m_languages.horizontal.isEmpty() && m_languages.vertical.isEmpty())
+        m_pool.prewarm(m_languages.horizontal, 1);
+}
+
 namespace {
 
 constexpr float noiseConfidence = 10;

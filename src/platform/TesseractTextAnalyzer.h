@@ -13,6 +13,7 @@ public:
 
     Outcome analyze(const QImage& image) override;
     void warmUp(int engines) override;
+    void warmUpCertain() override;
 
 private:
     TesseractEnginePool& m_pool;

@@ -19,6 +19,10 @@ public:
     // `engines` > 1 lets one analysis use several cores. May block; callers run it off
     // the GUI thread.
     virtual void warmUp(int engines) { (void)engines; }
+    // Loads only what every analysis needs whatever the image (nothing when the model
+    // depends on the image), one engine: a single cold analysis overlaps it with its
+    // other start-up work and wastes nothing.
+    virtual void warmUpCertain() {}
 
     // The implementation for this system.
     static TextAnalyzer& system();

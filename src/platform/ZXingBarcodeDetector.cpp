@@ -4,6 +4,9 @@
 
 #include <ZXing/ReadBarcode.h>
 
+#include <algorithm>
+#include <vector>
+
 BarcodeDetector& BarcodeDetector::system() {
     static ZXingBarcodeDetector detector;
     return detector;
@@ -37,12 +40,40 @@ void read(const QImage& grey, QList<BarcodeDetector::Observation>& out) {
 
 } // namespace
 
+bool ZXingBarcodeDetector::hasDarkArea(const QImage& grey) {
+    // A light-on-dark code sits on a dark quiet zone at least a few modules wide: some
+    // tile of the image is then mostly dark. Text on a light page never is.
+    constexpr int tile = 16;
+    constexpr int darkLuma = 96;
+    const int columns = (grey.width() + tile - 1) / tile;
+    std::vector<int> dark(size_t(columns), 0);
+    for (int top = 0; top < grey.height(); top += tile) {
+        std::fill(dark.begin(), dark.end(), 0);
+        const int bottom = std::min(grey.height(), top + tile);
+        for (int y = top; y < bottom; ++y) {
+            const uchar* row = grey.constScanLine(y);
+            for (int x = 0; x < grey.width(); ++x)
+                dark[size_t(x / tile)] += row[x] < darkLuma;
+        }
+        for (int c = 0; c < columns; ++c) {
+            const int width = std::min(tile, grey.width() - c * tile);
+            if (dark[size_t(c)] * 4 >= width * (bottom - top) * 3)
+                return true;
+        }
+    }
+    return false;
+}
+
 QList<BarcodeDetector::Observation> ZXingBarcodeDetector::detect(const QImage& image) {
     QList<Observation> observations;
     if (image.isNull())
         return observations;
     QImage grey = image.convertToFormat(QImage::Format_Grayscale8);
     read(grey, observations);
+    // The inverted reading costs as much as the first; only a dark area can hold a
+    // light-on-dark code.
+    if (!hasDarkArea(grey))
+        return observations;
     grey.invertPixels();
     read(grey, observations);
     return observations;

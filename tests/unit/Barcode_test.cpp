@@ -2,6 +2,7 @@
 #include "core/OCREngine.h"
 #include "platform/BarcodeDetector.h"
 #include "platform/TextAnalyzer.h"
+#include "platform/ZXingBarcodeDetector.h"
 
 #include <QPainter>
 
@@ -87,4 +88,26 @@ TEST(Barcode, TheEngineReportsTheSameCodeOnceAndTwoCodesBoth) {
     both.barcodePayloads.sort();
     EXPECT_EQ(both.barcodePayloads, (QStringList{"INV-2044", "same"}));
     OCREngine::setServices({});
+}
+
+TEST(Barcode, LightOnDarkCodeInASmallDarkPanelOfALightPageIsRead) {
+    // Most of the page is light with dark text; only a panel around the code is dark.
+    QImage page(600, 300, QImage::Format_RGB32);
+    page.fill(QColor(250, 250, 250));
+    QPainter p(&page);
+    p.setPen(Qt::black);
+    p.setFont(QFont(QStringLiteral("DejaVu Sans"), 11));
+    for (int y = 20; y < 280; y += 20)
+        p.drawText(10, y, QStringLiteral("Invoice lines and totals, read as text"));
+    const QImage qr = code(ZXing::BarcodeFormat::QRCode, "in the panel", 2, QColor(235, 235, 235),
+                           QColor(28, 28, 32));
+    p.fillRect(440, 80, qr.width() + 20, qr.height() + 20, QColor(28, 28, 32));
+    p.drawImage(450, 90, qr);
+    p.end();
+    EXPECT_EQ(payloads(page), QStringList{"in the panel"});
+
+    const QImage grey = page.convertToFormat(QImage::Format_Grayscale8);
+    EXPECT_TRUE(ZXingBarcodeDetector::hasDarkArea(grey));
+    QImage textOnly = page.copy(0, 0, 400, 300).convertToFormat(QImage::Format_Grayscale8);
+    EXPECT_FALSE(ZXingBarcodeDetector::hasDarkArea(textOnly)) << "dark text alone is no panel";
 }

@@ -4,6 +4,8 @@
 
 #include <QPainter>
 
+#include <cmath>
+
 #include <gtest/gtest.h>
 
 using TextLayout::Line;
@@ -90,6 +92,16 @@ TEST(OCRLayout, SmallTextIsUpscaledAndColumnsOfGlyphsReadAsVertical) {
     EXPECT_DOUBLE_EQ(ScreenTextPreprocessor::scaleFor(200), 1.0) << "never shrinks";
     EXPECT_GT(ScreenTextPreprocessor::scaleFor(8), 1.5);
     EXPECT_LE(ScreenTextPreprocessor::scaleFor(1), ScreenTextPreprocessor::maximumScale);
+    // A large crop of small text grows less, but never below the smallest glyph size.
+    const double small = 12, crop = 1000.0 * 600;
+    EXPECT_DOUBLE_EQ(ScreenTextPreprocessor::scaleFor(small, 300.0 * 100),
+                     ScreenTextPreprocessor::scaleFor(small));
+    EXPECT_LT(ScreenTextPreprocessor::scaleFor(small, crop),
+              ScreenTextPreprocessor::scaleFor(small));
+    EXPECT_LE(crop * std::pow(ScreenTextPreprocessor::scaleFor(small, crop), 2),
+              ScreenTextPreprocessor::pageBudget * 1.001);
+    EXPECT_DOUBLE_EQ(ScreenTextPreprocessor::scaleFor(small, 1e9),
+                     ScreenTextPreprocessor::smallestGlyphHeight / small);
 
     // Three columns of square "characters", wide lanes between columns, narrow between
     // characters: vertical. The same grid transposed: horizontal.

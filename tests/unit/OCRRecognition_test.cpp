@@ -112,3 +112,26 @@ TEST(OCRRecognition, TallPagesReadInTwoBandsKeepTheirLineOrder) {
     EXPECT_EQ(outcome.transcript, lines.join('\n'));
     EXPECT_EQ(pool().idleCount("eng"), 2) << "both engines went back to the pool";
 }
+
+TEST(OCRRecognition, ColdStartLoadsOnlyAModelEveryImageNeeds) {
+    if (!hasModels({"eng"}))
+        GTEST_SKIP() << "no English model";
+    // A fresh pool: nothing loaded yet.
+    TesseractEnginePool fresh(RecognitionLanguages::tessdataDirectory());
+    // With a vertical model to choose from, the image decides: nothing is loaded early.
+    TesseractTextAnalyzer either(fresh, {"eng", "jpn_vert"});
+    either.warmUpCertain();
+    EXPECT_EQ(fresh.idleCount("eng"), 0);
+    EXPECT_EQ(fresh.idleCount("jpn_vert"), 0);
+    // Horizontal only: one engine, which the first analysis then uses rather than loading
+    // another.
+    TesseractTextAnalyzer horizontal(fresh, {"eng", ""});
+    horizontal.warmUpCertain();
+    horizontal.warmUpCertain();
+    EXPECT_EQ(fresh.idleCount("eng"), 1);
+    const TextAnalyzer::Outcome outcome =
+        horizontal.analyze(render({"Open Recent File"}, Qt::white, Qt::black, 14));
+    ASSERT_TRUE(outcome.ok) << outcome.error.toStdString();
+    EXPECT_EQ(outcome.transcript, "Open Recent File");
+    EXPECT_EQ(fresh.idleCount("eng"), 1);
+}
