@@ -1,5 +1,4 @@
 #include <QApplication>
-#include <QJsonArray>
 #include <QTextStream>
 #include <QTimer>
 
@@ -33,7 +32,7 @@ void ensureSingleThreadedOpenMP(char** argv) {
 void adoptStoredLanguage() {
     Defaults& defaults = Defaults::standard();
     if (const std::optional<QString> code = defaults.stringValue("languageCode"))
-        defaults.setValue("AppleLanguages", QJsonArray{*code});
+        defaults.setStringList("AppleLanguages", {*code});
     else if (defaults.contains("AppleLanguages"))
         defaults.remove("AppleLanguages");
 }

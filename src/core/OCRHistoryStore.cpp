@@ -4,7 +4,6 @@
 #include "core/AppSettings.h"
 #include "core/DebugLog.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -69,13 +68,6 @@ OCRHistoryStore::OCRHistoryStore(const QString& filePath, std::chrono::milliseco
     m_saveTimer.setTimerType(Qt::PreciseTimer);
     m_saveTimer.setInterval(saveDelay);
     connect(&m_saveTimer, &QTimer::timeout, this, &OCRHistoryStore::saveNow);
-    // The delegate saves at quit too; this covers any other orderly way out.
-    if (QCoreApplication* app = QCoreApplication::instance()) {
-        connect(app, &QCoreApplication::aboutToQuit, this, [this] {
-            if (isSavePending())
-                saveNow();
-        });
-    }
     QDir().mkpath(QFileInfo(m_path).absolutePath());
     load();
     if (pruneQuietly())
