@@ -2,6 +2,7 @@
 
 #include "core/AppPaths.h"
 #include "core/AppSettings.h"
+#include "core/AtomicFile.h"
 #include "core/DebugLog.h"
 #include "core/Defaults.h"
 #include "core/ImproveReporter.h"
@@ -16,11 +17,11 @@
 #include "ui/SelectionOverlayController.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
-#include <QSaveFile>
 
 #include <cmath>
 #include <exception>
@@ -284,14 +285,11 @@ std::optional<QUuid> CaptureController::deliver(const OCRResult& result) {
 
 void CaptureController::saveDebugCapture(const QImage& image) {
     const QString path = AppPaths::dataFile("last-capture.png");
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return;
-    if (!image.save(&file, "PNG")) {
-        file.cancelWriting();
-        return;
-    }
-    if (!file.commit())
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    // The picture is a capture of the user's screen: owner-only, like the history.
+    if (!image.save(&buffer, "PNG") || !AtomicFile::write(path, png, AtomicFile::ownerOnly))
         return;
     if (testerModeEnabled())
         DebugLog::log(QStringLiteral("Capture: saved debug image to ") + path);

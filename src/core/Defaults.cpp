@@ -1,6 +1,7 @@
 #include "core/Defaults.h"
 
 #include "core/AppPaths.h"
+#include "core/AtomicFile.h"
 #include "core/DebugLog.h"
 
 #include <QDir>
@@ -8,7 +9,6 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -27,6 +27,7 @@ Defaults& Defaults::standard() {
 
 void Defaults::reload() {
     m_values = {};
+    AtomicFile::removeLeftover(m_path);
     QFile file(m_path);
     if (!file.exists() || !file.open(QIODevice::ReadOnly))
         return;
@@ -114,10 +115,6 @@ void Defaults::remove(const QString& key) {
 
 void Defaults::save() const {
     QDir().mkpath(QFileInfo(m_path).absolutePath());
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
-        return;
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    file.write(QJsonDocument(m_values).toJson(QJsonDocument::Indented));
-    file.commit();
+    AtomicFile::write(m_path, QJsonDocument(m_values).toJson(QJsonDocument::Indented),
+                      AtomicFile::ownerOnly);
 }

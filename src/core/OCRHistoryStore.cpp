@@ -2,6 +2,7 @@
 
 #include "core/AppPaths.h"
 #include "core/AppSettings.h"
+#include "core/AtomicFile.h"
 #include "core/DebugLog.h"
 
 #include <QDir>
@@ -11,13 +12,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 #include <algorithm>
 
 namespace {
-
-constexpr QFileDevice::Permissions ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
 QString dateString(const QDateTime& date) {
     // Never write a date the reader would reject: that would lose the whole file.
@@ -75,6 +73,7 @@ OCRHistoryStore::OCRHistoryStore(const QString& filePath, std::chrono::milliseco
 }
 
 void OCRHistoryStore::load() {
+    AtomicFile::removeLeftover(m_path);
     QFile file(m_path);
     if (!file.exists())
         return;
@@ -99,7 +98,7 @@ void OCRHistoryStore::keepUnreadableFile(bool readable) {
     QFile::remove(aside);
     bool kept = readable && QFile::copy(m_path, aside);
     if (kept)
-        QFile::setPermissions(aside, ownerOnly);
+        QFile::setPermissions(aside, AtomicFile::ownerOnly);
     else
         kept = QFile::rename(m_path, aside); // unreadable to us: move it out of the way
     DebugLog::log(QStringLiteral("History: %1 does not decode; %2")
@@ -156,17 +155,11 @@ void OCRHistoryStore::scheduleSave() {
 void OCRHistoryStore::saveNow() {
     m_saveTimer.stop();
     // A failed write is silent by design: the list stays in memory and the next change
-    // tries again. QSaveFile writes a temporary file and renames it over the old one.
+    // tries again.
     QDir().mkpath(QFileInfo(m_path).absolutePath());
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        DebugLog::log(QStringLiteral("History: save failed: ") + file.errorString());
-        return;
-    }
-    file.setPermissions(ownerOnly);
-    file.write(encode(m_items));
-    if (!file.commit()) {
-        DebugLog::log(QStringLiteral("History: save failed: ") + file.errorString());
+    QString error;
+    if (!AtomicFile::write(m_path, encode(m_items), AtomicFile::ownerOnly, &error)) {
+        DebugLog::log(QStringLiteral("History: save failed: ") + error);
         return;
     }
     Q_EMIT saved();

@@ -2,10 +2,10 @@
 
 #include "core/AppPaths.h"
 
+#include "core/AtomicFile.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 namespace {
 
@@ -62,15 +62,9 @@ bool XdgAutostartLoginItem::registerApp(QString* error) {
             *error = QStringLiteral("Could not create the folder %1").arg(dir);
         return false;
     }
-    QSaveFile file(desktopFilePath());
-    if (!file.open(QIODevice::WriteOnly) || file.write(desktopEntry(currentExecutable())) < 0 ||
-        !file.commit()) {
-        if (error)
-            *error =
-                QStringLiteral("Could not write %1: %2").arg(file.fileName(), file.errorString());
-        return false;
-    }
-    return true;
+    return AtomicFile::write(
+        desktopFilePath(), desktopEntry(currentExecutable()),
+        AtomicFile::ownerOnly | QFileDevice::ReadGroup | QFileDevice::ReadOther, error);
 }
 
 bool XdgAutostartLoginItem::unregisterApp(QString* error) {

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 source "$(dirname "$0")/lib/desktop.sh"
-require_tools Xvfb openbox import convert xdpyinfo xprop tesseract
+require_tools Xvfb openbox xmessage import convert xdpyinfo xprop tesseract
 tesseract --list-langs 2>/dev/null | grep -qx jpn || { echo "skip: no Japanese Tesseract data"; exit 77; }
 
 : "${GLINTEXT_BIN:?GLINTEXT_BIN must point at the built glintext binary}"

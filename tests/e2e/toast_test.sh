@@ -8,7 +8,7 @@ set -euo pipefail
 demo=${GLINTEXT_TOAST_DEMO:-}
 [ -n "$demo" ] && [ -x "$demo" ] || { echo "toast_demo not built"; exit 77; }
 source "$(dirname "$0")/lib/desktop.sh"
-require_tools Xvfb openbox xprop xdotool convert import
+require_tools Xvfb openbox xmessage xprop xdotool convert import
 
 pixel() { convert "$1" -format "%[pixel:p{$2,$3}]" info:; }
 

@@ -9,7 +9,7 @@ set -euo pipefail
 item=${GLINTEXT_TRAY_ITEM:-}
 [ -n "$item" ] && [ -x "$item" ] || { echo "tray item program not built"; exit 77; }
 source "$(dirname "$0")/lib/desktop.sh"
-require_tools Xvfb openbox xprop trayer xdotool xwininfo convert import dbus-run-session
+require_tools Xvfb openbox xmessage xprop trayer xdotool xwininfo convert import dbus-run-session
 
 fail() {
   echo "FAIL: $*"

@@ -5,7 +5,7 @@
 : "${GLINTEXT_BIN:?GLINTEXT_BIN must name the glintext binary}"
 
 for tool in Xvfb openbox xdotool xclip import convert display dbus-send dbus-run-session \
-    xsetroot xrandr; do
+    xsetroot xrandr xmessage; do
   if ! command -v "$tool" >/dev/null 2>&1; then
     echo "SKIP: $tool is not installed"
     exit 77
@@ -51,6 +51,8 @@ e2e_cleanup() {
 }
 trap e2e_cleanup EXIT
 
+source "$(dirname "${BASH_SOURCE[0]}")/window_manager.sh"
+
 fail() {
   echo "FAIL: $*" >&2
   exit 1
@@ -76,9 +78,7 @@ start_x() {
   export DISPLAY=":$(head -n1 "$fdfile")"
   openbox >"$E2E_DIR/openbox.log" 2>&1 &
   WM_PID=$!
-  wait_until 10 xprop -root _NET_SUPPORTING_WM_CHECK >/dev/null 2>&1 || true
-  wait_until 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window' ||
-    fail "openbox did not start"
+  await_window_manager
   xsetroot -solid '#35607f'
 }
 

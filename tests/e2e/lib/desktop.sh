@@ -3,6 +3,8 @@
 # Sets `work` (a temporary folder, removed on exit), `shots` (where screenshots go) and
 # `pids` (processes stopped on exit).
 
+source "$(dirname "${BASH_SOURCE[0]}")/window_manager.sh"
+
 # require_tools TOOL...: skips the test (exit 77) when one is missing.
 require_tools() {
   local tool
@@ -57,9 +59,5 @@ start_desktop() {
   mkdir -p "$HOME"
   openbox --sm-disable >"$work/openbox.log" 2>&1 &
   pids+=($!)
-  for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && return 0
-    sleep 0.05
-  done
-  fail "openbox did not start"
+  await_window_manager
 }

@@ -1,0 +1,33 @@
+# Sourced by the desktop set-ups of the end-to-end scripts.
+
+# await_window_manager: openbox announces itself before it is ready to manage windows; a
+# window mapped in that gap is never framed or shown. Map a probe window until openbox
+# lists it as a client.
+await_window_manager() {
+  local probe
+  for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break
+    sleep 0.05
+  done
+  for _ in $(seq 10); do
+    xmessage -name glintext-wm-probe -geometry 40x20+0+0 probe >/dev/null 2>&1 &
+    probe=$!
+    for _ in $(seq 20); do
+      if xprop -root _NET_CLIENT_LIST 2>/dev/null | grep -q '0x'; then
+        kill "$probe" 2>/dev/null || true
+        wait "$probe" 2>/dev/null || true
+        # Gone from the list again before anything under test starts.
+        for _ in $(seq 40); do
+          xprop -root _NET_CLIENT_LIST 2>/dev/null | grep -q '0x' || return 0
+          sleep 0.05
+        done
+        return 0
+      fi
+      sleep 0.05
+    done
+    kill "$probe" 2>/dev/null || true
+    wait "$probe" 2>/dev/null || true
+  done
+  echo "FAIL: openbox did not start managing windows" >&2
+  exit 1
+}
