@@ -77,7 +77,7 @@ QImage toGrey(const QImage& image) {
     return image.convertToFormat(QImage::Format_Grayscale8);
 }
 
-QImage normalise(const QImage& g) {
+QImage normalise(const QImage& g, QList<QRect>* backgrounds) {
     const int w = g.width();
     const int h = g.height();
     QImage out(w, h, QImage::Format_Grayscale8);
@@ -160,6 +160,12 @@ QImage normalise(const QImage& g) {
         return out;
     }
     areas[largestId].background = true;
+    if (backgrounds) {
+        for (const Area& a : areas) {
+            if (a.background)
+                backgrounds->append(QRect(QPoint(a.left, a.top), QPoint(a.right, a.bottom)));
+        }
+    }
 
     // 2. Every other pixel belongs to the nearest background and takes its local shade
     // (breadth first from all background pixels at once).
@@ -508,10 +514,17 @@ QRect mapToPage(const Prepared& p, const QRect& box) {
 
 Prepared prepare(const QImage& image) {
     Prepared p;
-    QImage normalised = normalise(toGrey(image));
+    QList<QRect> backgrounds;
+    QImage normalised = normalise(toGrey(image), &backgrounds);
     p.metrics = measure(normalised);
     if (removeFrames(normalised, p.metrics.glyphHeight) > 0)
         p.metrics = measure(normalised);
+    // Rows, buttons and inline highlights are backgrounds too, but only a line or two tall.
+    const double panelSide = 6 * p.metrics.glyphHeight;
+    for (const QRect& b : backgrounds) {
+        if (b.width() >= panelSide && b.height() >= panelSide)
+            p.panels.append(b);
+    }
     p.scale = scaleFor(p.metrics.glyphHeight, double(normalised.width()) * normalised.height());
     QImage scaled = normalised;
     if (p.scale > 1.05) {

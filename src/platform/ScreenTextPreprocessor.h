@@ -25,6 +25,10 @@ struct Prepared {
     double scale = 1;
     int border = 0;
     InkMetrics metrics;
+    // Panels of the original crop (a sidebar, a page, a window around them): solid
+    // backgrounds several lines tall and wide. Once normalised they all look alike, and
+    // the recogniser would read a sidebar item and the prose beside it as one line.
+    QList<QRect> panels;
 };
 
 // Where `box` of the original image lies on the prepared page.
@@ -34,7 +38,8 @@ QRect mapToPage(const Prepared& prepared, const QRect& box);
 QImage toGrey(const QImage& image);
 // Dark-on-light at full contrast, decided per neighbourhood so that a crop mixing dark
 // and light panels comes out uniform. Flat areas become white.
-QImage normalise(const QImage& grey);
+// `backgrounds`, when given, receives the bounding box of every solid background area.
+QImage normalise(const QImage& grey, QList<QRect>* backgrounds = nullptr);
 // Measures the ink of a normalised image.
 InkMetrics measure(const QImage& normalised);
 // Erases rules, grid lines and frames (button outlines, table grids): components far

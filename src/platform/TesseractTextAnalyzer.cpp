@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <thread>
 
 TextAnalyzer& TextAnalyzer::system() {
@@ -48,31 +49,112 @@ QString trimmedLine(const char* utf8) {
     return s;
 }
 
-QList<TextLayout::Line> readLines(tesseract::TessBaseAPI& api) {
+QRect boxAt(const tesseract::ResultIterator& it, tesseract::PageIteratorLevel level) {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    it.BoundingBox(level, &left, &top, &right, &bottom);
+    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+}
+
+// The smallest panel holding the point; -1 for none.
+int panelAt(const QList<QRect>& panels, QPoint point) {
+    int best = -1;
+    for (int i = 0; i < int(panels.size()); ++i) {
+        if (panels[i].contains(point) &&
+            (best < 0 || qint64(panels[i].width()) * panels[i].height() <
+                             qint64(panels[best].width()) * panels[best].height()))
+            best = i;
+    }
+    return best;
+}
+
+struct Word {
+    QRect box;
+    QString text;
+    int panel = -1;
+};
+
+// A line whose words stand on different panels is cut there: the pieces are separate
+// lines of their panels.
+void appendSplitByPanel(QList<TextLayout::Line>& lines, const TextLayout::Line& line,
+                        QList<Word> words) {
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        // A word on no panel stays with its neighbour.
+        if (words[i].panel < 0)
+            words[i].panel = i > 0 ? words[i - 1].panel : -1;
+    }
+    for (qsizetype i = words.size() - 2; i >= 0; --i) {
+        if (words[i].panel < 0)
+            words[i].panel = words[i + 1].panel;
+    }
+    const bool onePanel = std::all_of(words.cbegin(), words.cend(), [&](const Word& w) {
+        return w.panel == words.front().panel;
+    });
+    if (words.isEmpty() || onePanel) {
+        TextLayout::Line whole = line;
+        whole.panel = words.isEmpty() ? 0 : std::max(0, words.front().panel);
+        lines.append(whole);
+        return;
+    }
+    for (qsizetype i = 0; i < words.size();) {
+        TextLayout::Line piece = line;
+        piece.panel = std::max(0, words[i].panel);
+        QStringList texts;
+        QRect box;
+        qsizetype j = i;
+        for (; j < words.size() && words[j].panel == words[i].panel; ++j) {
+            texts.append(words[j].text);
+            box = box.united(words[j].box);
+        }
+        piece.text = texts.join(u' ');
+        piece.box = box;
+        lines.append(piece);
+        i = j;
+    }
+}
+
+// The recogniser's lines with their blocks; `panels` in page coordinates.
+QList<TextLayout::Line> readLines(tesseract::TessBaseAPI& api, const QList<QRect>& panels) {
     QList<TextLayout::Line> lines;
     std::unique_ptr<tesseract::ResultIterator> it(api.GetIterator());
     if (!it)
         return lines;
     int block = -1;
+    std::optional<TextLayout::Line> current;
+    QList<Word> words;
+    auto finishLine = [&] {
+        if (current && !current->text.trimmed().isEmpty())
+            appendSplitByPanel(lines, *current, words);
+        current.reset();
+        words.clear();
+    };
     do {
         if (it->IsAtBeginningOf(tesseract::RIL_BLOCK))
             ++block;
-        std::unique_ptr<char[]> text(it->GetUTF8Text(tesseract::RIL_TEXTLINE));
+        if (it->IsAtBeginningOf(tesseract::RIL_TEXTLINE)) {
+            finishLine();
+            std::unique_ptr<char[]> text(it->GetUTF8Text(tesseract::RIL_TEXTLINE));
+            if (!text)
+                continue;
+            TextLayout::Line line;
+            line.text = trimmedLine(text.get());
+            line.block = std::max(0, block);
+            line.box = boxAt(*it, tesseract::RIL_TEXTLINE);
+            line.confidence = it->Confidence(tesseract::RIL_TEXTLINE);
+            if (qEnvironmentVariableIsSet("GLINTEXT_OCR_DUMP"))
+                qInfo("line block %d conf %.0f: %s", line.block, line.confidence,
+                      qPrintable(line.text));
+            current = line;
+        }
+        if (!current || panels.size() < 2)
+            continue; // one panel: the line stays whole, its words are not needed
+        std::unique_ptr<char[]> text(it->GetUTF8Text(tesseract::RIL_WORD));
         if (!text)
             continue;
-        TextLayout::Line line;
-        line.text = trimmedLine(text.get());
-        line.block = std::max(0, block);
-        int left = 0, top = 0, right = 0, bottom = 0;
-        it->BoundingBox(tesseract::RIL_TEXTLINE, &left, &top, &right, &bottom);
-        line.box = QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
-        line.confidence = it->Confidence(tesseract::RIL_TEXTLINE);
-        if (qEnvironmentVariableIsSet("GLINTEXT_OCR_DUMP"))
-            qInfo("line block %d conf %.0f: %s", line.block, line.confidence,
-                  qPrintable(line.text));
-        if (!line.text.trimmed().isEmpty())
-            lines.append(line);
-    } while (it->Next(tesseract::RIL_TEXTLINE));
+        Word word{boxAt(*it, tesseract::RIL_WORD), trimmedLine(text.get())};
+        word.panel = panelAt(panels, word.box.center());
+        words.append(word);
+    } while (it->Next(tesseract::RIL_WORD));
+    finishLine();
     return lines;
 }
 
@@ -119,14 +201,14 @@ int uncoveredGlyphs(const ScreenTextPreprocessor::Prepared& prepared,
 }
 
 bool recognizePage(tesseract::TessBaseAPI& engine, const QImage& page, tesseract::PageSegMode mode,
-                   QList<TextLayout::Line>* lines) {
+                   const QList<QRect>& panels, QList<TextLayout::Line>* lines) {
     engine.SetPageSegMode(mode);
     engine.SetImage(page.constBits(), page.width(), page.height(), 1, int(page.bytesPerLine()));
     // Upscaled screen text is about the size of 12 pt print at this resolution.
     engine.SetSourceResolution(300);
     if (engine.Recognize(nullptr) != 0)
         return false;
-    *lines = readLines(engine);
+    *lines = readLines(engine, panels);
     return true;
 }
 
@@ -261,8 +343,11 @@ TextAnalyzer::Outcome TesseractTextAnalyzer::analyze(const QImage& image) {
         return {false, {}, QStringLiteral("the recognition model could not be loaded")};
 
     const QImage& page = prepared.image;
+    QList<QRect> panels;
+    for (const QRect& panel : prepared.panels)
+        panels.append(ScreenTextPreprocessor::mapToPage(prepared, panel));
     auto recognizeAs = [&](tesseract::PageSegMode mode, QList<TextLayout::Line>* lines) {
-        return recognizePage(*engine, page, mode, lines);
+        return recognizePage(*engine, page, mode, panels, lines);
     };
     QList<TextLayout::Line> lines;
     // The second band needs a warm engine: loading one would cost more than it saves.
@@ -276,10 +361,14 @@ TextAnalyzer::Outcome TesseractTextAnalyzer::analyze(const QImage& image) {
         const QImage top = page.copy(0, 0, page.width(), cut);
         const QImage bottom = page.copy(0, cut, page.width(), page.height() - cut);
         QList<TextLayout::Line> lower;
+        QList<QRect> lowerPanels;
+        for (const QRect& panel : panels)
+            lowerPanels.append(panel.translated(0, -cut));
         bool lowerOk = false;
-        std::thread helper(
-            [&] { lowerOk = recognizePage(*second, bottom, tesseract::PSM_AUTO, &lower); });
-        const bool upperOk = recognizePage(*engine, top, tesseract::PSM_AUTO, &lines);
+        std::thread helper([&] {
+            lowerOk = recognizePage(*second, bottom, tesseract::PSM_AUTO, lowerPanels, &lower);
+        });
+        const bool upperOk = recognizePage(*engine, top, tesseract::PSM_AUTO, panels, &lines);
         helper.join();
         if (!upperOk || !lowerOk)
             return {false, {}, QStringLiteral("recognition failed")};

@@ -149,8 +149,14 @@ QList<QList<Line>> groups(const QList<Line>& lines) {
         merged[i].append(members[b]);
         boxes[i] = boxes[i].isNull() ? shapes[b].box : boxes[i].united(shapes[b].box);
     }
-    // Top to bottom, and left to right where groups stand side by side; the recogniser
-    // sometimes files a first line as a block of its own after the rest.
+    // The recogniser sometimes files a first line as a block of its own after the rest.
+    QList<QList<Line>> result;
+    for (qsizetype i : readingOrder(boxes))
+        result.append(merged[i]);
+    return result;
+}
+
+QList<qsizetype> readingOrder(const QList<QRect>& boxes) {
     auto precedes = [&boxes](qsizetype a, qsizetype b) {
         const QRect& x = boxes[a];
         const QRect& y = boxes[b];
@@ -159,11 +165,11 @@ QList<QList<Line>> groups(const QList<Line>& lines) {
         return sideBySide ? x.right() < y.left() : x.bottom() < y.top();
     };
     QList<qsizetype> remaining;
-    for (qsizetype i = 0; i < merged.size(); ++i)
+    for (qsizetype i = 0; i < boxes.size(); ++i)
         remaining.append(i);
-    QList<QList<Line>> result;
+    QList<qsizetype> result;
     while (!remaining.isEmpty()) {
-        // Of the groups nothing else must come before, the highest.
+        // Of the boxes nothing else must come before, the highest.
         qsizetype chosen = -1;
         for (qsizetype c = 0; c < remaining.size(); ++c) {
             bool blocked = false;
@@ -175,20 +181,31 @@ QList<QList<Line>> groups(const QList<Line>& lines) {
         }
         if (chosen < 0)
             chosen = 0;
-        result.append(merged[remaining[chosen]]);
+        result.append(remaining[chosen]);
         remaining.removeAt(chosen);
     }
     return result;
 }
 
 QString join(const QList<Line>& lines) {
+    // Panels in reading order of the text on them (a window around a sidebar and a page
+    // holds only its title, say); a sidebar is read whole before the page beside it.
+    QMap<int, QList<Line>> panels;
+    QMap<int, QRect> extents;
+    for (const Line& line : lines) {
+        panels[line.panel].append(line);
+        extents[line.panel] = extents[line.panel].united(line.box);
+    }
+    const QList<QList<Line>> panelLines = panels.values();
     QStringList out;
-    for (const QList<Line>& group : groups(lines)) {
-        for (const QList<Line>& row : rows(group)) {
-            QStringList parts;
-            for (const Line& line : row)
-                parts.append(line.text);
-            out.append(parts.join(u' '));
+    for (qsizetype p : readingOrder(extents.values())) {
+        for (const QList<Line>& group : groups(panelLines[p])) {
+            for (const QList<Line>& row : rows(group)) {
+                QStringList parts;
+                for (const Line& line : row)
+                    parts.append(line.text);
+                out.append(parts.join(u' '));
+            }
         }
     }
     return out.join(u'\n');

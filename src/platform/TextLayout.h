@@ -14,6 +14,7 @@ struct Line {
     int block = 0;          // the recogniser's block, in its reading order
     QString text;           // without the line feed
     float confidence = 100; // the recogniser's, 0-100
+    int panel = 0;          // the background panel it stands on; panels are read whole
 };
 
 // True when the lines hold side-by-side columns of running text.
@@ -23,8 +24,11 @@ QList<QList<Line>> rows(QList<Line> lines);
 // The recogniser's blocks, in its order, with the blocks of one grid (side-by-side
 // blocks that are not running text and whose lines line up) merged into one group.
 QList<QList<Line>> groups(const QList<Line>& lines);
-// The transcript: each group read row by row, one line feed between rows, one space
-// between the parts of a row.
+// Indices of `boxes` in reading order: top to bottom, and left to right where boxes stand
+// side by side.
+QList<qsizetype> readingOrder(const QList<QRect>& boxes);
+// The transcript: panel by panel, each group read row by row, one line feed between rows,
+// one space between the parts of a row.
 QString join(const QList<Line>& lines);
 
 } // namespace TextLayout

@@ -135,3 +135,34 @@ TEST(OCRRecognition, ColdStartLoadsOnlyAModelEveryImageNeeds) {
     EXPECT_EQ(outcome.transcript, "Open Recent File");
     EXPECT_EQ(fresh.idleCount("eng"), 1);
 }
+
+TEST(OCRRecognition, ASidebarAndThePageBesideItAreReadPanelByPanel) {
+    if (!hasModels({"eng"}))
+        GTEST_SKIP() << "no English model";
+    // Once both are dark on white, a sidebar item and the prose level with it look like
+    // one line to the recogniser.
+    const QStringList items{"New Window", "Close Tab", "Settings", "Report a Bug"};
+    const QStringList prose{"Backups run nightly at two and are kept for ninety days.",
+                            "The committee reviewed seventeen proposals last week.",
+                            "Every pull request needs two approvals before merging.",
+                            "Install the update, then restart the application."};
+    QImage image(760, 200, QImage::Format_RGB32);
+    image.fill(QColor(255, 255, 255));
+    QPainter p(&image);
+    p.fillRect(0, 0, 170, 200, QColor(36, 36, 40));
+    QFont font("DejaVu Sans");
+    font.setPixelSize(13);
+    p.setFont(font);
+    for (int i = 0; i < 4; ++i) {
+        const int baseline = 40 + i * 36;
+        p.setPen(QColor(230, 230, 230));
+        p.drawText(16, baseline, items[i]);
+        p.setPen(QColor(20, 20, 20));
+        p.drawText(190, baseline, prose[i]);
+    }
+    p.end();
+    TesseractTextAnalyzer analyzer(pool(), {"eng", ""});
+    const TextAnalyzer::Outcome outcome = analyzer.analyze(image);
+    ASSERT_TRUE(outcome.ok);
+    EXPECT_EQ(outcome.transcript, (items + prose).join('\n'));
+}
