@@ -57,6 +57,12 @@ std::vector<uint8_t> flatMask(const QImage& g) {
     return flat;
 }
 
+struct Box {
+    int left, top, right, bottom;
+    qint64 pixels = 0;
+};
+std::vector<Box> components(const QImage& img, std::vector<int>* labelsOut = nullptr);
+
 struct Area {
     int left = 0, top = 0, right = -1, bottom = -1;
     qint64 pixels = 0;
@@ -253,7 +259,34 @@ QImage normalise(const QImage& g, QList<QRect>* backgrounds) {
         }
     }
 
-    // 4. Backgrounds become white, ink black at full contrast.
+    // 4. Backgrounds become white, ink black at full contrast. How far each pixel stands
+    // from its background, toward the ink:
+    std::vector<int16_t> toward(n, 0);
+    QImage strokes(w, h, QImage::Format_Grayscale8); // the ink, for the component pass
+    for (int y = 0; y < h; ++y) {
+        uchar* m = strokes.scanLine(y);
+        const size_t rowStart = size_t(y) * w;
+        for (int x = 0; x < w; ++x) {
+            const size_t i = rowStart + x;
+            const Area& a = areas[owner[i]];
+            if (!background[i] && a.contrast >= minimumContrast) {
+                const int d = int(value[i]) - shade[i];
+                toward[i] = int16_t(a.invert ? d : -d);
+            }
+            m[x] = toward[i] > inkDeviation ? 0 : 255;
+        }
+    }
+    // A glyph drawn in a colour close to its background (green prompts and file modes in
+    // a light terminal, a link) is as much text as the black beside it: each ink
+    // component reaches full black from its own strongest pixel, not only the panel's.
+    std::vector<int> strokeLabel;
+    const std::vector<Box> strokeBoxes = components(strokes, &strokeLabel);
+    std::vector<int> strongest(strokeBoxes.size(), 0);
+    for (size_t i = 0; i < n; ++i) {
+        if (strokeLabel[i] >= 0)
+            strongest[size_t(strokeLabel[i])] =
+                std::max<int>(strongest[size_t(strokeLabel[i])], toward[i]);
+    }
     for (int y = 0; y < h; ++y) {
         uchar* o = out.scanLine(y);
         const size_t rowStart = size_t(y) * w;
@@ -264,9 +297,11 @@ QImage normalise(const QImage& g, QList<QRect>* backgrounds) {
                 o[x] = 255;
                 continue;
             }
-            const int d = int(value[i]) - shade[i];
-            const int toward = a.invert ? d : -d;
-            o[x] = uchar(std::clamp(255 - toward * 320 / a.contrast, 0, 255));
+            int reference = a.contrast;
+            if (strokeLabel[i] >= 0)
+                reference =
+                    std::clamp(strongest[size_t(strokeLabel[i])], 2 * inkDeviation, a.contrast);
+            o[x] = uchar(std::clamp(255 - toward[i] * 320 / reference, 0, 255));
         }
     }
     return out;
@@ -274,14 +309,9 @@ QImage normalise(const QImage& g, QList<QRect>* backgrounds) {
 
 namespace {
 
-struct Box {
-    int left, top, right, bottom;
-    qint64 pixels = 0;
-};
-
 // Bounding boxes of 8-connected ink components (value < 128); `labels` gets each ink
 // pixel's box index, -1 elsewhere.
-std::vector<Box> components(const QImage& img, std::vector<int>* labelsOut = nullptr) {
+std::vector<Box> components(const QImage& img, std::vector<int>* labelsOut) {
     const int w = img.width();
     const int h = img.height();
     std::vector<int> labels(size_t(w) * h, -1);
@@ -466,6 +496,49 @@ InkMetrics measure(const QImage& img) {
     return metrics;
 }
 
+namespace {
+
+// Whether component `index` encloses background: pixels inside its box that are not its
+// own and cannot be reached from the box's edge.
+bool enclosesBackground(const std::vector<int>& labels, int imageWidth, const Box& b, int index) {
+    const int bw = b.right - b.left + 1;
+    const int bh = b.bottom - b.top + 1;
+    std::vector<uint8_t> reached(size_t(bw) * bh, 0);
+    std::vector<std::pair<int, int>> stack;
+    auto other = [&](int x, int y) {
+        return labels[size_t(b.top + y) * imageWidth + b.left + x] != index;
+    };
+    auto push = [&](int x, int y) {
+        if (x < 0 || y < 0 || x >= bw || y >= bh || reached[size_t(y) * bw + x] || !other(x, y))
+            return;
+        reached[size_t(y) * bw + x] = 1;
+        stack.emplace_back(x, y);
+    };
+    for (int x = 0; x < bw; ++x) {
+        push(x, 0);
+        push(x, bh - 1);
+    }
+    for (int y = 0; y < bh; ++y) {
+        push(0, y);
+        push(bw - 1, y);
+    }
+    while (!stack.empty()) {
+        const auto [x, y] = stack.back();
+        stack.pop_back();
+        push(x - 1, y);
+        push(x + 1, y);
+        push(x, y - 1);
+        push(x, y + 1);
+    }
+    for (int y = 0; y < bh; ++y)
+        for (int x = 0; x < bw; ++x)
+            if (other(x, y) && !reached[size_t(y) * bw + x])
+                return true;
+    return false;
+}
+
+} // namespace
+
 int removeFrames(QImage& img, double glyphHeight) {
     if (glyphHeight <= 0)
         return 0;
@@ -480,7 +553,13 @@ int removeFrames(QImage& img, double glyphHeight) {
         const bool big = bh > 2.2 * glyphHeight || bw > 8 * glyphHeight;
         const bool thin = std::min(bw, bh) <= std::max(2.0, glyphHeight * 0.2);
         const bool hollow = b.pixels * 100 < qint64(bw) * bh * 12;
-        if (big && (thin || hollow)) {
+        // A filled blob about a glyph's size or more, neither thin nor a stroke, without a
+        // hole: an icon, a check box, a bullet. Letters leave more of their box empty, and
+        // a dense ideograph that small type fills almost solid still keeps a few holes.
+        const bool solid = bw >= 0.9 * glyphHeight && bh >= 0.9 * glyphHeight && bw <= 2.5 * bh &&
+                           bh <= 2.5 * bw && b.pixels * 100 >= qint64(bw) * bh * 85 &&
+                           !enclosesBackground(labels, img.width(), b, int(i));
+        if ((big && (thin || hollow)) || solid) {
             erase[i] = 1;
             ++erased;
         }

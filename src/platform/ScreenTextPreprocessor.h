@@ -43,7 +43,8 @@ QImage normalise(const QImage& grey, QList<QRect>* backgrounds = nullptr);
 // Measures the ink of a normalised image.
 InkMetrics measure(const QImage& normalised);
 // Erases rules, grid lines and frames (button outlines, table grids): components far
-// larger than a glyph that are thin or hollow. Returns how many were erased.
+// larger than a glyph that are thin or hollow; and filled blobs the size of a glyph or
+// more (icons, check boxes, bullets). Returns how many were erased.
 int removeFrames(QImage& normalised, double glyphHeight);
 // Scale factor that brings `glyphHeight` to the target size; never shrinks. A crop of
 // `pixels` that would grow past `pageBudget` is enlarged less, down to what brings the
