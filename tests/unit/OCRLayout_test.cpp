@@ -72,6 +72,10 @@ TEST(OCRLayout, MixedPanelsComeOutDarkOnWhiteWithFramesRemoved) {
     p.fillRect(0, 0, 100, 80, QColor(30, 30, 34));
     p.fillRect(20, 30, 4, 14, QColor(230, 230, 230)); // light stroke on dark
     p.fillRect(120, 30, 4, 14, QColor(40, 40, 40));   // dark stroke on light
+    p.fillRect(130, 30, 4, 14, QColor(150, 220, 80)); // a green one beside it, much paler
+    p.fillRect(150, 30, 14, 14, QColor(40, 40, 40));  // a filled icon
+    p.fillRect(170, 30, 14, 14, QColor(40, 40, 40));  // a dense glyph: solid but for a hole
+    p.fillRect(176, 36, 2, 2, QColor(250, 250, 250));
     p.setPen(QColor(120, 120, 120));
     p.drawRect(105, 5, 90, 70);
     p.end();
@@ -81,10 +85,13 @@ TEST(OCRLayout, MixedPanelsComeOutDarkOnWhiteWithFramesRemoved) {
     EXPECT_LT(qGray(page.pixel(121, 36)), 60);
     EXPECT_GT(qGray(page.pixel(50, 10)), 240) << "dark panel becomes white";
     EXPECT_GT(qGray(page.pixel(150, 60)), 240);
+    EXPECT_LT(qGray(page.pixel(131, 36)), 60) << "a pale stroke is as black as a dark one";
     EXPECT_LT(qGray(page.pixel(105, 40)), 128) << "the frame is ink before removal";
-    EXPECT_EQ(ScreenTextPreprocessor::removeFrames(page, 14), 1);
+    EXPECT_EQ(ScreenTextPreprocessor::removeFrames(page, 14), 2);
     EXPECT_GT(qGray(page.pixel(105, 40)), 240);
+    EXPECT_GT(qGray(page.pixel(156, 36)), 240) << "the icon is erased";
     EXPECT_LT(qGray(page.pixel(121, 36)), 60) << "strokes survive frame removal";
+    EXPECT_LT(qGray(page.pixel(172, 36)), 60) << "and so does the glyph with a hole";
 }
 
 TEST(OCRLayout, SmallTextIsUpscaledAndColumnsOfGlyphsReadAsVertical) {
