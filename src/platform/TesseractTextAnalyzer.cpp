@@ -1,5 +1,6 @@
 #include "platform/TesseractTextAnalyzer.h"
 
+#include "platform/KeyCombinationText.h"
 #include "platform/ScreenTextPreprocessor.h"
 #include "platform/TesseractEnginePool.h"
 #include "platform/TextLayout.h"
@@ -390,6 +391,8 @@ TextAnalyzer::Outcome TesseractTextAnalyzer::analyze(const QImage& image) {
             lines = single;
     }
     dropNoise(lines);
+    for (TextLayout::Line& line : lines)
+        line.text = KeyCombinationText::repair(line.text);
     QString transcript;
     if (vertical) {
         // Columns come right to left already; the row logic would interleave them.

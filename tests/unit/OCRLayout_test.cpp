@@ -1,3 +1,4 @@
+#include "platform/KeyCombinationText.h"
 #include "platform/RecognitionLanguages.h"
 #include "platform/ScreenTextPreprocessor.h"
 #include "platform/TextLayout.h"
@@ -132,4 +133,19 @@ TEST(OCRLayout, SmallTextIsUpscaledAndColumnsOfGlyphsReadAsVertical) {
     QImage blank(50, 50, QImage::Format_Grayscale8);
     blank.fill(255);
     EXPECT_FALSE(ScreenTextPreprocessor::measure(blank).hasInk);
+}
+
+TEST(OCRLayout, KeyCombinationsAreWrittenAsTheDesktopWritesThemAndOtherTextIsLeft) {
+    using KeyCombinationText::repair;
+    EXPECT_EQ(repair("Get Info    Ctri+N"), "Get Info    Ctrl+N") << "spacing is kept";
+    EXPECT_EQ(repair("Ctril+¥"), "Ctrl+Y");
+    EXPECT_EQ(repair("Ctr+Shitt+S"), "Ctrl+Shift+S");
+    EXPECT_EQ(repair("Display Ctrl+x"), "Display Ctrl+X");
+    EXPECT_EQ(repair("ctrl+alt+Del"), "Ctrl+Alt+Del");
+    EXPECT_EQ(repair("Zoom In Ctrl++"), "Zoom In Ctrl++");
+    EXPECT_EQ(repair("Quick Look Fll"), "Quick Look F11");
+    EXPECT_EQ(repair("Fi2"), "F12");
+    for (const QString text : {"C++ and 1+1", "a+b", "Art+Design", "Ctrl+", "+Ctrl", "Country FI",
+                               "Fl.", "F25", "Flow", "Ctrl+Shift+Unknownkey", "Cti+V"})
+        EXPECT_EQ(repair(text), text) << text.toStdString();
 }
