@@ -110,19 +110,30 @@ QList<QList<Line>> groups(const QList<Line>& lines) {
             b = parent[b];
         return b;
     };
-    auto aligned = [&](int a, int b) {
-        const QList<Line>& small = members[a].size() <= members[b].size() ? members[a] : members[b];
-        const QList<Line>& other = &small == &members[a] ? members[b] : members[a];
-        int matched = 0;
-        for (const Line& l : small) {
-            for (const Line& o : other) {
+    // Of the lines of one block that stand level with the other block, how many line up
+    // with one of its lines. Lines above or below the other block do not count: a menu's
+    // items may come back in three blocks beside one block of shortcuts.
+    auto levelLinesMatch = [&](int a, int b, int* matched) {
+        int level = 0;
+        for (const Line& l : members[a]) {
+            const int centre = l.box.center().y();
+            if (centre < shapes[b].box.top() || centre > shapes[b].box.bottom())
+                continue;
+            ++level;
+            for (const Line& o : members[b]) {
                 if (verticalOverlap(l.box, o.box) * 2 > std::min(l.box.height(), o.box.height())) {
-                    ++matched;
+                    ++*matched;
                     break;
                 }
             }
         }
-        return matched * 2 >= small.size();
+        return level;
+    };
+    auto aligned = [&](int a, int b) {
+        int matchedA = 0, matchedB = 0;
+        const int levelA = levelLinesMatch(a, b, &matchedA);
+        const int levelB = levelLinesMatch(b, a, &matchedB);
+        return matchedA + matchedB > 0 && matchedA * 2 >= levelA && matchedB * 2 >= levelB;
     };
     for (qsizetype i = 0; i < order.size(); ++i) {
         for (qsizetype j = i + 1; j < order.size(); ++j) {

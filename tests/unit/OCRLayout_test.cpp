@@ -25,6 +25,15 @@ TEST(OCRLayout, GridColumnsAreReadRowByRowAndProseColumnsStayWhole) {
                            line(0, 10, 70, 80, "Quit"), line(1, 300, 11, 60, "Ctrl+O"),
                            line(1, 300, 69, 60, "Ctrl+Q")};
     EXPECT_EQ(TextLayout::join(menu), "Open Ctrl+O\nSave\nQuit Ctrl+Q");
+    // Items in two blocks beside one block of shortcuts that ends level with the first
+    // item of the second block, and a last shortcut on its own.
+    const QList<Line> split{line(0, 10, 10, 80, "New"),     line(0, 10, 40, 80, "Open"),
+                            line(1, 10, 70, 80, "Print"),   line(1, 10, 100, 80, "Offline"),
+                            line(1, 10, 130, 80, "Quit"),   line(2, 300, 10, 60, "Ctrl+N"),
+                            line(2, 300, 40, 60, "Ctrl+O"), line(2, 300, 70, 60, "Ctrl+P"),
+                            line(3, 300, 130, 60, "Ctrl+Q")};
+    EXPECT_EQ(TextLayout::join(split),
+              "New Ctrl+N\nOpen Ctrl+O\nPrint Ctrl+P\nOffline\nQuit Ctrl+Q");
 
     const QString left1 = "The first column holds running text over many words";
     const QString left2 = "and goes on for a second line of the same paragraph";
