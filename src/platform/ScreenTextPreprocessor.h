@@ -10,7 +10,7 @@
 namespace ScreenTextPreprocessor {
 
 // Height in pixels that the typical glyph part is brought to.
-inline constexpr double targetGlyphHeight = 24.0;
+inline constexpr double targetGlyphHeight = 20.0;
 inline constexpr double maximumScale = 4.0;
 
 struct InkMetrics {
@@ -50,7 +50,7 @@ int removeFrames(QImage& normalised, double glyphHeight);
 // `pixels` that would grow past `pageBudget` is enlarged less, down to what brings the
 // glyphs to `smallestGlyphHeight`: the recogniser's time grows with the page, while
 // its reading gains little from the last steps on a page full of text.
-inline constexpr double smallestGlyphHeight = 18.0;
+inline constexpr double smallestGlyphHeight = 15.0;
 inline constexpr double pageBudget = 1.5e6;
 double scaleFor(double glyphHeight, double pixels = 0);
 // Everything above, plus upscaling and the border.

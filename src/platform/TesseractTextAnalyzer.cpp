@@ -205,7 +205,7 @@ bool recognizePage(tesseract::TessBaseAPI& engine, const QImage& page, tesseract
                    const QList<QRect>& panels, QList<TextLayout::Line>* lines) {
     engine.SetPageSegMode(mode);
     engine.SetImage(page.constBits(), page.width(), page.height(), 1, int(page.bytesPerLine()));
-    // Upscaled glyphs (24 px capitals) are about 16 pt print at 150 dpi. Claiming a finer
+    // Upscaled glyphs (20 px capitals) are about 14 pt print at 150 dpi. Claiming a finer
     // resolution makes the page layout take them for small print, and it files a column
     // of digits or short fields as blocks of their own.
     engine.SetSourceResolution(150);
