@@ -218,9 +218,43 @@ QImage normalise(const QImage& g, QList<QRect>* backgrounds) {
     std::vector<uint32_t>().swap(queue);
     std::vector<uint32_t>().swap(column);
 
-    // 3. Per background: is its ink darker or lighter, and how strong is it?
+    // 3. Per background: is its ink darker or lighter, and how strong is it? Rules and
+    // frames are left out of the count: a header cell's light title is outnumbered by
+    // the dark lines around the cell. A rule is a run of ink of one sign across most of
+    // its area's width or height.
+    std::vector<int8_t> sign(n, 0);
     for (size_t i = 0; i < n; ++i) {
         if (background[i])
+            continue;
+        const int d = int(value[i]) - shade[i];
+        sign[i] = int8_t(d < -inkDeviation ? -1 : d > inkDeviation ? 1 : 0);
+    }
+    std::vector<uint8_t> rule(n, 0);
+    auto markRuns = [&](size_t start, size_t step, int count, bool across) {
+        int runStart = 0;
+        for (int k = 1; k <= count; ++k) {
+            const size_t first = start + size_t(runStart) * step;
+            const bool same = k < count && sign[start + size_t(k) * step] == sign[first] &&
+                              owner[start + size_t(k) * step] == owner[first];
+            if (same)
+                continue;
+            const int length = k - runStart;
+            if (sign[first] != 0) {
+                const Area& a = areas[owner[first]];
+                const int extent = across ? a.right - a.left + 1 : a.bottom - a.top + 1;
+                if (length >= 8 && length * 10 >= extent * 6)
+                    for (int r = runStart; r < k; ++r)
+                        rule[start + size_t(r) * step] = 1;
+            }
+            runStart = k;
+        }
+    };
+    for (int y = 0; y < h; ++y)
+        markRuns(size_t(y) * w, 1, w, true);
+    for (int x = 0; x < w; ++x)
+        markRuns(size_t(x), size_t(w), h, false);
+    for (size_t i = 0; i < n; ++i) {
+        if (background[i] || rule[i])
             continue;
         Area& a = areas[owner[i]];
         const int d = int(value[i]) - shade[i];
@@ -229,8 +263,9 @@ QImage normalise(const QImage& g, QList<QRect>* backgrounds) {
         else if (d > inkDeviation)
             ++a.lighter;
     }
+    std::vector<int8_t>().swap(sign);
     for (size_t i = 0; i < n; ++i) {
-        if (background[i])
+        if (background[i] || rule[i])
             continue;
         Area& a = areas[owner[i]];
         const int d = int(value[i]) - shade[i];
@@ -239,6 +274,7 @@ QImage normalise(const QImage& g, QList<QRect>* backgrounds) {
         if (toward > inkDeviation)
             ++a.deviations[std::min(255, toward)];
     }
+    std::vector<uint8_t>().swap(rule);
     for (Area& a : areas) {
         if (!a.background)
             continue;

@@ -43,11 +43,10 @@ namespace {
 constexpr float noiseConfidence = 10;
 constexpr float shortNoiseConfidence = 35;
 
+// The recogniser never indents a line, but a word it dropped (an icon) can leave a space
+// in front.
 QString trimmedLine(const char* utf8) {
-    QString s = QString::fromUtf8(utf8);
-    while (!s.isEmpty() && s.back().isSpace())
-        s.chop(1);
-    return s;
+    return QString::fromUtf8(utf8).trimmed();
 }
 
 QRect boxAt(const tesseract::ResultIterator& it, tesseract::PageIteratorLevel level) {
@@ -171,7 +170,17 @@ bool isNoise(const TextLayout::Line& line) {
 // What the recogniser reads into icons, bullets and check boxes in front of an item.
 bool isIconToken(const QString& token) {
     static const QString icons = QStringLiteral("@©®¢§¶•■□▪●○◆◇☐☑«»");
-    return token.size() == 1 && icons.contains(token.front());
+    if (token.size() == 1)
+        return icons.contains(token.front());
+    // A check mark or a check box read as a letter with a sign beside it: "v¥", "(J".
+    // Not "$5" or "a)": a digit, or a closing bracket, makes a word of its own.
+    if (token.size() != 2 || token[0].isDigit() || token[1].isDigit())
+        return false;
+    auto isSign = [](QChar c) {
+        return c.category() == QChar::Symbol_Currency || c.category() == QChar::Symbol_Other ||
+               c == u'(' || c == u'[' || c == u'{';
+    };
+    return (token[0].isLetter() && isSign(token[1])) || (isSign(token[0]) && token[1].isLetter());
 }
 
 void dropNoise(QList<TextLayout::Line>& lines) {

@@ -3,8 +3,12 @@
 #include "platform/TesseractEnginePool.h"
 #include "platform/TesseractTextAnalyzer.h"
 
+#include <QCheckBox>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QPainter>
+#include <QStyleFactory>
+#include <QTableWidget>
 
 #include <gtest/gtest.h>
 
@@ -165,4 +169,53 @@ TEST(OCRRecognition, ASidebarAndThePageBesideItAreReadPanelByPanel) {
     const TextAnalyzer::Outcome outcome = analyzer.analyze(image);
     ASSERT_TRUE(outcome.ok);
     EXPECT_EQ(outcome.transcript, (items + prose).join('\n'));
+}
+
+TEST(OCRRecognition, RealWidgetsReadAsTheirTextsWithoutFramesOrCheckMarks) {
+    if (!hasModels({"eng"}))
+        GTEST_SKIP() << "no English model";
+    // Header cells of a dark table (the row numbers too): light titles inside dark frame
+    // lines that outnumber their strokes. And a check box, whose box and tick must not become letters.
+    std::unique_ptr<QStyle> style(QStyleFactory::create("Fusion"));
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(45, 45, 48));
+    dark.setColor(QPalette::WindowText, QColor(220, 220, 220));
+    dark.setColor(QPalette::Base, QColor(30, 30, 30));
+    dark.setColor(QPalette::Text, QColor(212, 212, 212));
+    dark.setColor(QPalette::Button, QColor(60, 60, 64));
+    dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
+    QFont font("Noto Sans");
+    font.setPixelSize(13);
+
+    QTableWidget table(2, 3);
+    table.setStyle(style.get());
+    table.setPalette(dark);
+    table.setFont(font);
+    table.horizontalHeader()->setFont(font);
+    table.setHorizontalHeaderLabels({"Host", "Port", "Status"});
+    const QStringList cells{"backup", "22", "offline", "primary", "5432", "online"};
+    for (int i = 0; i < cells.size(); ++i)
+        table.setItem(i / 3, i % 3, new QTableWidgetItem(cells[i]));
+    table.resize(380, 100);
+
+    QCheckBox box("Include comments");
+    box.setStyle(style.get());
+    box.setFont(font);
+    box.setChecked(true);
+    box.resize(box.sizeHint());
+
+    TesseractTextAnalyzer analyzer(pool(), {"eng", ""});
+    const TextAnalyzer::Outcome read = analyzer.analyze(table.grab().toImage());
+    ASSERT_TRUE(read.ok);
+    const QStringList rows = read.transcript.split('\n');
+    ASSERT_EQ(rows.size(), 3) << read.transcript.toStdString();
+    // The header's titles are read (what the separator beside "Status" becomes varies).
+    EXPECT_TRUE(rows[0].startsWith("Host") && rows[0].contains("Port") &&
+                rows[0].contains("Status"))
+        << rows[0].toStdString();
+    EXPECT_EQ(rows[1].simplified(), "1 backup 22 offline");
+    EXPECT_EQ(rows[2].simplified(), "2 primary 5432 online");
+    const TextAnalyzer::Outcome checked = analyzer.analyze(box.grab().toImage());
+    ASSERT_TRUE(checked.ok);
+    EXPECT_EQ(checked.transcript, "Include comments");
 }
