@@ -42,6 +42,7 @@ namespace {
 
 constexpr float noiseConfidence = 10;
 constexpr float shortNoiseConfidence = 35;
+constexpr float scrapNoiseConfidence = 60;
 
 // The recogniser never indents a line, but a word it dropped (an icon) can leave a space
 // in front.
@@ -159,12 +160,20 @@ QList<TextLayout::Line> readLines(tesseract::TessBaseAPI& api, const QList<QRect
 }
 
 // Lines the recogniser itself doubts, when short, are what it made of icons and codes.
+// So are doubted lines of several scraps of one or two characters with a letter or a
+// digit among them (what a QR code's modules become); a row of short numbers is read
+// with confidence, and a lone "OK" or closing brace is one word.
 bool isNoise(const TextLayout::Line& line) {
     int alphanumeric = 0;
     for (const QChar c : line.text)
         alphanumeric += c.isLetterOrNumber();
+    const QStringList words = line.text.split(u' ', Qt::SkipEmptyParts);
+    const bool scraps =
+        words.size() >= 2 &&
+        std::all_of(words.cbegin(), words.cend(), [](const QString& w) { return w.size() <= 2; });
     return line.confidence < noiseConfidence ||
-           (line.confidence < shortNoiseConfidence && alphanumeric <= 4);
+           (line.confidence < shortNoiseConfidence && alphanumeric <= 4) ||
+           (line.confidence < scrapNoiseConfidence && scraps && alphanumeric > 0);
 }
 
 // What the recogniser reads into icons, bullets and check boxes in front of an item.

@@ -111,3 +111,16 @@ TEST(Barcode, LightOnDarkCodeInASmallDarkPanelOfALightPageIsRead) {
     QImage textOnly = page.copy(0, 0, 400, 300).convertToFormat(QImage::Format_Grayscale8);
     EXPECT_FALSE(ZXingBarcodeDetector::hasDarkArea(textOnly)) << "dark text alone is no panel";
 }
+
+TEST(Barcode, CodesAloneReadAsNoTextSoTheirPayloadsAreWhatIsCopied) {
+    // What the recogniser makes of a QR code's modules must not pass for text: text
+    // would win over the payloads. The picture the end-to-end capture shows on screen.
+    const QImage two(QStringLiteral(GLINTEXT_SOURCE_DIR "/tests/e2e/data/two-codes.png"));
+    ASSERT_FALSE(two.isNull());
+    QStringList found = payloads(two);
+    found.sort();
+    EXPECT_EQ(found, (QStringList{"GLINTEXT-SECOND-CODE-2", "https://glintext.example/first"}));
+    const TextAnalyzer::Outcome outcome = TextAnalyzer::system().analyze(two);
+    ASSERT_TRUE(outcome.ok) << outcome.error.toStdString();
+    EXPECT_EQ(outcome.transcript.toStdString(), "");
+}
