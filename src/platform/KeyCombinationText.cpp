@@ -91,6 +91,17 @@ QString repairCombination(QStringView token) {
         keyPart = key(token.sliced(last + 1));
         front = token.first(last);
     }
+    QString lastModifier; // "ShifttO": a "+" read as "t" between a modifier and the key
+    if (keyPart.isEmpty() && !front.isEmpty()) {
+        const QStringView tail = token.sliced(front.size() + 1);
+        for (qsizetype length = 3; length + 2 <= tail.size() && keyPart.isEmpty(); ++length) {
+            if (tail[length] != u't')
+                continue;
+            lastModifier = nearest(tail.first(length), modifiers);
+            if (!lastModifier.isEmpty())
+                keyPart = key(tail.sliced(length + 1));
+        }
+    }
     if (keyPart.isEmpty() || front.isEmpty())
         return {};
     QStringList parts;
@@ -100,6 +111,8 @@ QString repairCombination(QStringView token) {
             return {};
         parts.append(name);
     }
+    if (!lastModifier.isEmpty())
+        parts.append(lastModifier);
     parts.append(keyPart);
     return parts.join(u'+');
 }

@@ -154,7 +154,9 @@ TEST(OCRLayout, KeyCombinationsAreWrittenAsTheDesktopWritesThemAndOtherTextIsLef
     EXPECT_EQ(repair("Zoom In Ctrl++"), "Zoom In Ctrl++");
     EXPECT_EQ(repair("Quick Look Fll"), "Quick Look F11");
     EXPECT_EQ(repair("Fi2"), "F12");
-    for (const QString text : {"C++ and 1+1", "a+b", "Art+Design", "Ctrl+", "+Ctrl", "Country FI",
-                               "Fl.", "F25", "Flow", "Ctrl+Shift+Unknownkey", "Cti+V"})
+    EXPECT_EQ(repair("Ctri+ShifttO"), "Ctrl+Shift+O") << "a + read as t";
+    for (const QString text :
+         {"C++ and 1+1", "a+b", "Art+Design", "Ctrl+", "+Ctrl", "Country FI", "Fl.", "F25", "Flow",
+          "Ctrl+Shift+Unknownkey", "Cti+V", "Ctrl+Settings", "Alt+Shortcut"})
         EXPECT_EQ(repair(text), text) << text.toStdString();
 }
