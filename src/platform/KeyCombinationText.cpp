@@ -74,6 +74,10 @@ QString key(QStringView part) {
     }
     if (const QString f = functionKey(part); !f.isEmpty())
         return f;
+    // The letter read twice, once in each case: "wW".
+    if (part.size() == 2 && part[0].isLetter() && part[0] != part[1] &&
+        part[0].toUpper() == part[1].toUpper())
+        return QString(part[0].toUpper());
     return nearest(part, keyNames);
 }
 

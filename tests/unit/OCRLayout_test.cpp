@@ -155,6 +155,7 @@ TEST(OCRLayout, KeyCombinationsAreWrittenAsTheDesktopWritesThemAndOtherTextIsLef
     EXPECT_EQ(repair("Quick Look Fll"), "Quick Look F11");
     EXPECT_EQ(repair("Fi2"), "F12");
     EXPECT_EQ(repair("Ctri+ShifttO"), "Ctrl+Shift+O") << "a + read as t";
+    EXPECT_EQ(repair("Ctri+wW"), "Ctrl+W") << "a letter read in both cases";
     for (const QString text :
          {"C++ and 1+1", "a+b", "Art+Design", "Ctrl+", "+Ctrl", "Country FI", "Fl.", "F25", "Flow",
           "Ctrl+Shift+Unknownkey", "Cti+V", "Ctrl+Settings", "Alt+Shortcut"})
