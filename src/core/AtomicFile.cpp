@@ -55,20 +55,10 @@ bool write(const QString& path, const QByteArray& bytes, QFileDevice::Permission
         return fail(error, QStringLiteral("Could not create"), temp, errno);
     // A leftover from an older write keeps its old mode through O_CREAT.
     ::fchmod(fd, mode);
-    const char* data = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = ::write(fd, data, size_t(left));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0) {
-            const int code = written < 0 ? errno : ENOSPC;
-            ::close(fd);
-            ::unlink(nativeTemp.constData());
-            return fail(error, QStringLiteral("Could not write"), temp, code);
-        }
-        data += written;
-        left -= written;
+    if (const int code = writeFully(fd, bytes); code != 0) {
+        ::close(fd);
+        ::unlink(nativeTemp.constData());
+        return fail(error, QStringLiteral("Could not write"), temp, code);
     }
     // On disk before the rename, or a power cut can leave the new name on empty blocks.
     if (::fsync(fd) != 0 || ::close(fd) != 0) {
@@ -92,6 +82,21 @@ bool write(const QString& path, const QByteArray& bytes, QFileDevice::Permission
 
 void removeLeftover(const QString& path) {
     QFile::remove(leftoverPath(path));
+}
+
+int writeFully(int fd, const QByteArray& bytes) {
+    const char* data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, data, size_t(left));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return written < 0 ? errno : ENOSPC;
+        data += written;
+        left -= written;
+    }
+    return 0;
 }
 
 } // namespace AtomicFile

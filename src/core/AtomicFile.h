@@ -18,6 +18,10 @@ bool write(const QString& path, const QByteArray& bytes, QFileDevice::Permission
 // user's text and nothing else would ever delete it.
 void removeLeftover(const QString& path);
 
+// Writes all of `bytes` to `fd`, retrying short and interrupted writes. 0, or the errno
+// that ended it (ENOSPC for a write that made no progress).
+int writeFully(int fd, const QByteArray& bytes);
+
 inline constexpr QFileDevice::Permissions ownerOnly =
     QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 

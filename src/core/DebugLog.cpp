@@ -1,6 +1,7 @@
 #include "core/DebugLog.h"
 
 #include "core/AppPaths.h"
+#include "core/AtomicFile.h"
 #include "core/TextUtil.h"
 
 #include <QDateTime>
@@ -22,21 +23,6 @@ std::mutex& logLock() {
 
 QByteArray encode(const QString& path) {
     return QFile::encodeName(path);
-}
-
-// Writes all of `bytes`, retrying short writes; errors end the attempt silently.
-void writeAll(int fd, const QByteArray& bytes) {
-    const char* p = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, size_t(left));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return;
-        p += n;
-        left -= n;
-    }
 }
 
 QString readUtf8(const QString& path) {
@@ -78,7 +64,7 @@ void log(const QString& message) {
     const int fd = ::open(current.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0)
         return;
-    writeAll(fd, line);
+    AtomicFile::writeFully(fd, line); // a failed log write is dropped
     ::close(fd);
 }
 
