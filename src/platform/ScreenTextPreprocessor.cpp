@@ -257,11 +257,8 @@ QImage normalise(const QImage& g, QList<QRect>* backgrounds) {
         if (background[i] || rule[i])
             continue;
         Area& a = areas[owner[i]];
-        const int d = int(value[i]) - shade[i];
-        if (d < -inkDeviation)
-            ++a.darker;
-        else if (d > inkDeviation)
-            ++a.lighter;
+        a.darker += sign[i] < 0;
+        a.lighter += sign[i] > 0;
     }
     std::vector<int8_t>().swap(sign);
     for (size_t i = 0; i < n; ++i) {
