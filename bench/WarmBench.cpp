@@ -8,10 +8,10 @@
 
 #include "core/OCREngine.h"
 #include "platform/BarcodeDetector.h"
-#include "platform/RecognitionLanguages.h"
-#include "platform/ScreenTextPreprocessor.h"
-#include "platform/TesseractEnginePool.h"
 #include "platform/TextAnalyzer.h"
+#include "platform/tesseract/RecognitionLanguages.h"
+#include "platform/tesseract/ScreenTextPreprocessor.h"
+#include "platform/tesseract/TesseractEnginePool.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

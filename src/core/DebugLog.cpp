@@ -1,8 +1,8 @@
 #include "core/DebugLog.h"
 
-#include "core/AppPaths.h"
-#include "core/AtomicFile.h"
-#include "core/TextUtil.h"
+#include "base/AppPaths.h"
+#include "base/AtomicFile.h"
+#include "base/TextUtil.h"
 
 #include <QDateTime>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "core/Defaults.h"
 
-#include "core/AppPaths.h"
-#include "core/AtomicFile.h"
+#include "base/AppPaths.h"
+#include "base/AtomicFile.h"
 #include "core/DebugLog.h"
 
 #include <QDir>

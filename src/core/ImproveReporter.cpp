@@ -1,6 +1,6 @@
 #include "core/ImproveReporter.h"
 
-#include "core/AppPaths.h"
+#include "base/AppPaths.h"
 
 #include <QFile>
 

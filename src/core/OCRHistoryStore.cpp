@@ -1,8 +1,8 @@
 #include "core/OCRHistoryStore.h"
 
-#include "core/AppPaths.h"
+#include "base/AppPaths.h"
+#include "base/AtomicFile.h"
 #include "core/AppSettings.h"
-#include "core/AtomicFile.h"
 #include "core/DebugLog.h"
 
 #include <QDir>

@@ -1,10 +1,10 @@
 #include "ui/StatusItemController.h"
 
 #include "BuildConfig.h"
+#include "base/TextUtil.h"
 #include "core/CaptureController.h"
 #include "core/OCRHistoryStore.h"
 #include "core/Permissions.h"
-#include "core/TextUtil.h"
 #include "support/L10n.h"
 #include "support/UpdaterController.h"
 #include "ui/HUDToast.h"

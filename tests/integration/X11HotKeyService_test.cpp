@@ -1,4 +1,4 @@
-#include "platform/X11HotKeyService.h"
+#include "platform/x11/X11HotKeyService.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -2,7 +2,7 @@
 #include "core/OCREngine.h"
 #include "platform/BarcodeDetector.h"
 #include "platform/TextAnalyzer.h"
-#include "platform/ZXingBarcodeDetector.h"
+#include "platform/zxing/ZXingBarcodeDetector.h"
 
 #include <QPainter>
 

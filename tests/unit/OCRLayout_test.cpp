@@ -1,7 +1,7 @@
-#include "platform/KeyCombinationText.h"
-#include "platform/RecognitionLanguages.h"
-#include "platform/ScreenTextPreprocessor.h"
-#include "platform/TextLayout.h"
+#include "platform/tesseract/KeyCombinationText.h"
+#include "platform/tesseract/RecognitionLanguages.h"
+#include "platform/tesseract/ScreenTextPreprocessor.h"
+#include "platform/tesseract/TextLayout.h"
 
 #include <QPainter>
 

@@ -1,7 +1,7 @@
 // The real Tesseract analyser on small rendered crops.
-#include "platform/RecognitionLanguages.h"
-#include "platform/TesseractEnginePool.h"
-#include "platform/TesseractTextAnalyzer.h"
+#include "platform/tesseract/RecognitionLanguages.h"
+#include "platform/tesseract/TesseractEnginePool.h"
+#include "platform/tesseract/TesseractTextAnalyzer.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
@@ -175,7 +175,8 @@ TEST(OCRRecognition, RealWidgetsReadAsTheirTextsWithoutFramesOrCheckMarks) {
     if (!hasModels({"eng"}))
         GTEST_SKIP() << "no English model";
     // Header cells of a dark table (the row numbers too): light titles inside dark frame
-    // lines that outnumber their strokes. And a check box, whose box and tick must not become letters.
+    // lines that outnumber their strokes. And a check box, whose box and tick must not become
+    // letters.
     std::unique_ptr<QStyle> style(QStyleFactory::create("Fusion"));
     QPalette dark;
     dark.setColor(QPalette::Window, QColor(45, 45, 48));

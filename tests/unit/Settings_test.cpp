@@ -2,7 +2,7 @@
 #include "core/Defaults.h"
 #include "core/ImproveReporter.h"
 #include "core/OCRHistoryStore.h"
-#include "platform/XdgAutostartLoginItem.h"
+#include "platform/xdg/XdgAutostartLoginItem.h"
 
 #include "support/TestEnvironment.h"
 

@@ -1,6 +1,6 @@
-#include "platform/TesseractEnginePool.h"
+#include "platform/tesseract/TesseractEnginePool.h"
 
-#include "platform/RecognitionLanguages.h"
+#include "platform/tesseract/RecognitionLanguages.h"
 
 #include <tesseract/baseapi.h>
 

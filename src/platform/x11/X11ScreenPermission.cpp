@@ -1,4 +1,4 @@
-#include "platform/X11ScreenPermission.h"
+#include "platform/x11/X11ScreenPermission.h"
 
 ScreenPermission& ScreenPermission::system() {
     static X11ScreenPermission permission;

@@ -1,9 +1,9 @@
-#include "platform/TesseractTextAnalyzer.h"
+#include "platform/tesseract/TesseractTextAnalyzer.h"
 
-#include "platform/KeyCombinationText.h"
-#include "platform/ScreenTextPreprocessor.h"
-#include "platform/TesseractEnginePool.h"
-#include "platform/TextLayout.h"
+#include "platform/tesseract/KeyCombinationText.h"
+#include "platform/tesseract/ScreenTextPreprocessor.h"
+#include "platform/tesseract/TesseractEnginePool.h"
+#include "platform/tesseract/TextLayout.h"
 
 #include <tesseract/baseapi.h>
 #include <tesseract/resultiterator.h>

@@ -1,4 +1,4 @@
-#include "platform/QtScreenGrabber.h"
+#include "platform/qt/QtScreenGrabber.h"
 
 #include <QGuiApplication>
 #include <QPixmap>

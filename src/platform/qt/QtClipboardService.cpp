@@ -1,4 +1,4 @@
-#include "platform/QtClipboardService.h"
+#include "platform/qt/QtClipboardService.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

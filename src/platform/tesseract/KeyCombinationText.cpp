@@ -1,4 +1,4 @@
-#include "platform/KeyCombinationText.h"
+#include "platform/tesseract/KeyCombinationText.h"
 
 #include <QRegularExpression>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "platform/RecognitionLanguages.h"
+#include "platform/tesseract/RecognitionLanguages.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "platform/Cld2LanguageTagger.h"
+#include "platform/cld2/Cld2LanguageTagger.h"
 
 // The CLD2 headers use size_t and friends without including them.
 #include <cld2/public/compact_lang_det.h>

@@ -1,4 +1,4 @@
-#include "platform/ScreenTextPreprocessor.h"
+#include "platform/tesseract/ScreenTextPreprocessor.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "platform/TextLayout.h"
+#include "platform/tesseract/TextLayout.h"
 
 #include <QMap>
 

@@ -1,4 +1,4 @@
-#include "platform/ZXingBarcodeDetector.h"
+#include "platform/zxing/ZXingBarcodeDetector.h"
 
 #include <QStringDecoder>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/RecognitionLanguages.h"
 #include "platform/TextAnalyzer.h"
+#include "platform/tesseract/RecognitionLanguages.h"
 
 class TesseractEnginePool;
 

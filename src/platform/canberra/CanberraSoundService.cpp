@@ -1,4 +1,4 @@
-#include "platform/CanberraSoundService.h"
+#include "platform/canberra/CanberraSoundService.h"
 
 #include <canberra.h>
 

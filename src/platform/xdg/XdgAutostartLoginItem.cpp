@@ -1,8 +1,8 @@
-#include "platform/XdgAutostartLoginItem.h"
+#include "platform/xdg/XdgAutostartLoginItem.h"
 
-#include "core/AppPaths.h"
+#include "base/AppPaths.h"
 
-#include "core/AtomicFile.h"
+#include "base/AtomicFile.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
