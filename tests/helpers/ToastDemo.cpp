@@ -1,5 +1,7 @@
 // Shows a plain window and a toast above it, for the end-to-end toast test. Prints what the
 // test needs on stdout: the window id, the toast's geometry and every click the window gets.
+#include "platform/Platform.h"
+#include "platform/PlatformLoader.h"
 #include "ui/HUDToast.h"
 #include "ui/HUDToastWindow.h"
 
@@ -10,6 +12,7 @@
 #include <QWidget>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -40,7 +43,8 @@ int main(int argc, char** argv) {
     const int hold = args.size() > 2 ? args[2].toInt() : 20;
     HUDToast::Timing timing = HUDToast::defaultTiming;
     timing.visible = std::chrono::seconds(hold); // long enough to click and photograph it
-    HUDToast::setTiming(timing);
+    const std::unique_ptr<Platform> platform = PlatformLoader::load();
+    HUDToast toast(platform->desktop(), timing);
 
     Target target;
     target.setGeometry(40, 40, 1100, 700);
@@ -49,11 +53,11 @@ int main(int argc, char** argv) {
 
     QTimer::singleShot(700, &target, [&] {
         std::printf("target %llu\n", static_cast<unsigned long long>(target.winId()));
-        HUDToast::show(args[1]);
-        const HUDToastWindow* toast = HUDToast::currentWindow();
-        const QRect g = toast->geometry();
+        toast.show(args[1]);
+        const HUDToastWindow* window = toast.currentWindow();
+        const QRect g = window->geometry();
         std::printf("toast %d %d %d %d translucent=%d\n", g.x(), g.y(), g.width(), g.height(),
-                    toast->isTranslucent() ? 1 : 0);
+                    window->isTranslucent() ? 1 : 0);
         std::fflush(stdout);
     });
     QTimer::singleShot((hold + 3) * 1000, &app, &QApplication::quit);
