@@ -49,7 +49,7 @@ constexpr LocalizationTables::Entry kEntries[] = {
      "Text vom Bildschirm zu lesen. Glintext nutzt sie nur im Moment der Erfassung – Bilder werden "
      "auf diesem Computer erkannt und sofort verworfen."},
     {"gen.footer",
-     "Die Erkennung läuft vollständig auf diesem Computer. Glintext sendet nichts irgendwohin."},
+     "Die Erkennung läuft vollständig auf diesem Computer. Glintext sendet nichts nach außen."},
     {"gen.autoUpdate", "Automatisch nach Updates suchen"},
     {"gen.autoUpdateSub", "Automatisch nach neuen Versionen suchen"},
     {"gen.crashReports", "Absturzberichte senden"},

@@ -155,7 +155,7 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"onb.crashBody",
      "診断情報のみで、キャプチャした内容は含みません。設定でいつでも変更できます。"},
     {"onb.startCta", "Glintext を使い始める"},
-    {"menu.guide", "はじめにガイド"},
+    {"menu.guide", "使い方ガイド"},
     {"onb.start", "はじめる"},
     {"onb.setupTitle", "おすすめの設定"},
     {"onb.setupBody", "すぐに使い始めるための設定です。あとから設定でいつでも変更できます。"},
