@@ -71,7 +71,7 @@ void CaptureController::showFeedback(const CapturePipeline::Result& result) {
         return;
     case Feedback::TextCopied:
         if (m_settings.value(Settings::showHUD))
-            m_toaster.show(L10n::format(m_l10n.string("toast.ocrDone"), result.characters));
+            m_toaster.show(m_l10n.counted("toast.ocrDone", result.characters));
         return;
     case Feedback::CodesCopied:
         if (m_settings.value(Settings::showHUD))

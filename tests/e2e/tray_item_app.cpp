@@ -43,6 +43,7 @@ int main(int argc, char** argv) {
     options.addOption({"permission-missing", "Start without the screen-capture permission."});
     options.addOption({"history", "Seed the history with a few captures."});
     options.addOption({"write-svg", "Write the desktop icon to FILE and exit.", "file"});
+    options.addOption({"language", "Show the menu in the interface language CODE.", "code"});
     options.process(app);
 
     if (options.isSet("write-svg")) {
@@ -63,7 +64,9 @@ int main(int argc, char** argv) {
     permission.granted = !options.isSet("permission-missing");
     Permissions permissions(permission, defaults);
     DefaultsLanguageStore languageStore(defaults);
-    L10n l10n(languageStore); // English whatever the desktop speaks, as the README shows it
+    L10n l10n(languageStore); // English unless told otherwise, whatever the desktop speaks
+    if (options.isSet("language"))
+        l10n.apply(options.value("language"));
     HUDToast toast(platform->desktop());
 
     if (options.isSet("history")) {
