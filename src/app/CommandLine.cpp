@@ -36,18 +36,18 @@ const QList<Command>& commands() {
         {QStringLiteral("capture"),
          QStringLiteral("capture [--hq]"),
          QStringLiteral("select an area and copy its text"),
-         {{QStringLiteral("hq"), QStringLiteral("then refine the reading in the cloud "
-                                                "(the high-accuracy capture)")}}},
+         {{QStringLiteral("hq"), QStringLiteral("the high-accuracy capture: the reading is "
+                                                "refined in the cloud")}}},
         {QStringLiteral("settings"),
          QStringLiteral("settings"),
          QStringLiteral("open the settings window"),
          {}},
         {QStringLiteral("recognize"),
          QStringLiteral("recognize [OPTIONS] FILE..."),
-         QStringLiteral("print what a capture of each image file would copy; needs no display"),
+         QStringLiteral("print what a capture of each image would copy (no display needed)"),
          {{QStringLiteral("json"),
-           QStringLiteral("one JSON object per file: file, text, barcodePayloads, vertical, "
-                          "langHint, ms")},
+           QStringLiteral("one JSON object per file (file, text, barcodePayloads, "
+                          "vertical, langHint, ms)")},
           {QStringLiteral("no-cleanup"), QStringLiteral("leave the recognised text as read")},
           {QStringLiteral("no-codes"), QStringLiteral("do not look for QR codes and barcodes")}}},
     };

@@ -84,7 +84,16 @@ int runTrayApp(const AppCommand& command, int argc, char** argv) {
     delegate.applicationDidFinishLaunching();
     if (command.kind != AppCommand::Kind::Launch)
         QTimer::singleShot(0, &delegate, [&delegate, command] { delegate.handleCommand(command); });
-    return app.exec();
+    const int status = app.exec();
+
+    // What the user would miss is on disk now: the history's final save ran at aboutToQuit,
+    // the defaults and the log are written as they change. Tearing the rest down would only
+    // wait, for a recognition or an engine warm-up still running on the thread pool and for
+    // the warm engines to be freed, and would free those engines under a running
+    // recognition. So the process ends here.
+    instance.close();
+    std::fflush(nullptr);
+    ::_exit(status);
 }
 
 } // namespace
