@@ -7,6 +7,7 @@
 #include "core/DebugLog.h"
 #include "core/Defaults.h"
 #include "core/ImproveReporter.h"
+#include "core/OCREngine.h"
 #include "core/OCRHistoryStore.h"
 #include "core/Permissions.h"
 #include "platform/ClipboardService.h"

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/OCREngine.h"
 #include "core/OCRResult.h"
 #include "platform/ScreenGrabber.h"
 
@@ -17,6 +16,7 @@ class AppSettings;
 class ClipboardService;
 class Defaults;
 class ImproveReporter;
+class OCREngine;
 class OCRHistoryStore;
 class Permissions;
 class SoundService;
