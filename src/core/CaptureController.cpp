@@ -275,7 +275,7 @@ std::optional<QUuid> CaptureController::deliver(const OCRResult& result) {
     const qsizetype characters = TextUtil::graphemeCount(copied);
     if (settings.showHUD()) {
         m_toaster(codes ? L10n::shared().string("toast.qrCopied")
-                        : L10n::format(L10n::shared().string("toast.ocrDone"), characters));
+                        : L10n::shared().counted("toast.ocrDone", characters));
     }
     DebugLog::log(QStringLiteral("OCR: copied %1 chars, barcodes=%2")
                       .arg(characters)

@@ -4,6 +4,7 @@
 #include "core/Defaults.h"
 #include "support/FrameworkLanguage.h"
 #include "support/LocalizationTables.h"
+#include "support/PluralForms.h"
 
 #include <QLocale>
 
@@ -79,9 +80,13 @@ QString L10n::string(const QString& key, AppLanguage language) {
     return key;
 }
 
-QString L10n::format(const QString& text, qint64 number) {
-    QString out = text;
-    return out.replace(QStringLiteral("%d"), QString::number(number));
+QString L10n::counted(const QString& key, qint64 count) const {
+    return counted(key, count, m_language);
+}
+
+QString L10n::counted(const QString& key, qint64 count, AppLanguage language) {
+    QString text = PluralForms::select(string(key, language), language, count);
+    return text.replace(QStringLiteral("%d"), QLocale(language.id()).toString(count));
 }
 
 QString L10n::format(const QString& text, const QString& value) {

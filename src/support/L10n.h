@@ -35,9 +35,13 @@ public:
     // The same lookup in a given language.
     static QString string(const QString& key, AppLanguage language);
 
-    // printf-style substitution of the one placeholder a text may hold: "%d" takes an
-    // integer, "%@" a string.
-    static QString format(const QString& text, qint64 number);
+    // The text for `key` with `count` in place of "%d": the plural form the current language
+    // uses for that count, the number written the language's way ("1 280" in French). Every
+    // text that shows a count comes through here, so a language switch changes both.
+    QString counted(const QString& key, qint64 count) const;
+    static QString counted(const QString& key, qint64 count, AppLanguage language);
+
+    // Substitution of the "%@" placeholder a text may hold.
     static QString format(const QString& text, const QString& value);
 
     // Tests replace the system's preferred-language list; an empty function restores it.

@@ -1,6 +1,7 @@
 // A stand-in process that runs only the tray item on a real X server, for the tray
 // end-to-end test and the README pictures. It reports what the item asks for on stdout.
 #include "core/OCRHistoryStore.h"
+#include "support/L10n.h"
 #include "ui/MenuBarIcon.h"
 #include "ui/StatusItemController.h"
 
@@ -30,7 +31,10 @@ int main(int argc, char** argv) {
     options.addOption({"permission-missing", "Start without the screen-capture permission."});
     options.addOption({"history", "Seed the history with a few captures."});
     options.addOption({"write-svg", "Write the desktop icon to FILE and exit.", "file"});
+    options.addOption({"language", "Show the menu in the interface language CODE.", "code"});
     options.process(app);
+    if (options.isSet("language"))
+        L10n::shared().apply(options.value("language"));
 
     if (options.isSet("write-svg")) {
         QFile file(options.value("write-svg"));

@@ -1,3 +1,6 @@
+#include "support/AppLanguage.h"
+#include "support/L10n.h"
+#include "support/LocalizationTables.h"
 #include "ui/HUDToast.h"
 #include "ui/HUDToastWindow.h"
 
@@ -129,4 +132,24 @@ TEST_F(Toast, TranslucentOnlyWithACompositorOtherwiseAnOpaqueShapedCapsule) {
     EXPECT_TRUE(shape.contains(QPoint(solid.width() / 2, 0)));
     const QImage opaque = solid.grab().toImage();
     EXPECT_EQ(opaque.pixel(opaque.width() / 2, 1), solid.backgroundColor().rgba());
+}
+
+TEST(ToastTexts, EveryToastFitsUncutOnAnEightHundredPixelScreenInEveryLanguage) {
+    constexpr int screenWidth = 800;
+    QStringList keys;
+    for (auto it = LocalizationTables::en().cbegin(); it != LocalizationTables::en().cend(); ++it) {
+        if (it.key().startsWith(QLatin1String("toast.")))
+            keys.append(it.key());
+    }
+    ASSERT_EQ(keys.size(), 11);
+    for (AppLanguage language : AppLanguage::allCases()) {
+        for (const QString& key : keys) {
+            const QString text = L10n::string(key, language).contains(QLatin1String("%d"))
+                                     ? L10n::counted(key, 128000, language)
+                                     : L10n::string(key, language);
+            HUDToastWindow toast(text, false, screenWidth - 2 * HUDToast::sideMargin);
+            EXPECT_EQ(toast.shownText(), text)
+                << language.id().toStdString() << " " << key.toStdString();
+        }
+    }
 }

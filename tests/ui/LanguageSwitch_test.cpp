@@ -122,8 +122,7 @@ TEST_F(LanguageSwitch, JapaneseDialogScreenshot) {
     l10n.apply(QStringLiteral("ja"));
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Glintext"), l10n.string("clear.title"),
                     QMessageBox::Cancel);
-    box.setInformativeText(l10n.string("clear.body") + "\n" +
-                           L10n::format(l10n.string("hist.clearNowSub"), qint64(42)));
+    box.setInformativeText(l10n.string("clear.body") + "\n" + l10n.counted("hist.clearNowSub", 42));
     box.addButton(l10n.string("clear.all"), QMessageBox::DestructiveRole);
     box.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
