@@ -3,6 +3,7 @@
 #include "StorageError.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -57,9 +58,13 @@ void ServiceStore::open() {
         db_.setDatabaseName(location_.database);
         db_.setConnectOptions(location_.connectOptions);
     } else {
+        // The file holds accounts and reports: a folder it creates is the user's alone.
         const QString folder = QFileInfo(location_.sqlitePath).absolutePath();
+        const bool created = !QFileInfo::exists(folder);
         if (!QDir().mkpath(folder))
             throw StorageError("cannot create the folder " + folder);
+        if (created)
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         db_.setDatabaseName(location_.sqlitePath);
         // Other service processes may hold the write lock for a moment.
         db_.setConnectOptions("QSQLITE_BUSY_TIMEOUT=10000");
