@@ -54,13 +54,13 @@ bool RequestGuard::follow(QByteArrayView data) {
         // Bytes after the blank line belong to the body, or to the next request.
         head_.truncate(end + 4);
         data = data.sliced(end + 4 - before);
-        if (!finishHead())
+        if (!finishHead(data.size()))
             return false;
     }
     return true;
 }
 
-bool RequestGuard::finishHead() {
+bool RequestGuard::finishHead(qsizetype bodyBytesInChunk) {
     qint64 length = 0;
     bool expectsContinue = false;
     const QList<QByteArray> lines = head_.split('\n');
@@ -87,7 +87,10 @@ bool RequestGuard::finishHead() {
         }
     }
     if (length > maxBodyBytes) {
-        refuse(413, "Payload Too Large", "payload_too_large", length);
+        // A client that waits for "100 Continue" sends no body now; any other still sends
+        // the rest of it, which is read and dropped so that the client gets the answer.
+        refuse(413, "Payload Too Large", "payload_too_large",
+               expectsContinue ? 0 : length - std::min<qint64>(length, bodyBytesInChunk));
         return false;
     }
     // Qt's server never says so itself; clients such as curl would wait a second for it.
@@ -116,13 +119,14 @@ void RequestGuard::refuse(int status, const QByteArray& reason, const QByteArray
         if (socket)
             socket->abort();
     });
-    drain();
+    // What is buffered now is the chunk just examined: its body bytes are already counted.
+    socket_->skip(socket_->bytesAvailable());
+    if (bodyLeft_ <= 0)
+        socket_->disconnectFromHost();
 }
 
 void RequestGuard::drain() {
-    const qint64 dropped = socket_->skip(socket_->bytesAvailable());
-    if (dropped > 0)
-        bodyLeft_ -= dropped;
+    bodyLeft_ -= socket_->skip(socket_->bytesAvailable());
     if (bodyLeft_ <= 0)
         socket_->disconnectFromHost();
 }

@@ -25,7 +25,7 @@ private:
     void inspect();
     // Follows the request stream through `data`; false once the connection was refused.
     bool follow(QByteArrayView data);
-    bool finishHead();
+    bool finishHead(qsizetype bodyBytesInChunk);
     void refuse(int status, const QByteArray& reason, const QByteArray& code, qint64 bodyLeft);
     void drain();
 
