@@ -15,7 +15,13 @@ void ensureSingleThreadedOpenMP(char** argv) {
     if (qEnvironmentVariableIsSet("OMP_THREAD_LIMIT"))
         return;
     ::setenv("OMP_THREAD_LIMIT", "1", 1);
-    ::execv("/proc/self/exe", argv);
+    // The binary's own path, not /proc/self/exe, so that ps shows the program's name.
+    char path[4096];
+    const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
+    if (length <= 0)
+        return;
+    path[length] = '\0';
+    ::execv(path, argv);
 }
 
 } // namespace
