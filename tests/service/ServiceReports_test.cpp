@@ -38,13 +38,13 @@ QJsonObject sample() {
 }
 
 // A raw HTTP exchange, for what a well-behaved client library will not send.
-QByteArray rawExchange(quint16 port, const QByteArray& request) {
+QByteArray rawExchange(quint16 port, const QByteArray& request, int waitMs = 5000) {
     QTcpSocket socket;
     socket.connectToHost("127.0.0.1", port);
     socket.waitForConnected(5000);
     socket.write(request);
     QByteArray answer;
-    while (socket.waitForReadyRead(5000))
+    while (socket.waitForReadyRead(waitMs))
         answer += socket.readAll();
     return answer;
 }
@@ -132,6 +132,11 @@ TEST_P(ServiceReports, OversizedAndMalformedBodiesAreRefusedWithoutHarm) {
     EXPECT_TRUE(rawExchange(service->port(),
                             "GET /api/me HTTP/1.1\r\nX-Big: " + QByteArray(70000, 'a') + "\r\n\r\n")
                     .startsWith("HTTP/1.1 431"));
+    EXPECT_TRUE(
+        rawExchange(service->port(), "POST /api/crash HTTP/1.1\r\nContent-Length: -5\r\n\r\n")
+            .startsWith("HTTP/1.1 400"));
+    rawExchange(service->port(), QByteArray("\x16\x03\x01\x00\xff garbage\r\n\r\n\0\0", 24), 300);
+    rawExchange(service->port(), "GET / HTTP/9.9\r\nContent-Length: 3\r\n\r\nabcGET", 300);
     EXPECT_EQ(service->http().get("/appcast.xml").status, 200);
     EXPECT_EQ(service->reports("testlog").size(), 1);
 }
