@@ -42,17 +42,19 @@ QUrl CloudClient::absoluteUrl(const QString& absolutePath) const {
     return m_baseUrl.resolved(QUrl(absolutePath));
 }
 
+// Plain functions, not coroutines: g++ 12 destroys an argument object built inside a co_await
+// expression twice (`co_await send({...})`), so the request is built outside any co_await.
 QCoro::Task<CloudClient::Response> CloudClient::get(const QString& path, const QString& token) {
-    co_return co_await send({"GET", apiUrl(path), std::nullopt, token});
+    return send({"GET", apiUrl(path), std::nullopt, token});
 }
 
 QCoro::Task<CloudClient::Response> CloudClient::post(const QString& path, const QJsonObject& body,
                                                      const QString& token) {
-    co_return co_await send({"POST", apiUrl(path), body, token});
+    return send({"POST", apiUrl(path), body, token});
 }
 
 QCoro::Task<CloudClient::Response> CloudClient::send(Request request) {
-    QNetworkReply* reply = start(request);
+    QNetworkReply* const reply = start(request);
     co_await reply;
     // Nothing of this object is touched after the wait: the client may be gone by now.
     const Response response = read(reply);

@@ -5,6 +5,7 @@
 #include "support/TestEnvironment.h"
 #include "support/fakes/FakePlatform.h"
 #include "support/fakes/FakeRecognition.h"
+#include "support/fakes/FakeSecretStore.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -46,8 +47,9 @@ TEST(AppDelegate, StartUpWiresShortcutsToQueuedCapturesAndConsumesThePermissionF
     FakePlatform platform;
     platform.grabber.frames = {solidFrame({0, 0, 320, 200}, Qt::gray)};
     FakeRecognition recognition;
+    FakeSecretStore secrets;
 
-    AppDelegate delegate(platform, recognition, defaults);
+    AppDelegate delegate(platform, recognition, secrets, defaults);
     delegate.applicationDidFinishLaunching();
     EXPECT_FALSE(defaults.contains("permissionFlowStartedAt"));
     EXPECT_EQ(platform.hotKeyService.active, (QSet<quint32>{1, 2}));
