@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# The desktop-portal clients on real headless compositors. On sway (two outputs: scale 1 at
+# 0,0 and scale 2 at 1280,0) the Screenshot portal's picture is cut into exactly the screens
+# Qt reports, each at its own resolution. On KDE's kwin the GlobalShortcuts portal binds the
+# two shortcuts with their keys and descriptions, activations arrive as the right ids, and a
+# key the user changed is kept when the application binds again.
+set -euo pipefail
+probe=${GLINTEXT_PORTAL_PROBE:-}
+[ -n "$probe" ] && [ -x "$probe" ] || { echo "SKIP: portal_probe not built"; exit 77; }
+source "$(dirname "$0")/lib/wayland_session.sh"
+
+echo "# sway: the Screenshot portal's picture, cut into Qt's screens"
+start_sway_desktop
+"$probe" screenshot "$SHOT_DIR" >"$E2E_DIR/probe.out" 2>"$E2E_DIR/probe.log" ||
+  fail "screenshot probe failed: $(cat "$E2E_DIR/probe.out")"
+cat "$E2E_DIR/probe.out"
+grep -q '^picture 3840x1440$' "$E2E_DIR/probe.out" || fail "unexpected picture size"
+# Screen 0: scale 1, 1280x720 pixels, red, the 40x40 square at 20,20.
+grep -Eq '^screen 0 0,0 1280x720 dpr=1 image=1280x720 colour=#c81e1e marker=2[01],2[01]-(59|60),(59|60)$' \
+  "$E2E_DIR/probe.out" || fail "screen 0 mapped wrongly"
+# Screen 1: scale 2 at 1280,0, 640x360 points = 1280x720 pixels, blue, the square doubled.
+grep -q '^screen 1 1280,0 640x360 dpr=2 image=1280x720 colour=#1e3cc8 marker=40,40-120,120$' \
+  "$E2E_DIR/probe.out" || fail "screen 1 mapped wrongly"
+[ ! -e /tmp/out.png ] || [ "$(stat -c %U /tmp/out.png)" != "$(id -un)" ] ||
+  fail "the portal's picture file was left in /tmp"
+stop_desktop
+
+echo "# kwin: the GlobalShortcuts portal"
+start_kwin 1280 720 1 1
+start_portals
+portal_has GlobalShortcuts || fail "kwin's portal offers no GlobalShortcuts"
+
+kglobalaccel() {
+  dbus-send --session --print-reply --dest=org.kde.kglobalaccel "$@"
+}
+invoke() {
+  kglobalaccel /component/glintext org.kde.kglobalaccel.Component.invokeShortcut "string:$1" \
+    >/dev/null
+}
+
+"$probe" shortcuts 2 >"$E2E_DIR/shortcuts.out" 2>"$E2E_DIR/shortcuts.log" &
+probe_pid=$!
+WL_PIDS+=("$probe_pid")
+wait_until 20 grep -q '^bound ' "$E2E_DIR/shortcuts.out" ||
+  fail "shortcuts not bound: $(cat "$E2E_DIR/shortcuts.out")"
+cat "$E2E_DIR/shortcuts.out"
+grep -q '^bound capture=Ctrl+Shift+2 capture-hq=Ctrl+Alt+Shift+2$' "$E2E_DIR/shortcuts.out" ||
+  fail "the desktop bound other keys"
+# The desktop's own shortcut registry holds both, with the descriptions the user sees.
+infos=$(kglobalaccel /component/glintext org.kde.kglobalaccel.Component.allShortcutInfos)
+grep -q '"Capture Text"' <<<"$infos" || fail "no description for capture"
+grep -q '"High-Accuracy Capture"' <<<"$infos" || fail "no description for capture-hq"
+
+# Activations, as kwin delivers them when the keys are pressed (kwin 5.27 has no virtual
+# keyboard protocol, so the key press itself cannot be injected headless).
+invoke capture-hq
+wait_until 10 grep -q '^pressed 2$' "$E2E_DIR/shortcuts.out" || fail "capture-hq did not arrive"
+invoke capture
+wait_until 10 grep -q '^pressed 1$' "$E2E_DIR/shortcuts.out" || fail "capture did not arrive"
+wait "$probe_pid" || fail "the shortcuts probe failed"
+
+echo "# kwin: a key the user chose is kept when the application binds again"
+# Ctrl+Meta+C as a Qt key code: Ctrl 0x04000000 + Meta 0x10000000 + 'C' 0x43.
+kglobalaccel /kglobalaccel org.kde.KGlobalAccel.setForeignShortcut \
+  array:string:glintext,capture,glintext,"Capture Text" array:int32:$((0x14000043)) >/dev/null
+"$probe" shortcuts 1 >"$E2E_DIR/shortcuts2.out" 2>"$E2E_DIR/shortcuts2.log" &
+probe_pid=$!
+WL_PIDS+=("$probe_pid")
+wait_until 20 grep -q '^bound ' "$E2E_DIR/shortcuts2.out" ||
+  fail "shortcuts not bound again: $(cat "$E2E_DIR/shortcuts2.out")"
+cat "$E2E_DIR/shortcuts2.out"
+grep -q '^bound capture=Meta+Ctrl+C ' "$E2E_DIR/shortcuts2.out" ||
+  fail "the user's key was not kept"
+invoke capture
+wait_until 10 grep -q '^pressed 1$' "$E2E_DIR/shortcuts2.out" || fail "capture did not arrive"
+wait "$probe_pid" || fail "the second probe failed"
+echo "PASS"
