@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The desktop-portal clients on real headless compositors. On sway (two outputs: scale 1 at
 # 0,0 and scale 2 at 1280,0) the Screenshot portal's picture is cut into exactly the screens
-# Qt reports, each at its own resolution. On KDE's kwin the GlobalShortcuts portal binds the
+# Qt reports, each at its own resolution, and text put on the clipboard after the clicked
+# window closed (as a capture does) can be pasted by another client. On KDE's kwin the GlobalShortcuts portal binds the
 # two shortcuts with their keys and descriptions, activations arrive as the right ids, and a
 # key the user changed is kept when the application binds again.
 set -euo pipefail
@@ -23,6 +24,19 @@ grep -q '^screen 1 1280,0 640x360 dpr=2 image=1280x720 colour=#1e3cc8 marker=40,
   "$E2E_DIR/probe.out" || fail "screen 1 mapped wrongly"
 [ ! -e /tmp/out.png ] || [ "$(stat -c %U /tmp/out.png)" != "$(id -un)" ] ||
   fail "the portal's picture file was left in /tmp"
+
+echo "# sway: text put on the clipboard after the clicked window closed is there for others"
+set_clipboard sentinel
+"$probe" clipboard "copied after close" 300 >"$E2E_DIR/clip.out" 2>"$E2E_DIR/clip.log" &
+WL_PIDS+=($!)
+wait_until 10 grep -q '^shown$' "$E2E_DIR/clip.out" || fail "clipboard window not shown"
+sleep 0.5
+pointer 300 300
+pointer_press
+sleep 0.1
+pointer_release
+wait_until 10 grep -q '^set$' "$E2E_DIR/clip.out" || fail "the click did not reach the window"
+wait_until 5 clipboard_is "copied after close" || fail "the clipboard holds '$(clipboard)'"
 stop_desktop
 
 echo "# kwin: the GlobalShortcuts portal"

@@ -12,6 +12,7 @@
 #include "platform/wayland/PortalGlobalShortcuts.h"
 #include "platform/wayland/PortalScreenshot.h"
 
+#include <QClipboard>
 #include <QDBusConnection>
 #include <QDir>
 #include <QGuiApplication>
@@ -149,13 +150,44 @@ int shortcuts(int presses) {
     return status;
 }
 
+// A full-screen window that closes when a mouse button is released on it; the clipboard is
+// set `delayMs` later, with no window left, as a capture does after recognition.
+class ClickWindow : public ColourWindow {
+public:
+    ClickWindow(QString text, int delayMs)
+        : ColourWindow(colours[0]), m_text(std::move(text)), m_delayMs(delayMs) {}
+
+protected:
+    void mouseReleaseEvent(QMouseEvent*) override {
+        close();
+        QTimer::singleShot(m_delayMs, qApp, [text = m_text] {
+            QGuiApplication::clipboard()->setText(text);
+            print(QStringLiteral("set"));
+        });
+    }
+
+private:
+    QString m_text;
+    int m_delayMs;
+};
+
+int clipboard(const QString& text, int delayMs) {
+    auto* window = new ClickWindow(text, delayMs);
+    window->showFullScreen();
+    print(QStringLiteral("shown"));
+    return QGuiApplication::exec();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
+    QGuiApplication::setQuitOnLastWindowClosed(false);
     const QStringList args = app.arguments();
     if (args.size() == 3 && args[1] == QLatin1String("screenshot"))
         return screenshot(args[2]);
+    if (args.size() == 4 && args[1] == QLatin1String("clipboard"))
+        return clipboard(args[2], args[3].toInt());
     if (args.size() == 3 && args[1] == QLatin1String("shortcuts"))
         return shortcuts(args[2].toInt());
     std::fprintf(stderr, "usage: portal_probe screenshot DIR | shortcuts PRESSES\n");

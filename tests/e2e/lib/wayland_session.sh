@@ -230,10 +230,18 @@ start_portals() {
   wait_until 20 portal_has Screenshot || fail "the Screenshot portal is not there"
 }
 
-# start_sway_desktop: sway with its two outputs and the portals; the usual start.
+# start_sway_desktop: sway with its two outputs, a pointer on its seat, and the portals;
+# the usual start.
 start_sway_desktop() {
   wl_require grim wtype wl-paste wl-copy
+  local pointer=${GLINTEXT_VIRTUAL_POINTER:-}
+  [ -n "$pointer" ] && [ -x "$pointer" ] || { echo "SKIP: virtual_pointer not built"; exit 77; }
   start_sway "$@"
+  # Without input devices the seat has no pointer, and clients would never see the
+  # events of sway's cursor commands.
+  "$pointer" >"$E2E_DIR/pointer.out" 2>"$E2E_DIR/pointer.log" &
+  WL_PIDS+=($!)
+  wait_until 10 grep -q '^ready$' "$E2E_DIR/pointer.out" || fail "no virtual pointer"
   start_portals
 }
 
