@@ -2,6 +2,7 @@
 // xdg-desktop-portal does: a Request handle, then a Response signal).
 #include "platform/wayland/PortalGlobalShortcuts.h"
 #include "platform/wayland/PortalRequest.h"
+#include "platform/wayland/PortalScreenGrabber.h"
 #include "platform/wayland/PortalScreenPermission.h"
 #include "platform/wayland/PortalScreenshot.h"
 #include "platform/wayland/PortalShortcut.h"
@@ -12,6 +13,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -178,6 +180,50 @@ TEST_F(PortalTest, MissingPortalMeansNoPermission) {
     portal->setInterfaces({screenshotInterface});
     permission.hasAccess();
     EXPECT_TRUE(QTest::qWaitFor([&] { return permission.hasAccess(); }, 5000));
+}
+
+TEST_F(PortalTest, GrabberCutsThePictureIntoTheScreensAndTellsRefusalFromFailure) {
+    // Two screens: 200x100 at scale 1, and 100x50 points at scale 2 right of it. The
+    // compositor's picture is the 300x100 layout at scale 2.
+    QImage desktop(600, 200, QImage::Format_RGB32);
+    desktop.fill(Qt::red);
+    QPainter(&desktop).fillRect(QRect(400, 0, 200, 100), Qt::blue);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("desktop.png");
+    ASSERT_TRUE(desktop.save(path));
+    portal->setAnswer("Screenshot",
+                      {Answer::Kind::Respond, 0, {{"uri", QUrl::fromLocalFile(path).toString()}}});
+    PortalScreenshot screenshot(QDBusConnection::sessionBus(), portal->service(), 250);
+    PortalScreenGrabber grabber(screenshot, [] {
+        ScreenFrame left, right;
+        left.geometry = QRect(0, 0, 200, 100);
+        right.geometry = QRect(200, 0, 100, 50);
+        right.devicePixelRatio = 2;
+        return QList<ScreenFrame>{left, right};
+    });
+    std::optional<ScreenGrabber::Grab> grab;
+    grabber.grab([&](const ScreenGrabber::Grab& g) { grab = g; });
+    EXPECT_FALSE(grab) << "a portal answers later, never inside grab()";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return grab.has_value(); }, 5000));
+    ASSERT_EQ(grab->outcome, ScreenGrabber::Grab::Outcome::Taken);
+    ASSERT_EQ(grab->frames.size(), 2);
+    EXPECT_EQ(grab->frames[0].image.size(), QSize(200, 100));
+    EXPECT_EQ(grab->frames[0].image.pixelColor(199, 99), QColor(Qt::red));
+    EXPECT_EQ(grab->frames[1].image.size(), QSize(200, 100));
+    EXPECT_EQ(grab->frames[1].image.pixelColor(0, 0), QColor(Qt::blue));
+
+    portal->setAnswer("Screenshot", {Answer::Kind::Respond, 1, {}});
+    grab.reset();
+    grabber.grab([&](const ScreenGrabber::Grab& g) { grab = g; });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return grab.has_value(); }, 5000));
+    EXPECT_EQ(grab->outcome, ScreenGrabber::Grab::Outcome::Refused);
+
+    portal->setAnswer("Screenshot", {Answer::Kind::Silent, 0, {}});
+    grab.reset();
+    grabber.grab([&](const ScreenGrabber::Grab& g) { grab = g; });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return grab.has_value(); }, 5000));
+    EXPECT_EQ(grab->outcome, ScreenGrabber::Grab::Outcome::Failed);
+    EXPECT_FALSE(grab->error.isEmpty());
 }
 
 TEST(PortalGlobalShortcutsTriggers, UseThePortalNotation) {
