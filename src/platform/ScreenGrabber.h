@@ -37,7 +37,4 @@ public:
     // another process (Wayland's Screenshot portal) answer later; by default the grab is
     // immediate and `done` runs before this returns.
     virtual void grab(GrabDone done) { done({Grab::Outcome::Taken, grabScreens(), {}}); }
-
-    // The grabber of this desktop.
-    static ScreenGrabber& system();
 };

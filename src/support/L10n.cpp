@@ -1,8 +1,8 @@
 #include "support/L10n.h"
 
 #include "core/CloudConfig.h"
-#include "core/Defaults.h"
 #include "support/FrameworkLanguage.h"
+#include "support/LanguageStore.h"
 #include "support/LocalizationTables.h"
 #include "support/PluralForms.h"
 
@@ -10,8 +10,6 @@
 
 namespace {
 
-const QString kLanguageCodeKey = QStringLiteral("languageCode");
-const QString kAppleLanguagesKey = QStringLiteral("AppleLanguages");
 const QString kHostToken = QStringLiteral("{host}");
 
 QString withHost(QString text) {
@@ -22,15 +20,11 @@ QString withHost(QString text) {
 
 } // namespace
 
-L10n& L10n::shared() {
-    static L10n* instance = new L10n(Defaults::standard());
-    return *instance;
-}
-
-L10n::L10n(Defaults& defaults) : m_defaults(defaults) {}
+L10n::L10n(LanguageStore& store, std::function<QStringList()> preferredLanguages, QObject* parent)
+    : QObject(parent), m_store(store), m_preferredLanguages(std::move(preferredLanguages)) {}
 
 void L10n::bootstrap() {
-    const std::optional<QString> stored = m_defaults.stringValue(kLanguageCodeKey);
+    const std::optional<QString> stored = m_store.languageCode();
     if (stored && !stored->isEmpty())
         apply(stored);
     else
@@ -52,12 +46,12 @@ void L10n::apply(const std::optional<QString>& code) {
 
 void L10n::applyFrameworkOverride(const std::optional<AppLanguage>& language) {
     if (language) {
-        m_defaults.setStringList(kAppleLanguagesKey, {language->id()});
+        m_store.setToolkitLanguage(language->id());
         // Number and date formatting follow the chosen language too.
         QLocale::setDefault(QLocale(language->id()));
         FrameworkLanguage::setCode(language->id());
     } else {
-        m_defaults.remove(kAppleLanguagesKey);
+        m_store.setToolkitLanguage(std::nullopt);
         QLocale::setDefault(QLocale::system());
         FrameworkLanguage::setCode(std::nullopt);
     }
@@ -92,8 +86,4 @@ QString L10n::counted(const QString& key, qint64 count, AppLanguage language) {
 QString L10n::format(const QString& text, const QString& value) {
     QString out = text;
     return out.replace(QStringLiteral("%@"), value);
-}
-
-void L10n::setPreferredLanguagesSource(std::function<QStringList()> source) {
-    m_preferredLanguages = std::move(source);
 }

@@ -9,16 +9,19 @@
 #include <functional>
 #include <optional>
 
-class Defaults;
+class LanguageStore;
 
 // Every user-visible text comes from here.
 class L10n : public QObject {
     Q_OBJECT
 public:
-    // Created on first use on Defaults::standard().
-    static L10n& shared();
+    // `preferredLanguages` lists the system's languages, most preferred first (tests give
+    // their own); by default the desktop's.
+    explicit L10n(LanguageStore& store, std::function<QStringList()> preferredLanguages = {},
+                  QObject* parent = nullptr);
 
-    // Reads "languageCode" and applies it; called once at start, before any window exists.
+    // Reads the stored language and applies it; called once at start, before any window
+    // exists.
     void bootstrap();
 
     // Makes `code` the interface language, or the system's language when `code` is absent or
@@ -44,18 +47,14 @@ public:
     // Substitution of the "%@" placeholder a text may hold.
     static QString format(const QString& text, const QString& value);
 
-    // Tests replace the system's preferred-language list; an empty function restores it.
-    void setPreferredLanguagesSource(std::function<QStringList()> source);
-
 Q_SIGNALS:
     // Every window listens and relabels itself.
     void languageChanged();
 
 private:
-    explicit L10n(Defaults& defaults);
     void applyFrameworkOverride(const std::optional<AppLanguage>& language);
 
-    Defaults& m_defaults;
+    LanguageStore& m_store;
     AppLanguage m_language = AppLanguage::en;
     std::function<QStringList()> m_preferredLanguages;
 };

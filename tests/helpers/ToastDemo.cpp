@@ -2,6 +2,10 @@
 // tests need on stdout: the window id, the toast's geometry, whether its text had to be cut,
 // and every click the window gets. With --language the text is a string key looked up in that
 // language (with --count for a counted text).
+#include "core/Defaults.h"
+#include "platform/Platform.h"
+#include "platform/PlatformLoader.h"
+#include "support/DefaultsLanguageStore.h"
 #include "support/L10n.h"
 #include "ui/HUDToast.h"
 #include "ui/HUDToastWindow.h"
@@ -10,10 +14,12 @@
 #include <QCommandLineParser>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -50,7 +56,11 @@ int main(int argc, char** argv) {
     }
     QString text = args[0];
     if (options.isSet("language")) {
-        L10n& l10n = L10n::shared();
+        // A language of its own, kept out of the user's defaults.
+        QTemporaryDir scratch;
+        Defaults defaults(scratch.filePath(QStringLiteral("defaults.json")));
+        DefaultsLanguageStore store(defaults);
+        L10n l10n(store);
         l10n.apply(options.value("language"));
         text = options.isSet("count") ? l10n.counted(text, options.value("count").toLongLong())
                                       : l10n.string(text);
@@ -58,7 +68,8 @@ int main(int argc, char** argv) {
     const int hold = args.size() > 1 ? args[1].toInt() : 20;
     HUDToast::Timing timing = HUDToast::defaultTiming;
     timing.visible = std::chrono::seconds(hold); // long enough to click and photograph it
-    HUDToast::setTiming(timing);
+    const std::unique_ptr<Platform> platform = PlatformLoader::load();
+    HUDToast toast(platform->desktop(), timing);
 
     Target target;
     target.setGeometry(40, 40, 1100, 700);
@@ -67,12 +78,12 @@ int main(int argc, char** argv) {
 
     QTimer::singleShot(700, &target, [&] {
         std::printf("target %llu\n", static_cast<unsigned long long>(target.winId()));
-        HUDToast::show(text);
-        const HUDToastWindow* toast = HUDToast::currentWindow();
-        const QRect g = toast->geometry();
+        toast.show(text);
+        const HUDToastWindow* window = toast.currentWindow();
+        const QRect g = window->geometry();
         std::printf("toast %d %d %d %d translucent=%d\n", g.x(), g.y(), g.width(), g.height(),
-                    toast->isTranslucent() ? 1 : 0);
-        std::printf("cut=%d\n", toast->shownText() == toast->text() ? 0 : 1);
+                    window->isTranslucent() ? 1 : 0);
+        std::printf("cut=%d\n", window->shownText() == window->text() ? 0 : 1);
         std::fflush(stdout);
     });
     QTimer::singleShot((hold + 3) * 1000, &app, &QApplication::quit);

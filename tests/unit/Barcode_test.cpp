@@ -1,8 +1,10 @@
 // The real ZXing detector, and the engine's handling of its payloads.
 #include "core/OCREngine.h"
-#include "platform/BarcodeDetector.h"
+#include "platform/OnDeviceRecognition.h"
 #include "platform/TextAnalyzer.h"
 #include "platform/zxing/ZXingBarcodeDetector.h"
+
+#include "support/fakes/FakeLanguageTagger.h"
 
 #include <QPainter>
 
@@ -47,7 +49,7 @@ QImage besideEachOther(const QList<QImage>& parts, QColor bg = Qt::white) {
 
 QStringList payloads(const QImage& image) {
     QStringList out;
-    for (const auto& o : BarcodeDetector::system().detect(image))
+    for (const auto& o : ZXingBarcodeDetector().detect(image))
         if (o.payload)
             out.append(*o.payload);
     return out;
@@ -73,21 +75,22 @@ TEST(Barcode, QRAndLinearCodesAreReadInEitherPolarity) {
     QImage blank(100, 100, QImage::Format_RGB32);
     blank.fill(Qt::white);
     EXPECT_TRUE(payloads(blank).isEmpty());
-    EXPECT_TRUE(BarcodeDetector::system().detect(QImage()).isEmpty());
+    EXPECT_TRUE(ZXingBarcodeDetector().detect(QImage()).isEmpty());
 }
 
 TEST(Barcode, TheEngineReportsTheSameCodeOnceAndTwoCodesBoth) {
     NoText noText;
-    OCREngine::setServices({&noText, nullptr, nullptr});
+    ZXingBarcodeDetector detector;
+    FakeLanguageTagger tagger;
+    const OCREngine engine(noText, detector, tagger);
     const QImage qr = code(ZXing::BarcodeFormat::QRCode, "same", 3);
-    OCRResult twice = QCoro::waitFor(OCREngine::recognize(besideEachOther({qr, qr}), {}));
+    OCRResult twice = QCoro::waitFor(engine.recognize(besideEachOther({qr, qr}), {}));
     EXPECT_EQ(twice.barcodePayloads, QStringList{"same"});
 
     const QImage two = besideEachOther({qr, code(ZXing::BarcodeFormat::Code128, "INV-2044", 2)});
-    OCRResult both = QCoro::waitFor(OCREngine::recognize(two, {}));
+    OCRResult both = QCoro::waitFor(engine.recognize(two, {}));
     both.barcodePayloads.sort();
     EXPECT_EQ(both.barcodePayloads, (QStringList{"INV-2044", "same"}));
-    OCREngine::setServices({});
 }
 
 TEST(Barcode, LightOnDarkCodeInASmallDarkPanelOfALightPageIsRead) {
@@ -120,7 +123,8 @@ TEST(Barcode, CodesAloneReadAsNoTextSoTheirPayloadsAreWhatIsCopied) {
     QStringList found = payloads(two);
     found.sort();
     EXPECT_EQ(found, (QStringList{"GLINTEXT-SECOND-CODE-2", "https://glintext.example/first"}));
-    const TextAnalyzer::Outcome outcome = TextAnalyzer::system().analyze(two);
+    OnDeviceRecognition recognition;
+    const TextAnalyzer::Outcome outcome = recognition.textAnalyzer().analyze(two);
     ASSERT_TRUE(outcome.ok) << outcome.error.toStdString();
     EXPECT_EQ(outcome.transcript.toStdString(), "");
 }

@@ -1,9 +1,13 @@
 #include "core/CloudConfig.h"
 #include "core/Defaults.h"
 #include "support/AppLanguage.h"
+#include "support/DefaultsLanguageStore.h"
 #include "support/L10n.h"
 #include "support/LocalizationTables.h"
 
+#include "support/TestEnvironment.h"
+
+#include <QFile>
 #include <QLocale>
 #include <QSignalSpy>
 
@@ -90,22 +94,23 @@ TEST(AppLanguage, SystemDefaultFromPreferredLanguages) {
     EXPECT_EQ(fromList({"en-GB", "de"}), L::en);
 }
 
+QString freshDefaultsPath() {
+    const QString path = TestEnvironment::home() + "/l10n-defaults.json";
+    QFile::remove(path);
+    return path;
+}
+
 class L10nTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        Defaults::standard().remove("languageCode");
-        Defaults::standard().remove("AppleLanguages");
-        l10n().setPreferredLanguagesSource([this] { return system; });
-    }
-    void TearDown() override {
-        l10n().setPreferredLanguagesSource({});
-        l10n().apply(QStringLiteral("en"));
-    }
-    static L10n& l10n() { return L10n::shared(); }
-    static std::optional<QStringList> appleLanguages() {
-        return Defaults::standard().stringListValue("AppleLanguages");
+    void TearDown() override { m_l10n.apply(QStringLiteral("en")); }
+    L10n& l10n() { return m_l10n; }
+    std::optional<QStringList> appleLanguages() const {
+        return defaults.stringListValue("AppleLanguages");
     }
     QStringList system{"sv-SE", "fr-CA"};
+    Defaults defaults{freshDefaultsPath()};
+    DefaultsLanguageStore store{defaults};
+    L10n m_l10n{store, [this] { return system; }};
 };
 
 TEST_F(L10nTest, ApplyKeepsAppleLanguagesAndTheDefaultLocaleInStep) {
@@ -120,7 +125,7 @@ TEST_F(L10nTest, ApplyKeepsAppleLanguagesAndTheDefaultLocaleInStep) {
     l10n().apply(std::nullopt);
     EXPECT_EQ(l10n().language(), AppLanguage::fr);
     EXPECT_EQ(appleLanguages(), std::nullopt);
-    EXPECT_FALSE(Defaults::standard().contains("AppleLanguages"));
+    EXPECT_FALSE(defaults.contains("AppleLanguages"));
     EXPECT_EQ(QLocale(), QLocale::system());
 
     // A code that differs from an id only in case is no language.
@@ -128,23 +133,23 @@ TEST_F(L10nTest, ApplyKeepsAppleLanguagesAndTheDefaultLocaleInStep) {
     EXPECT_EQ(appleLanguages(), QStringList{"zh-Hans"});
     l10n().apply(QStringLiteral("pt-br"));
     EXPECT_EQ(l10n().language(), AppLanguage::fr);
-    EXPECT_FALSE(Defaults::standard().contains("AppleLanguages"));
+    EXPECT_FALSE(defaults.contains("AppleLanguages"));
     EXPECT_EQ(changed.count(), 4);
 }
 
 TEST_F(L10nTest, BootstrapReadsTheStoredLanguage) {
-    Defaults::standard().setString("languageCode", "ja");
+    defaults.setString("languageCode", "ja");
     l10n().bootstrap();
     EXPECT_EQ(l10n().language(), AppLanguage::ja);
     EXPECT_EQ(appleLanguages(), QStringList{"ja"});
 
-    Defaults::standard().setString("languageCode", "");
+    defaults.setString("languageCode", "");
     system = {"ko-KR"};
     l10n().bootstrap();
     EXPECT_EQ(l10n().language(), AppLanguage::ko);
     EXPECT_EQ(appleLanguages(), std::nullopt);
 
-    Defaults::standard().setInteger("languageCode", 5); // wrong type reads as absent
+    defaults.setInteger("languageCode", 5); // wrong type reads as absent
     system = {};
     l10n().bootstrap();
     EXPECT_EQ(l10n().language(), AppLanguage::en);

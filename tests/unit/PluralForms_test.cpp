@@ -1,8 +1,11 @@
 // Counted texts: the plural form each language uses, and the lookup that fills in the count.
 #include "core/Defaults.h"
 #include "support/AppLanguage.h"
+#include "support/DefaultsLanguageStore.h"
 #include "support/L10n.h"
 #include "support/PluralForms.h"
+
+#include "support/TestEnvironment.h"
 
 #include <QSignalSpy>
 
@@ -165,8 +168,9 @@ TEST(L10nCounted, LargeCountsAreGroupedTheLanguagesWay) {
 }
 
 TEST(L10nCounted, ALanguageSwitchRelabelsCountsAtOnce) {
-    Defaults::standard().remove("languageCode");
-    L10n& l10n = L10n::shared();
+    Defaults defaults(TestEnvironment::home() + "/counted-defaults.json");
+    DefaultsLanguageStore store(defaults);
+    L10n l10n(store);
     l10n.apply(QStringLiteral("en"));
     // What a window does when the language changes: read its counted labels again.
     QStringList labels;
