@@ -63,6 +63,10 @@ bool CapturePipeline::testerModeEnabled() const {
     return m_defaults.boolForKey(testerModeKey);
 }
 
+CapturePipeline::Result CapturePipeline::screensFailed(const QString& error) {
+    return failed(error, QStringLiteral("exception"));
+}
+
 CapturePipeline::Result CapturePipeline::failed(const QString& logDetail, const QString& reason) {
     DebugLog::log(QStringLiteral("Capture: failed: ") + logDetail);
     m_improve.record("capture.failed", {{"reason", reason}});

@@ -69,6 +69,10 @@ public:
     // per run). The flow shows the alert.
     void refuseWithoutPermission();
 
+    // The desktop could not deliver its screens (a portal that did not answer in time): the
+    // log line and statistics of a failed capture.
+    Result screensFailed(const QString& error);
+
     // The local pipeline of one accepted selection.
     QCoro::Task<Result> captureAndRecognize(QList<ScreenFrame> frames, QRectF rect);
 

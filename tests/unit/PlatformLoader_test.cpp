@@ -14,7 +14,8 @@ TEST(PlatformLoader, TheSessionChoosesUnlessTheOverrideNamesABackend) {
     QString warning;
     EXPECT_EQ(PlatformLoader::choose({}, "xcb", &warning), "x11");
     EXPECT_EQ(PlatformLoader::choose({}, "offscreen", &warning), "null");
-    EXPECT_EQ(PlatformLoader::choose({}, "wayland", &warning), "null"); // no backend yet
+    EXPECT_EQ(PlatformLoader::choose({}, "wayland", &warning), "wayland");
+    EXPECT_EQ(PlatformLoader::choose({}, "wayland-egl", &warning), "wayland");
     EXPECT_EQ(PlatformLoader::choose("null", "xcb", &warning), "null");
     EXPECT_EQ(PlatformLoader::choose("x11", "offscreen", &warning), "x11");
     EXPECT_TRUE(warning.isEmpty());
