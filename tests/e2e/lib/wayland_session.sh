@@ -148,6 +148,7 @@ start_sway() {
     echo "xwayland disable"
     echo "focus_follows_mouse no"
     echo "default_border none"
+    echo "default_floating_border none"
   } >"$config"
   WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
     WLR_HEADLESS_OUTPUTS=$(grep -c '^output HEADLESS-' "$config") \
@@ -230,18 +231,26 @@ start_portals() {
   wait_until 20 portal_has Screenshot || fail "the Screenshot portal is not there"
 }
 
-# start_sway_desktop: sway with its two outputs, a pointer on its seat, and the portals;
-# the usual start.
+# start_sway_desktop: sway with its two outputs, a pointer and a keyboard on its seat, and
+# the portals; the usual start.
 start_sway_desktop() {
   wl_require grim wtype wl-paste wl-copy
-  local pointer=${GLINTEXT_VIRTUAL_POINTER:-}
-  [ -n "$pointer" ] && [ -x "$pointer" ] || { echo "SKIP: virtual_pointer not built"; exit 77; }
+  local input=${GLINTEXT_VIRTUAL_INPUT:-}
+  [ -n "$input" ] && [ -x "$input" ] || { echo "SKIP: virtual_input not built"; exit 77; }
   start_sway "$@"
-  # Without input devices the seat has no pointer, and clients would never see the
-  # events of sway's cursor commands.
-  "$pointer" >"$E2E_DIR/pointer.out" 2>"$E2E_DIR/pointer.log" &
+  # Without input devices the seat has neither pointer nor keyboard: clients would see no
+  # pointer events, and would miss wtype's keys while they still set up the keyboard that
+  # appeared with them. The pointer is driven through the program's standard input.
+  mkfifo "$E2E_DIR/input.fifo"
+  "$input" <"$E2E_DIR/input.fifo" >"$E2E_DIR/input.out" 2>"$E2E_DIR/input.log" &
   WL_PIDS+=($!)
-  wait_until 10 grep -q '^ready$' "$E2E_DIR/pointer.out" || fail "no virtual pointer"
+  exec {WL_INPUT_FD}>"$E2E_DIR/input.fifo"
+  WL_INPUT_SENT=0
+  wait_until 10 grep -q '^ready$' "$E2E_DIR/input.out" || fail "no virtual input devices"
+  read -r LAYOUT_W LAYOUT_H < <(swaymsg -t get_outputs | /usr/bin/python3 -c '
+import json, sys
+rects = [o["rect"] for o in json.load(sys.stdin) if o.get("active")]
+print(max(r["x"] + r["width"] for r in rects), max(r["y"] + r["height"] for r in rects))')
   start_portals
 }
 
@@ -253,6 +262,8 @@ stop_desktop() {
   for i in "${WL_PIDS[@]}"; do wait "$i" 2>/dev/null || true; done
   WL_PIDS=()
   unset WAYLAND_DISPLAY SWAYSOCK
+  if [ -n "${WL_INPUT_FD:-}" ]; then exec {WL_INPUT_FD}>&-; fi
+  WL_INPUT_FD=""
 }
 
 # --- the application ------------------------------------------------------------------------
@@ -311,10 +322,19 @@ overlay_count_is() { [ "$(overlay_windows)" -eq "$1" ]; }
 wait_overlay() { wait_until 10 overlay_count_is "${1:-2}" || fail "overlay not shown on ${1:-2} output(s)"; }
 wait_overlay_closed() { wait_until 10 overlay_count_is 0 || fail "overlay still open"; }
 
-# pointer X Y: moves sway's seat cursor to layout coordinates (logical pixels).
-pointer() { swaymsg -q "seat seat0 cursor set $1 $2"; }
-pointer_press() { swaymsg -q "seat seat0 cursor press ${1:-button1}"; }
-pointer_release() { swaymsg -q "seat seat0 cursor release ${1:-button1}"; }
+# input_command LINE: one command to the virtual pointer (see VirtualInput.cpp), waiting
+# until the compositor has handled it.
+input_acknowledged() { [ "$(grep -c '^ok$' "$E2E_DIR/input.out")" -ge "$WL_INPUT_SENT" ]; }
+input_command() {
+  WL_INPUT_SENT=$((WL_INPUT_SENT + 1))
+  echo "$1" >&"$WL_INPUT_FD"
+  wait_until 5 input_acknowledged || fail "the virtual pointer did not take '$1'"
+}
+
+# pointer X Y: moves the pointer to layout coordinates (logical pixels).
+pointer() { input_command "move $1 $2 $LAYOUT_W $LAYOUT_H"; }
+pointer_press() { input_command press; }
+pointer_release() { input_command release; }
 
 # drag X1 Y1 X2 Y2 [SHOT]: a left-button drag in layout coordinates; SHOT names a
 # screenshot taken while the button is still held.
@@ -345,3 +365,27 @@ set_clipboard() {
 
 # screenshot NAME: the whole desktop as grim composes it, into SHOT_DIR.
 screenshot() { grim "$SHOT_DIR/$1"; }
+
+# show_text TITLE X Y LINE...: a floating window of dark text on white (text_window) at
+# layout position X,Y; sets WX WY WW WH to its geometry in layout coordinates.
+show_text() {
+  local title=$1 x=$2 y=$3 tool=${GLINTEXT_TEXT_WINDOW:-}
+  shift 3
+  [ -n "$tool" ] && [ -x "$tool" ] || { echo "SKIP: text_window not built"; exit 77; }
+  "$tool" "$title" "$@" >"$E2E_DIR/$title.out" 2>"$E2E_DIR/$title.log" &
+  WL_PIDS+=($!)
+  wait_until 10 grep -q '^shown$' "$E2E_DIR/$title.out" || fail "window $title not shown"
+  swaymsg -q "[title=\"^$title\$\"] floating enable, move absolute position $x $y" ||
+    fail "could not place window $title"
+  local geometry
+  wait_until 5 sh -c "swaymsg -t get_tree | grep -q '\"name\": \"$title\"'" || true
+  geometry=$(sway_windows "^$title\$" | head -n1 | cut -d'|' -f3)
+  read -r WX WY WW WH <<<"$geometry"
+  [ "$WX" -eq "$x" ] && [ "$WY" -eq "$y" ] || fail "window $title is at $WX,$WY, not $x,$y"
+  sleep 0.3 # the compositor draws the moved window
+}
+
+# pixel FILE X Y: the colour of one pixel of a screenshot, as "r,g,b".
+pixel() {
+  convert "$1" -format '%[fx:int(255*p{'"$2,$3"'}.r)],%[fx:int(255*p{'"$2,$3"'}.g)],%[fx:int(255*p{'"$2,$3"'}.b)]' info:
+}
