@@ -59,6 +59,11 @@ void CapturePipeline::refuseWithoutPermission() {
     m_permissions.requestScreenRecording();
 }
 
+void CapturePipeline::refusedByDesktop(const QString& reason) {
+    DebugLog::log(QStringLiteral("Capture: refused: ") + reason);
+    refuseWithoutPermission();
+}
+
 bool CapturePipeline::testerModeEnabled() const {
     return m_defaults.boolForKey(testerModeKey);
 }

@@ -41,7 +41,7 @@ void CaptureController::screensGrabbed(const ScreenGrabber::Grab& grab, bool hig
     using Outcome = ScreenGrabber::Grab::Outcome;
     if (grab.outcome == Outcome::Refused) {
         // The desktop said no: the permission is missing, as for a trigger without it.
-        m_pipeline.refuseWithoutPermission();
+        m_pipeline.refusedByDesktop(grab.error);
         presentPermissionAlert();
         return;
     }

@@ -22,6 +22,12 @@ RX=$WX RY=$WY RW=$WW RH=$WH
 set_clipboard sentinel
 screenshot desktop.png
 
+# sway has no shortcuts portal: the log says so once, and names the commands.
+hotkey_said() { [ "$(log_lines 'Hotkey: no global shortcuts on this desktop')" -ge 1 ]; }
+wait_until 35 hotkey_said || fail "no log line about the missing shortcuts"
+grep -q 'bind `glintext capture` and `glintext capture --hq`' "$LOG_FILE" ||
+  fail "the shortcuts line does not name the commands"
+
 # grim composes the layout at the highest scale (2): a layout point x,y is pixel 2x,2y.
 at() { pixel "$SHOT_DIR/$1" $((2 * $2)) $((2 * $3)); }
 # dimmed SHOT X Y: the point shows the desktop's colour there, darkened by the overlay's dim.
@@ -86,4 +92,5 @@ undimmed overlay-right.png $((RX + RW - 12)) $((RY + RH - 8))
 dimmed overlay-right.png $((RX + 2)) $((RY + 2))
 dimmed overlay-right.png $((LX + 3)) $((LY + LH - 3))
 dimmed overlay-right.png 1900 350
+[ "$(log_lines 'Hotkey: ')" -eq 1 ] || fail "the shortcuts line was written more than once"
 echo "PASS"

@@ -23,6 +23,8 @@ PortalGlobalShortcuts::PortalGlobalShortcuts(QDBusConnection bus, QString servic
     if (m_bus.isConnected()) {
         m_bus.connect(m_service, PortalRequest::desktopPath(), shortcutsInterface,
                       QStringLiteral("Activated"), this, SLOT(onActivated(QDBusMessage)));
+    } else {
+        m_state = State::Unavailable; // no session bus, no portal: say so from the start
     }
 }
 

@@ -32,9 +32,8 @@ public:
 
     bool registerHotKey(quint32 id, Qt::Key key, Qt::KeyboardModifiers modifiers) override;
     void unregisterHotKey(quint32 id) override;
-    // The stable name and the description the desktop shows for shortcut `id`; set before
-    // registering it.
-    void describeHotKey(quint32 id, const QString& name, const QString& description);
+    // The desktop shows the description, and keeps the user's choice of keys under the name.
+    void describeHotKey(quint32 id, const QString& name, const QString& description) override;
 
     // The shortcuts' keys in the portal's notation ("CTRL+SHIFT+2"); empty for a key a
     // shortcut may not use.
@@ -47,8 +46,6 @@ public:
 Q_SIGNALS:
     // The desktop answered the binding; boundTriggers() says with what.
     void bound();
-    // Once: no shortcuts will come from this desktop, and why.
-    void unavailable(const QString& reason);
 
 private Q_SLOTS:
     void onActivated(const QDBusMessage& message);
