@@ -4,7 +4,8 @@
 # full-screen window on each output; a drag with the seat's pointer cuts the selection out
 # of the dim and reads the text under it at the output's own resolution; another client
 # pastes the text once the overlay is gone. Escape cancels without touching the clipboard,
-# a second `glintext capture` while the overlay is open changes nothing.
+# a second `glintext capture` while the overlay is open changes nothing. No bar runs, so no
+# tray host: the instance still takes commands.
 set -euo pipefail
 source "$(dirname "$0")/lib/wayland_session.sh"
 
@@ -93,4 +94,8 @@ dimmed overlay-right.png $((RX + 2)) $((RY + 2))
 dimmed overlay-right.png $((LX + 3)) $((LY + LH - 3))
 dimmed overlay-right.png 1900 350
 [ "$(log_lines 'Hotkey: ')" -eq 1 ] || fail "the shortcuts line was written more than once"
+
+echo "# without any tray host the instance runs and takes commands"
+timeout 10 "$GLINTEXT_BIN" settings || fail "glintext settings did not reach the instance"
+kill -0 "$APP_PID" || fail "the instance went away"
 echo "PASS"
