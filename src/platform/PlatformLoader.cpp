@@ -30,6 +30,19 @@ QString choose(const QString& overrideName, const QString& toolkitPlatform, QStr
     return QStringLiteral("null");
 }
 
+QString toolkitPlatformFor(const QString& overrideName, const QString& qpaPlatform,
+                           const QString& sessionType, bool waylandDisplay) {
+    if (!qpaPlatform.isEmpty())
+        return {};
+    if (overrideName == QLatin1String("x11"))
+        return QStringLiteral("xcb");
+    if (overrideName == QLatin1String("wayland"))
+        return QStringLiteral("wayland");
+    if (sessionType == QLatin1String("wayland") && waylandDisplay)
+        return QStringLiteral("wayland;xcb");
+    return {};
+}
+
 std::unique_ptr<Platform> create(const QString& name) {
     if (name == QLatin1String("x11"))
         return std::make_unique<X11Platform>();

@@ -15,7 +15,10 @@ joined() { local IFS=$'\n'; echo "$*"; }
 
 start_sway_desktop
 write_defaults '{"onboardingCompleted": true}'
-start_app
+# As a GNOME session's environment says it, without a toolkit platform named (some Qt
+# releases would go through XWayland there; here there is none): the app picks Qt's native
+# wayland platform from the session type.
+start_app -u QT_QPA_PLATFORM XDG_CURRENT_DESKTOP=GNOME
 show_text left-text 100 120 "${LEFT_LINES[@]}"
 LX=$WX LY=$WY LW=$WW LH=$WH
 show_text right-text 1320 60 "${RIGHT_LINES[@]}"
