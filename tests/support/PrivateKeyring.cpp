@@ -150,10 +150,12 @@ bool PrivateKeyring::startKeyring() {
     keyring_.write(password);
     keyring_.waitForBytesWritten(startTimeoutMs);
     keyring_.closeWriteChannel();
+    // The daemon may fork away from the process started here; the bus name is what says it
+    // is ready, and it ends with the private bus.
     QElapsedTimer timer;
     timer.start();
     while (!hasOwner(secretsName)) {
-        if (timer.elapsed() > startTimeoutMs || keyring_.state() == QProcess::NotRunning) {
+        if (timer.elapsed() > startTimeoutMs) {
             problem_ = QStringLiteral("gnome-keyring-daemon did not start: ") +
                        QString::fromLocal8Bit(keyring_.readAllStandardError());
             return false;

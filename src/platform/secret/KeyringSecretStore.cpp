@@ -2,98 +2,163 @@
 
 #include "platform/secret/KeyringAccess.h"
 
+#include <QHash>
+
+#include <condition_variable>
+#include <deque>
+#include <map>
+#include <mutex>
+
+struct KeyringSecretStore::Shared {
+    struct Operation {
+        QString account;
+        std::optional<QByteArray> value; // nothing: erase
+    };
+    enum class Load { Pending, Done, Failed };
+
+    Shared(std::unique_ptr<KeyringAccess> keyring, std::chrono::milliseconds limit)
+        : access(std::move(keyring)), firstReadLimit(limit) {}
+
+    void run();
+    void load();
+    void carryOut(const Operation& operation);
+    void announce(const QString* failure);
+
+    const std::unique_ptr<KeyringAccess> access;
+    const std::chrono::milliseconds firstReadLimit;
+
+    std::mutex mutex;
+    std::condition_variable changed;
+    Load loadState = Load::Pending;
+    QHash<QString, QByteArray> loaded;
+    std::map<QString, std::optional<QByteArray>> written; // this run's own values win
+    bool waited = false;
+    bool answeredWithoutItems = false;
+    std::deque<Operation> queue;
+    bool busy = false;
+    bool stopping = false;
+    bool finished = false;
+
+    // The store, while it exists; the worker announces through it only under this lock.
+    std::mutex announcing;
+    KeyringSecretStore* store = nullptr;
+};
+
 KeyringSecretStore::KeyringSecretStore(std::unique_ptr<KeyringAccess> access,
                                        std::chrono::milliseconds firstReadLimit, QObject* parent)
-    : SecretStore(parent), m_access(std::move(access)), m_firstReadLimit(firstReadLimit),
-      m_worker([this] { run(); }) {}
+    : SecretStore(parent), m_shared(std::make_shared<Shared>(std::move(access), firstReadLimit)) {
+    m_shared->store = this;
+    m_worker = std::thread([shared = m_shared] { shared->run(); });
+}
 
 KeyringSecretStore::~KeyringSecretStore() {
     {
-        const std::lock_guard lock(m_mutex);
-        m_stopping = true;
+        const std::lock_guard lock(m_shared->announcing);
+        m_shared->store = nullptr;
     }
-    m_changed.notify_all();
-    m_access->cancel();
-    m_worker.join();
+    std::unique_lock lock(m_shared->mutex);
+    m_shared->stopping = true;
+    m_shared->changed.notify_all();
+    lock.unlock();
+    m_shared->access->cancel();
+    lock.lock();
+    if (m_shared->changed.wait_for(lock, shutdownLimit, [this] { return m_shared->finished; }))
+        m_worker.join();
+    else
+        m_worker.detach(); // it keeps what it uses alive, and ends with the process
 }
 
 std::optional<QByteArray> KeyringSecretStore::read(const QString& account) {
-    std::unique_lock lock(m_mutex);
-    if (const auto written = m_written.find(account); written != m_written.end())
+    Shared& shared = *m_shared;
+    std::unique_lock lock(shared.mutex);
+    if (const auto written = shared.written.find(account); written != shared.written.end())
         return written->second;
-    if (m_load == Load::Pending && !m_waited) {
-        m_waited = true;
-        m_changed.wait_for(lock, m_firstReadLimit, [this] { return m_load != Load::Pending; });
+    if (shared.loadState == Shared::Load::Pending && !shared.waited) {
+        shared.waited = true;
+        shared.changed.wait_for(lock, shared.firstReadLimit,
+                                [&shared] { return shared.loadState != Shared::Load::Pending; });
     }
-    if (m_load == Load::Pending) {
-        m_answeredWithoutItems = true;
+    if (shared.loadState == Shared::Load::Pending) {
+        shared.answeredWithoutItems = true;
         return std::nullopt;
     }
-    if (const auto loaded = m_loaded.constFind(account); loaded != m_loaded.constEnd())
+    if (const auto loaded = shared.loaded.constFind(account); loaded != shared.loaded.constEnd())
         return *loaded;
     return std::nullopt;
 }
 
 void KeyringSecretStore::write(const QString& account, const QByteArray& value) {
-    enqueue(account, value);
+    const std::lock_guard lock(m_shared->mutex);
+    m_shared->written[account] = value;
+    m_shared->queue.push_back({account, value});
+    m_shared->changed.notify_all();
 }
 
 void KeyringSecretStore::erase(const QString& account) {
-    enqueue(account, std::nullopt);
-}
-
-void KeyringSecretStore::enqueue(const QString& account, std::optional<QByteArray> value) {
-    {
-        const std::lock_guard lock(m_mutex);
-        m_written[account] = value;
-        m_queue.push_back({account, std::move(value)});
-    }
-    m_changed.notify_all();
+    const std::lock_guard lock(m_shared->mutex);
+    m_shared->written[account] = std::nullopt;
+    m_shared->queue.push_back({account, std::nullopt});
+    m_shared->changed.notify_all();
 }
 
 bool KeyringSecretStore::flush(std::chrono::milliseconds limit) {
-    std::unique_lock lock(m_mutex);
-    return m_changed.wait_for(lock, limit, [this] { return m_queue.empty() && !m_busy; });
+    Shared& shared = *m_shared;
+    std::unique_lock lock(shared.mutex);
+    return shared.changed.wait_for(lock, limit,
+                                   [&shared] { return shared.queue.empty() && !shared.busy; });
 }
 
-void KeyringSecretStore::run() {
+void KeyringSecretStore::Shared::run() {
     load();
-    std::unique_lock lock(m_mutex);
+    std::unique_lock lock(mutex);
     for (;;) {
-        m_changed.wait(lock, [this] { return m_stopping || !m_queue.empty(); });
-        if (m_stopping)
-            return;
-        const Operation operation = m_queue.front();
-        m_queue.pop_front();
-        m_busy = true;
+        changed.wait(lock, [this] { return stopping || !queue.empty(); });
+        if (stopping)
+            break;
+        const Operation operation = queue.front();
+        queue.pop_front();
+        busy = true;
         lock.unlock();
         carryOut(operation);
         lock.lock();
-        m_busy = false;
-        m_changed.notify_all();
+        busy = false;
+        changed.notify_all();
     }
+    finished = true;
+    changed.notify_all();
 }
 
-void KeyringSecretStore::load() {
-    KeyringAccess::Items items = m_access->loadAll();
+void KeyringSecretStore::Shared::load() {
+    KeyringAccess::Items items = access->loadAll();
     bool late = false;
     {
-        const std::lock_guard lock(m_mutex);
-        m_load = items.ok ? Load::Done : Load::Failed;
-        m_loaded = std::move(items.values);
-        late = m_answeredWithoutItems && !m_loaded.isEmpty();
+        const std::lock_guard lock(mutex);
+        loadState = items.ok ? Load::Done : Load::Failed;
+        loaded = std::move(items.values);
+        late = answeredWithoutItems && !loaded.isEmpty();
     }
-    m_changed.notify_all();
+    changed.notify_all();
     if (!items.ok)
-        Q_EMIT failed(items.error);
+        announce(&items.error);
     if (late)
-        Q_EMIT itemsArrived();
+        announce(nullptr);
 }
 
-void KeyringSecretStore::carryOut(const Operation& operation) {
+void KeyringSecretStore::Shared::carryOut(const Operation& operation) {
     QString error;
-    const bool ok = operation.value ? m_access->store(operation.account, *operation.value, &error)
-                                    : m_access->clear(operation.account, &error);
+    const bool ok = operation.value ? access->store(operation.account, *operation.value, &error)
+                                    : access->clear(operation.account, &error);
     if (!ok)
-        Q_EMIT failed(error);
+        announce(&error);
+}
+
+// A failure when `failure` is given, else the late arrival of the items.
+void KeyringSecretStore::Shared::announce(const QString* failure) {
+    const std::lock_guard lock(announcing);
+    if (!store)
+        return;
+    if (failure)
+        Q_EMIT store->failed(*failure);
+    else
+        Q_EMIT store->itemsArrived();
 }

@@ -2,13 +2,7 @@
 
 #include "platform/SecretStore.h"
 
-#include <QHash>
-
-#include <condition_variable>
-#include <deque>
-#include <map>
 #include <memory>
-#include <mutex>
 #include <thread>
 
 class KeyringAccess;
@@ -26,6 +20,10 @@ class KeyringSecretStore : public SecretStore {
     Q_OBJECT
 public:
     static constexpr std::chrono::milliseconds defaultFirstReadLimit{2000};
+    // How long destruction waits for a cancelled keyring call to return before leaving the
+    // worker behind: a cancelled unlock prompt is dismissed, and gnome-keyring does not always
+    // confirm the dismissal, so libsecret may wait for ever.
+    static constexpr std::chrono::milliseconds shutdownLimit{2000};
 
     explicit KeyringSecretStore(std::unique_ptr<KeyringAccess> access,
                                 std::chrono::milliseconds firstReadLimit = defaultFirstReadLimit,
@@ -39,29 +37,8 @@ public:
     bool flush(std::chrono::milliseconds limit) override;
 
 private:
-    struct Operation {
-        QString account;
-        std::optional<QByteArray> value; // nothing: erase
-    };
-    enum class Load { Pending, Done, Failed };
+    struct Shared; // what the worker uses; it outlives the store if the worker is left behind
 
-    void enqueue(const QString& account, std::optional<QByteArray> value);
-    void run();
-    void load();
-    void carryOut(const Operation& operation);
-
-    std::unique_ptr<KeyringAccess> m_access;
-    const std::chrono::milliseconds m_firstReadLimit;
-
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    Load m_load = Load::Pending;
-    QHash<QString, QByteArray> m_loaded;
-    std::map<QString, std::optional<QByteArray>> m_written; // this run's own values win
-    bool m_waited = false;
-    bool m_answeredWithoutItems = false;
-    std::deque<Operation> m_queue;
-    bool m_busy = false;
-    bool m_stopping = false;
-    std::thread m_worker; // last: starts after everything above exists
+    std::shared_ptr<Shared> m_shared;
+    std::thread m_worker;
 };
