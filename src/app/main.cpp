@@ -45,6 +45,23 @@ bool displayReachable() {
            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
+// The bytes each file name was given as. A name that is not valid in the locale's encoding
+// does not survive the way through QString, and must still open its file.
+QList<QByteArray> nativeNames(const QStringList& files, int argc, char** argv) {
+    QList<QByteArray> names;
+    int next = 1;
+    for (const QString& file : files) {
+        int i = next;
+        while (i < argc && QString::fromLocal8Bit(argv[i]) != file)
+            ++i;
+        if (i == argc)
+            return {};
+        names.append(QByteArray(argv[i]));
+        next = i + 1;
+    }
+    return names;
+}
+
 int runTrayApp(const AppCommand& command, int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Glintext"));
@@ -110,9 +127,12 @@ int main(int argc, char** argv) {
     case CommandLine::Invocation::Kind::Fail:
         write(stderr, invocation.text);
         return 2;
-    case CommandLine::Invocation::Kind::Recognize:
+    case CommandLine::Invocation::Kind::Recognize: {
         ensureSingleThreadedOpenMP(argv);
-        return RecognizeCommand::run(invocation.recognize, argc, argv);
+        RecognizeCommand::Request request = invocation.recognize;
+        request.nativeFiles = nativeNames(request.files, argc, argv);
+        return RecognizeCommand::run(request, argc, argv);
+    }
     case CommandLine::Invocation::Kind::App:
         break;
     }
