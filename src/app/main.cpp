@@ -76,7 +76,8 @@ int runTrayApp(const AppCommand& command, int argc, char** argv) {
             write(stderr, QStringLiteral("Glintext is already running in the tray.\n"));
         return 0;
     case SingleInstance::Role::Failed:
-        write(stderr, QStringLiteral("glintext: the running instance did not answer\n"));
+    case SingleInstance::Role::Unsafe:
+        write(stderr, QStringLiteral("glintext: %1\n").arg(instance.problem()));
         return 1;
     case SingleInstance::Role::Primary:
         break;
