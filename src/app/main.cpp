@@ -1,6 +1,7 @@
 #include "BuildConfig.h"
 #include "app/AppDelegate.h"
 #include "app/CommandLine.h"
+#include "app/ExitGuard.h"
 #include "app/RecognizeCommand.h"
 #include "app/SingleInstance.h"
 #include "app/TerminationSignals.h"
@@ -69,6 +70,11 @@ int runTrayApp(const AppCommand& command, int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     QGuiApplication::setDesktopFileName(QStringLiteral("glintext"));
 
+    // From the first moment a logout or `kill` quits the ordinary way; a signal that comes
+    // while the services are being built waits in the pipe until the event loop runs.
+    TerminationSignals termination({SIGTERM, SIGINT, SIGHUP});
+    QObject::connect(&termination, &TerminationSignals::received, &app, &QCoreApplication::quit);
+
     SingleInstance instance;
     switch (instance.start(command)) {
     case SingleInstance::Role::Forwarded:
@@ -93,12 +99,15 @@ int runTrayApp(const AppCommand& command, int argc, char** argv) {
     const std::unique_ptr<Platform> platform = PlatformLoader::load();
     const std::unique_ptr<Recognition> recognition = PlatformLoader::loadRecognition();
     AppDelegate delegate(*platform, *recognition, defaults);
-    TerminationSignals termination({SIGTERM, SIGINT, SIGHUP});
-    QObject::connect(&termination, &TerminationSignals::received, &app, &QCoreApplication::quit);
     QObject::connect(&instance, &SingleInstance::commandReceived, &delegate,
                      &AppDelegate::handleCommand);
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate,
                      &AppDelegate::applicationWillTerminate);
+    // A lost display ends the process without aboutToQuit: save on the way out all the same.
+    const ExitGuard displayLoss([&delegate, &instance] {
+        delegate.applicationWillTerminate();
+        instance.close();
+    });
     delegate.applicationDidFinishLaunching();
     if (command.kind != AppCommand::Kind::Launch)
         QTimer::singleShot(0, &delegate, [&delegate, command] { delegate.handleCommand(command); });
