@@ -30,11 +30,19 @@ void write(std::FILE* stream, const QString& text) {
 
 // Debian's Tesseract uses OpenMP, which reads OMP_THREAD_LIMIT once when it loads; on two
 // cores an unlimited pool makes recognition several times slower. Setting it in main() is
-// too late, so the process re-executes itself with the variable set.
+// too late, so the process re-executes itself with the variable set. It executes its file
+// by name, so that the process keeps its name ("glintext", not "exe") for ps, pgrep and
+// the desktop's process lists; through /proc/self/exe only when that name is gone.
 void ensureSingleThreadedOpenMP(char** argv) {
     if (qEnvironmentVariableIsSet("OMP_THREAD_LIMIT"))
         return;
     ::setenv("OMP_THREAD_LIMIT", "1", 1);
+    char path[4096];
+    const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
+    if (length > 0) {
+        path[length] = '\0';
+        ::execv(path, argv);
+    }
     ::execv("/proc/self/exe", argv);
     // If exec fails we keep going with the variable set for any child.
 }

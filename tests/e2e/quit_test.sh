@@ -45,6 +45,12 @@ history_holds_the_capture() {
   [ "$(find "$DATA_DIR" -name '*.saving' | wc -l)" -eq 0 ] || fail "a half-written file is left"
 }
 
+echo "# the instance keeps its name after it re-executes itself for OpenMP"
+start_app
+[ -z "${OMP_THREAD_LIMIT:-}" ] || fail "OMP_THREAD_LIMIT is set: the re-execution is not tested"
+pgrep -x glintext | grep -qx "$APP_PID" || fail "pgrep -x glintext does not find the instance ($(ps -o comm= -p "$APP_PID"))"
+stop_app
+
 show_image "$E2E_DIR/text.png" helper-text 100 100
 for signal in TERM HUP; do
   echo "# SIG$signal 0.3 s after a capture: the history is written on the way out"
