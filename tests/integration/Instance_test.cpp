@@ -17,9 +17,9 @@
 #include <fcntl.h>
 #include <functional>
 #include <memory>
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -118,9 +118,7 @@ struct Squatter {
         if (pid == 0) { // system calls only from here on
             ::close(fds[0]);
             ::close(ready[0]);
-            if (::syscall(SYS_setgroups, 0, nullptr) != 0 ||
-                ::syscall(SYS_setresgid, Unprivileged::gid, Unprivileged::gid, Unprivileged::gid) ||
-                ::syscall(SYS_setresuid, Unprivileged::uid, Unprivileged::uid, Unprivileged::uid))
+            if (!Unprivileged::dropPrivileges())
                 ::_exit(1);
             if (!folder.isEmpty()) {
                 ::mkdir(folder.constData(), 0777);
@@ -276,6 +274,49 @@ TEST(Instance, AFolderOrSocketOfAnotherUserIsRefused) {
     ASSERT_TRUE(run->waitForFinished(20000));
     EXPECT_NE(run->exitCode(), 0);
     EXPECT_EQ(planted.takeReceived(), "");
+}
+
+// The instance runs as "nobody" here and root, who may enter any folder, connects to its
+// socket: the instance answers only its own user.
+TEST(Instance, OnlyTheSameUserCanHandTheInstanceACommand) {
+    if (Unprivileged::isUnprivileged())
+        GTEST_SKIP() << "only root can act as a second local user here";
+    Session session;
+    ASSERT_EQ(QProcess::execute("chown", {"-R", "65534:65534", session.root()}), 0);
+    std::vector<QByteArray> variables;
+    for (const QString& entry : session.env.toStringList())
+        variables.push_back(entry.toLocal8Bit());
+    std::vector<char*> envp;
+    for (QByteArray& v : variables)
+        envp.push_back(v.data());
+    envp.push_back(nullptr);
+    QByteArray program("glintext");
+    char* argv[] = {program.data(), nullptr};
+    const pid_t pid = Unprivileged::spawn(GLINTEXT_BINARY, argv, envp.data());
+    ASSERT_GT(pid, 0);
+    const bool listening = waitUntil([&] { return listenersBelow(session.root()) == 1; }, 30s);
+    QByteArray answer;
+    if (listening) {
+        QThread::msleep(500); // its event loop runs
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const QByteArray path = QFile::encodeName(session.runtimeDir() + "/glintext.sock");
+        std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+        if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+            ::write(fd, "settings\n", 9) == 9) {
+            pollfd wait{fd, POLLIN, 0};
+            char buffer[64];
+            for (ssize_t n;
+                 ::poll(&wait, 1, 3000) > 0 && (n = ::read(fd, buffer, sizeof buffer)) > 0;)
+                answer.append(buffer, n);
+        }
+        ::close(fd);
+    }
+    ::kill(pid, SIGTERM);
+    ::waitpid(pid, nullptr, 0);
+    ASSERT_TRUE(listening) << "the instance did not start as uid " << Unprivileged::uid;
+    EXPECT_EQ(answer, "") << "the instance took a command from another user";
 }
 
 // An instance that holds the bus name but never answers (stopped here): a plain start and a

@@ -14,6 +14,15 @@ inline constexpr gid_t gid = 65534;
 // True when this process may not bypass file permissions (not root).
 bool isUnprivileged();
 
+// Drops this process to `uid` and `gid` for good. System calls only, so a child may call it
+// between fork and exec of a process with threads.
+bool dropPrivileges();
+
+// Starts the program at `path` as `uid` (exec through a descriptor: the build tree may sit
+// below a folder "nobody" cannot enter). Its pid, or -1. Exit status 127 in the child means
+// it could not drop its privileges or start the program.
+pid_t spawn(const char* path, char* const argv[], char* const envp[]);
+
 // Runs the current test again, alone, in a child that has dropped to `uid`. The child's
 // output goes to this process's stdout and stderr. Its exit status, or nothing when the
 // child could not be started or could not drop its privileges (the reason on stderr).
