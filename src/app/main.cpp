@@ -78,11 +78,6 @@ int runTrayApp(const AppCommand& command, int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     QGuiApplication::setDesktopFileName(QStringLiteral("glintext"));
 
-    // From the first moment a logout or `kill` quits the ordinary way; a signal that comes
-    // while the services are being built waits in the pipe until the event loop runs.
-    TerminationSignals termination({SIGTERM, SIGINT, SIGHUP});
-    QObject::connect(&termination, &TerminationSignals::received, &app, &QCoreApplication::quit);
-
     SingleInstance instance;
     switch (instance.start(command)) {
     case SingleInstance::Role::Forwarded:
@@ -96,6 +91,11 @@ int runTrayApp(const AppCommand& command, int argc, char** argv) {
     case SingleInstance::Role::Primary:
         break;
     }
+    // From here on a logout or `kill` quits the ordinary way; a signal that comes while the
+    // services are being built waits in the pipe until the event loop runs. (Before, while
+    // a later process waits for the instance, Ctrl+C simply ends it.)
+    TerminationSignals termination({SIGTERM, SIGINT, SIGHUP});
+    QObject::connect(&termination, &TerminationSignals::received, &app, &QCoreApplication::quit);
 
     // The chosen interface language reaches the toolkit from the first moment; the string
     // lookup keeps the two keys in step afterwards. Only the instance writes the defaults.
