@@ -47,6 +47,16 @@ void ensureSingleThreadedOpenMP(char** argv) {
     // If exec fails we keep going with the variable set for any child.
 }
 
+// Chosen before the application object exists, which reads it once.
+void chooseToolkitPlatform() {
+    const QString platform = PlatformLoader::toolkitPlatformFor(
+        qEnvironmentVariable(PlatformLoader::overrideVariable),
+        qEnvironmentVariable("QT_QPA_PLATFORM"), qEnvironmentVariable("XDG_SESSION_TYPE"),
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"));
+    if (!platform.isEmpty())
+        qputenv("QT_QPA_PLATFORM", platform.toUtf8());
+}
+
 // Without a display the toolkit would abort deep inside its platform plugin; say why instead.
 bool displayReachable() {
     return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") ||
@@ -155,6 +165,7 @@ int main(int argc, char** argv) {
         break;
     }
     ensureSingleThreadedOpenMP(argv);
+    chooseToolkitPlatform();
     if (!displayReachable()) {
         write(stderr, QStringLiteral("glintext: no display to show the tray item on (DISPLAY "
                                      "and WAYLAND_DISPLAY are unset)\n"));
