@@ -32,7 +32,7 @@ packages=(
   # with its portal for global shortcuts; Qt's native wayland platform plugin
   qt6-wayland sway xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk pipewire
   pipewire-bin grim wtype wl-clipboard python3 kwin-wayland xdg-desktop-portal-kde qtwayland5
-  libwayland-dev
+  libwayland-dev libwayland-bin
 )
 
 missing=()
