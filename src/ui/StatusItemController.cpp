@@ -112,7 +112,15 @@ bool StatusItemController::updatePermissionState() {
 }
 
 void StatusItemController::applyIcon(bool force) {
-    const QPalette palette = QGuiApplication::palette();
+    QPalette palette = QGuiApplication::palette();
+    // The panel's own text colour where the desktop tells it; the toolkit's otherwise.
+    if (const std::optional<QColor> panel = m_desktop.panelForeground()) {
+        QColor disabled = *panel;
+        disabled.setAlphaF(0.5);
+        palette.setColor(QPalette::Active, QPalette::WindowText, *panel);
+        palette.setColor(QPalette::Inactive, QPalette::WindowText, *panel);
+        palette.setColor(QPalette::Disabled, QPalette::WindowText, disabled);
+    }
     const QColor colour = palette.color(QPalette::Active, QPalette::WindowText);
     const qreal dotScale = m_badged ? m_badge.currentScale() : 0.0;
     // Hosts that take bitmaps are sent a new set on every change: skip identical frames.

@@ -236,4 +236,27 @@ TEST_F(StatusItemTest, IconPulsesAndFollowsThePalette) {
     EXPECT_EQ(img.pixelColor(3, 8), QColor(0, 200, 0)); // a fully covered stroke pixel
 }
 
+// Where the desktop tells the panel's text colour (a dark bar), the icon takes it rather than
+// the toolkit's dark text, and follows it when the bar changes at the next refresh.
+TEST_F(StatusItemTest, IconTakesThePanelsTextColourWhereTheDesktopTellsIt) {
+    world.desktop.panel = QColor(Qt::white);
+    auto c = world.make(false, {2000, 40, 4});
+    const QImage light = c->statusItem()->icon().pixmap(QSize(32, 32)).toImage();
+    EXPECT_EQ(light.pixelColor(3, 8), QColor(Qt::white));
+    const QImage disabled =
+        c->statusItem()->icon().pixmap(QSize(32, 32), QIcon::Disabled).toImage();
+    // Disabled: the same light glyph, half transparent over its dark edge.
+    EXPECT_GT(disabled.pixelColor(3, 8).red(), 128);
+    EXPECT_LT(disabled.pixelColor(3, 8).alpha(), 255);
+
+    world.desktop.panel = QColor(200, 40, 40);
+    c->refreshIcon();
+    EXPECT_EQ(c->statusItem()->icon().pixmap(QSize(32, 32)).toImage().pixelColor(3, 8),
+              QColor(200, 40, 40));
+    world.desktop.panel.reset(); // no longer known: the toolkit's text colour again
+    c->refreshIcon();
+    EXPECT_EQ(c->statusItem()->icon().pixmap(QSize(32, 32)).toImage().pixelColor(3, 8),
+              QApplication::palette().color(QPalette::Active, QPalette::WindowText));
+}
+
 } // namespace

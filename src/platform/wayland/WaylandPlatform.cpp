@@ -21,7 +21,7 @@ WaylandPlatform::WaylandPlatform()
       m_dataControlClipboard(DataControlClipboard::connect(*m_toolkitClipboard)),
       m_sound(std::make_unique<CanberraSoundService>()),
       m_loginItem(std::make_unique<XdgAutostartLoginItem>()),
-      m_desktop(std::make_unique<WaylandDesktopState>()) {}
+      m_desktop(std::make_unique<WaylandDesktopState>(qEnvironmentVariable("SWAYSOCK"))) {}
 
 WaylandPlatform::~WaylandPlatform() = default;
 
