@@ -17,8 +17,8 @@ const QRectF badgeHole(9.0, -0.9, 8.0, 8.0);
 
 class TrayIconEngine : public QIconEngine {
 public:
-    TrayIconEngine(bool badged, qreal dotScale, const QPalette& palette)
-        : m_badged(badged), m_dotScale(dotScale),
+    TrayIconEngine(bool badged, qreal dotScale, const QPalette& palette, bool edged)
+        : m_badged(badged), m_dotScale(dotScale), m_edged(edged),
           m_normal(palette.color(QPalette::Active, QPalette::WindowText)),
           m_disabled(palette.color(QPalette::Disabled, QPalette::WindowText)),
           m_selected(palette.color(QPalette::Active, QPalette::HighlightedText)) {}
@@ -30,7 +30,7 @@ public:
                             rect.y() + (rect.height() - side) / 2.0, side, side);
         const QColor colour = colourFor(mode);
         TrayIcon::paint(*painter, target, colour, m_badged, m_dotScale,
-                        TrayIcon::edgeColour(colour));
+                        m_edged ? TrayIcon::edgeColour(colour) : QColor());
     }
 
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
@@ -65,6 +65,7 @@ private:
 
     bool m_badged;
     qreal m_dotScale;
+    bool m_edged;
     QColor m_normal;
     QColor m_disabled;
     QColor m_selected;
@@ -171,8 +172,8 @@ void paint(QPainter& painter, const QRectF& target, const QColor& colour, bool b
         AlertBadge::paint(painter, target.topLeft(), unit, dotScale);
 }
 
-QIcon image(State, bool badged, qreal dotScale, const QPalette& palette) {
-    return QIcon(new TrayIconEngine(badged, dotScale, palette));
+QIcon image(State, bool badged, qreal dotScale, const QPalette& palette, bool edged) {
+    return QIcon(new TrayIconEngine(badged, dotScale, palette, edged));
 }
 
 QIcon image(State state, bool badged) {

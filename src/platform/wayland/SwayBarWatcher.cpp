@@ -2,12 +2,15 @@
 
 #include "platform/wayland/SwayBarConfig.h"
 
+#include <QDeadlineTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QSocketNotifier>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -54,6 +57,24 @@ std::optional<QColor> SwayBarWatcher::trayForeground() const {
             bars.append(m_bars.value(id));
     }
     return SwayBarConfig::trayForeground(bars);
+}
+
+void SwayBarWatcher::waitForBars(int timeoutMs) {
+    const QDeadlineTimer deadline(timeoutMs);
+    auto known = [this] {
+        return !m_order.isEmpty() &&
+               std::all_of(m_order.cbegin(), m_order.cend(),
+                           [this](const QString& id) { return m_bars.contains(id); });
+    };
+    while (m_fd >= 0 && !known() && !deadline.hasExpired()) {
+        pollfd readable{m_fd, POLLIN, 0};
+        const int ready = poll(&readable, 1, int(deadline.remainingTime()));
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready <= 0)
+            return;
+        readMessages();
+    }
 }
 
 void SwayBarWatcher::send(quint32 type, const QByteArray& payload) {

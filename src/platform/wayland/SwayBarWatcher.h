@@ -13,7 +13,8 @@ class QSocketNotifier;
 
 // sway's bars as its IPC socket describes them, kept current: asked for once at start and
 // updated by every barconfig_update event (a `swaymsg reload` with new colours). Inert where
-// there is no sway (an empty socket path) or it hangs up. GUI thread; never waits on sway.
+// there is no sway (an empty socket path) or it hangs up. GUI thread; waits on sway only in
+// waitForBars(), for a bounded time.
 class SwayBarWatcher : public QObject {
     Q_OBJECT
 public:
@@ -23,6 +24,9 @@ public:
     // The tray icon's colour on the first bar that shows a tray; nothing before sway answered.
     std::optional<QColor> trayForeground() const;
     bool isConnected() const { return m_fd >= 0; }
+    // Reads sway's answers until every bar is known or `timeoutMs` passed, so that the first
+    // icon is drawn for the bar rather than redrawn a moment later.
+    void waitForBars(int timeoutMs);
 
 Q_SIGNALS:
     // A bar's configuration arrived or changed.

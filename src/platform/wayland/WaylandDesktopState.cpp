@@ -2,8 +2,18 @@
 
 #include "platform/wayland/SwayBarWatcher.h"
 
+namespace {
+
+// sway answers in a few milliseconds; a hung sway costs no more than this at start.
+constexpr int swayAnswerMs = 250;
+
+} // namespace
+
 WaylandDesktopState::WaylandDesktopState(const QString& swaySocket)
-    : m_swayBars(swaySocket.isEmpty() ? nullptr : std::make_unique<SwayBarWatcher>(swaySocket)) {}
+    : m_swayBars(swaySocket.isEmpty() ? nullptr : std::make_unique<SwayBarWatcher>(swaySocket)) {
+    if (m_swayBars)
+        m_swayBars->waitForBars(swayAnswerMs);
+}
 
 WaylandDesktopState::~WaylandDesktopState() = default;
 
