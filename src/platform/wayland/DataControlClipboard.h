@@ -42,7 +42,8 @@ public:
 
     void setText(const QString& text) override;
     // The selection as text: what was set here while it is still the selection, else what
-    // the client holding it hands over (empty when it holds no text or does not answer).
+    // the client holding it hands over within readTimeoutMs (empty when it holds no text or
+    // does not answer in time).
     QString text() override;
 
     // The text set last is still the selection.
