@@ -32,9 +32,13 @@ echo "# the text is on the clipboard for another client after the overlay closed
 timeout 10 "$GLINTEXT_BIN" capture || fail "glintext capture failed"
 wait_until 10 taken 1 || fail "the application asked for no picture"
 sleep 1.5 # the overlay is mapped and drawn
-drag $((TX - 12)) $((TY - 10)) $((TX + TW + 12)) $((TY + TH + 10))
-wait_until 20 clipboard_is "$(joined "${LINES[@]}")" ||
-  fail "the clipboard holds '$(clipboard)' instead of the text"
+# Nothing headless tells when kwin has mapped the overlay; on a loaded machine the first drag
+# may come before it, and then the overlay is still open for a second one.
+for attempt in 1 2; do
+  drag $((TX - 12)) $((TY - 10)) $((TX + TW + 12)) $((TY + TH + 10))
+  ! wait_until 10 clipboard_is "$(joined "${LINES[@]}")" || break
+  [ "$attempt" -eq 1 ] || fail "the clipboard holds '$(clipboard)' instead of the text"
+done
 grep -q "Capture: $((TW + 24))x$((TH + 20))px" "$LOG_FILE" || fail "no Capture line of the drag's size"
 
 echo "# the text stays there while other clients paste, and a new copy replaces it"
