@@ -1,6 +1,7 @@
 #include "app/AppDelegate.h"
 
 #include "base/AppPaths.h"
+#include "core/CloudConfig.h"
 #include "core/DebugLog.h"
 #include "platform/Platform.h"
 #include "platform/Recognition.h"
@@ -12,8 +13,8 @@
 #include <QTimer>
 #include <QUrl>
 
-AppDelegate::AppDelegate(Platform& platform, Recognition& recognition, Defaults& defaults,
-                         QObject* parent)
+AppDelegate::AppDelegate(Platform& platform, Recognition& recognition, SecretStore& secrets,
+                         Defaults& defaults, QObject* parent)
     : QObject(parent), m_platform(platform), m_settings(defaults, platform.loginItem()),
       m_history(m_settings, AppPaths::dataFile(OCRHistoryStore::fileName)),
       m_improve(m_settings, AppPaths::dataFile(ImproveReporter::queueFileName)),
@@ -26,7 +27,8 @@ AppDelegate::AppDelegate(Platform& platform, Recognition& recognition, Defaults&
       m_permissionAlert(m_l10n, m_permissions),
       m_capture(m_pipeline, m_overlay, platform.screenGrabber(), m_permissionAlert, m_toast, m_l10n,
                 m_settings),
-      m_hotKey(platform.hotKeys(), m_l10n) {}
+      m_hotKey(platform.hotKeys(), m_l10n), m_cloudClient(m_network, CloudConfig::baseURL()),
+      m_keychain(secrets), m_cloudAccount(m_keychain, m_cloudClient) {}
 
 AppDelegate::~AppDelegate() {
     if (qApp)
@@ -149,6 +151,9 @@ void AppDelegate::handleCommand(const AppCommand& command) {
     case AppCommand::Kind::Settings:
         m_settingsWindow.show(SettingsWindowController::Tab::General);
         break;
+    case AppCommand::Kind::SignIn:
+        m_cloudAccount.signIn();
+        break;
     case AppCommand::Kind::OpenUrl:
         handleUrl(command.url);
         break;
@@ -167,6 +172,7 @@ void AppDelegate::handleUrl(const QString& text) {
 
 void AppDelegate::applicationWillTerminate() {
     m_history.saveNow();
+    m_keychain.flush(keyringFlushLimit);
     // The reporter's last flush arrives with the reporting work; its queued file work is
     // short and finishes here.
     m_improve.waitForQueue();
