@@ -32,6 +32,8 @@ packages=(
   # with its portal for global shortcuts; Qt's native wayland platform plugin
   qt6-wayland sway xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk pipewire
   pipewire-bin grim wtype wl-clipboard python3 kwin-wayland xdg-desktop-portal-kde qtwayland5
+  # a panel's StatusNotifier watcher for the settings-sync test
+  python3-gi
   libwayland-dev
 )
 
