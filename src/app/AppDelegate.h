@@ -58,6 +58,8 @@ public:
     // Writes what is still pending; connected to the application's aboutToQuit.
     void applicationWillTerminate();
 
+    SettingsWindowController& settingsWindow() { return m_settingsWindow; }
+
     // Delay before the settings window greets a relaunch after a permission grant.
     static constexpr int permissionRelaunchDelayMs = 400;
     // How long quitting waits for keyring writes still on their way (a sign-in just before).
