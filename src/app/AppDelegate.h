@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/AppCommand.h"
+#include "base/SystemClock.h"
 #include "core/AppSettings.h"
 #include "core/CapturePipeline.h"
 #include "core/CloudAccount.h"
@@ -30,8 +31,10 @@
 
 #include <memory>
 
+class CrashCatcher;
 class Defaults;
 class Platform;
+class ProcessLog;
 class Recognition;
 class SecretStore;
 
@@ -43,9 +46,11 @@ class AppDelegate : public QObject {
     Q_OBJECT
 public:
     // The settings store is read here, before anything else runs. `secrets` is the keyring;
-    // the cloud account reads its initial state from it here.
+    // the cloud account reads its initial state from it here. `crashes` holds what earlier
+    // runs' crashes left; `processLog` is this process's system log, for tester mode.
     AppDelegate(Platform& platform, Recognition& recognition, SecretStore& secrets,
-                Defaults& defaults, QObject* parent = nullptr);
+                Defaults& defaults, CrashCatcher& crashes, ProcessLog& processLog,
+                QObject* parent = nullptr);
     ~AppDelegate() override;
 
     // The start-up sequence; runs once before the event loop starts.
@@ -55,8 +60,10 @@ public:
     // A `glintext:` address (the browser's sign-in callback); anything unparsable is ignored.
     // An accepted callback opens the settings window on its Account tab.
     void handleUrl(const QString& text);
-    // Writes what is still pending; connected to the application's aboutToQuit.
-    void applicationWillTerminate();
+    // Writes what is still pending; connected to the application's aboutToQuit. With
+    // `finalUpload`, the statistics get their last flush (at most 2 seconds, running the
+    // event loop); a run whose display is gone skips it.
+    void applicationWillTerminate(bool finalUpload = true);
 
     // Delay before the settings window greets a relaunch after a permission grant.
     static constexpr int permissionRelaunchDelayMs = 400;
@@ -78,8 +85,12 @@ private:
 
     // Built in the constructor, each after what it needs. Nothing here acts on its own
     // before applicationDidFinishLaunching() starts it.
+    SystemClock m_clock;
     AppSettings m_settings;
     OCRHistoryStore m_history;
+    QNetworkAccessManager m_network; // the one manager every cloud request goes through
+    CloudClient m_cloudClient;
+    Keychain m_keychain;
     ImproveReporter m_improve;
     Permissions m_permissions;
     DefaultsLanguageStore m_languageStore;
@@ -92,9 +103,6 @@ private:
     CaptureController m_capture;
     GlobalHotKey m_hotKey;
     SettingsWindowController m_settingsWindow;
-    QNetworkAccessManager m_network; // the one manager every cloud request goes through
-    CloudClient m_cloudClient;
-    Keychain m_keychain;
     CloudAccount m_cloudAccount;
     CloudSync m_cloudSync;
     CrashReporter m_crashReporter;

@@ -3,7 +3,9 @@
 #include "ui/SelectionOverlayWindow.h"
 
 #include "support/TestEnvironment.h"
+#include "support/fakes/FakeCrashCatcher.h"
 #include "support/fakes/FakePlatform.h"
+#include "support/fakes/FakeProcessLog.h"
 #include "support/fakes/FakeRecognition.h"
 #include "support/fakes/FakeSecretStore.h"
 
@@ -48,8 +50,10 @@ TEST(AppDelegate, StartUpWiresShortcutsToQueuedCapturesAndConsumesThePermissionF
     platform.grabber.frames = {solidFrame({0, 0, 320, 200}, Qt::gray)};
     FakeRecognition recognition;
     FakeSecretStore secrets;
+    FakeCrashCatcher crashes;
+    FakeProcessLog processLog;
 
-    AppDelegate delegate(platform, recognition, secrets, defaults);
+    AppDelegate delegate(platform, recognition, secrets, defaults, crashes, processLog);
     delegate.applicationDidFinishLaunching();
     EXPECT_FALSE(defaults.contains("permissionFlowStartedAt"));
     EXPECT_EQ(platform.hotKeyService.active, (QSet<quint32>{1, 2}));

@@ -1,5 +1,6 @@
 #include "core/AppSettings.h"
 #include "core/CapturePipeline.h"
+#include "core/CloudClient.h"
 #include "core/DebugLog.h"
 #include "core/Defaults.h"
 #include "core/ImproveReporter.h"
@@ -13,6 +14,7 @@
 
 #include "support/TestEnvironment.h"
 #include "support/fakes/FakeClipboard.h"
+#include "support/fakes/FakeClock.h"
 #include "support/fakes/FakeLoginItem.h"
 #include "support/fakes/FakePermissionAlert.h"
 #include "support/fakes/FakeRecognition.h"
@@ -26,6 +28,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QNetworkAccessManager>
 #include <QSemaphore>
 
 #include <gtest/gtest.h>
@@ -46,7 +49,8 @@ class CapturePipelineTest : public ::testing::Test {
 protected:
     CapturePipelineTest()
         : dir(freshDir("pipeline")), defaults(dir + "/defaults.json"), settings(defaults, login),
-          history(settings, dir + "/history.json"), improve(settings, dir + "/queue.jsonl"),
+          history(settings, dir + "/history.json"), cloud(network, QUrl("http://127.0.0.1:9")),
+          improve(settings, defaults, cloud, clock, dir + "/queue.jsonl"),
           permissions(permission, defaults), languageStore(defaults), l10n(languageStore),
           engine(recognition.text, recognition.codes, recognition.tagger),
           pipeline(settings, defaults, permissions, history, clipboard, sound, engine, improve),
@@ -85,6 +89,9 @@ protected:
     FakeLoginItem login;
     AppSettings settings;
     OCRHistoryStore history;
+    FakeClock clock;
+    QNetworkAccessManager network;
+    CloudClient cloud;
     ImproveReporter improve;
     FakeScreenPermission permission;
     Permissions permissions;
