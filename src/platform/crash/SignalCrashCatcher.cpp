@@ -12,6 +12,7 @@
 #include <cstring>
 #include <execinfo.h>
 #include <fcntl.h>
+#include <ucontext.h>
 #include <unistd.h>
 
 namespace {
@@ -80,7 +81,21 @@ void copyMaps(int fd) {
     ::close(maps);
 }
 
-void writeRecord(int signal, const siginfo_t* info) {
+// Where the signal interrupted the program; 0 when this architecture is not known here.
+uintptr_t interruptedAt(const void* context) {
+    const auto* uc = static_cast<const ucontext_t*>(context);
+    if (!uc)
+        return 0;
+#if defined(__x86_64__)
+    return uintptr_t(uc->uc_mcontext.gregs[REG_RIP]);
+#elif defined(__aarch64__)
+    return uintptr_t(uc->uc_mcontext.pc);
+#else
+    return 0;
+#endif
+}
+
+void writeRecord(int signal, const siginfo_t* info, const void* context) {
     const int fd = ::open(g_path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd < 0)
         return;
@@ -102,7 +117,17 @@ void writeRecord(int signal, const siginfo_t* info) {
     line.text("\nframes\n");
     void* frames[maxFrames];
     const int count = ::backtrace(frames, maxFrames);
-    for (int i = 1; i < count; ++i) { // 0 is this handler
+    // The handler's own frames and the kernel's trampoline come first: start where the
+    // program was interrupted when it is in the list.
+    int first = 0;
+    const uintptr_t pc = interruptedAt(context);
+    for (int i = 0; pc && i < count; ++i) {
+        if (reinterpret_cast<uintptr_t>(frames[i]) == pc) {
+            first = i;
+            break;
+        }
+    }
+    for (int i = first; i < count; ++i) {
         line.hex(frames[i]);
         line.text("\n");
     }
@@ -113,9 +138,9 @@ void writeRecord(int signal, const siginfo_t* info) {
     ::close(fd);
 }
 
-void onFatalSignal(int signal, siginfo_t* info, void*) {
+void onFatalSignal(int signal, siginfo_t* info, void* context) {
     if (!g_handling.exchange(true))
-        writeRecord(signal, info);
+        writeRecord(signal, info, context);
     // SA_RESETHAND put the default action back; a signal sent from outside would otherwise be
     // swallowed, and a fault re-executes its instruction anyway.
     ::raise(signal);
