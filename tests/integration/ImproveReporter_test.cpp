@@ -17,12 +17,15 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QNetworkAccessManager>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QSysInfo>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <csignal>
 #include <limits>
 
 using namespace std::chrono_literals;
@@ -229,6 +232,32 @@ TEST_F(ImproveReporterTest, ALineCutByAKillLosesOnlyItselfAndFlushesGoOn) {
     ASSERT_EQ(sent.size(), 2);
     EXPECT_EQ(sent[1].toObject().value("n"), "after");
     EXPECT_TRUE(queueLines().isEmpty());
+}
+
+TEST_F(ImproveReporterTest, AQueueKilledWhileRecordingIsSentWhole) {
+    reporter();
+    for (int kill = 0; kill < 3; ++kill) {
+        QProcess loop;
+        loop.start(IMPROVE_RECORD_LOOP, {improve->queueFilePath(), dir + "/loop-defaults.json"});
+        ASSERT_TRUE(loop.waitForReadyRead(10000));
+        QThread::msleep(37 + 53 * kill); // somewhere in the middle of an append
+        ::kill(pid_t(loop.processId()), SIGKILL);
+        ASSERT_TRUE(loop.waitForFinished(5000));
+    }
+    qsizetype whole = 0;
+    for (const QByteArray& l : queueLines())
+        whole += QJsonDocument::fromJson(l).isObject() ? 1 : 0;
+    ASSERT_GT(whole, 150);
+    // The lines were recorded at the real time; the reporter's clock must not expire them.
+    clock.set(QDateTime::currentDateTimeUtc());
+    qsizetype sent = 0;
+    for (int i = 0; i < 100 && QFile::exists(improve->queueFilePath()); ++i) {
+        service.clearReceived();
+        ASSERT_EQ(flushAndWait(), 200);
+        sent += events(batches().value(0)).size();
+    }
+    EXPECT_EQ(sent, whole);
+    EXPECT_FALSE(QFile::exists(improve->queueFilePath()));
 }
 
 TEST_F(ImproveReporterTest, TheTimerFlushesFirstAfterItsDelayThenEveryPeriod) {

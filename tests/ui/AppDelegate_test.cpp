@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QKeyEvent>
 
@@ -70,4 +71,33 @@ TEST(AppDelegate, StartUpWiresShortcutsToQueuedCapturesAndConsumesThePermissionF
     delegate.handleCommand(AppCommand{AppCommand::Kind::Capture, {}});
     EXPECT_EQ(overlayWindows().size(), 1);
     cancelOverlay();
+}
+
+TEST(AppDelegate, StartUpHandsEarlierCrashesOverAndStartsTheReporters) {
+    const QString path = TestEnvironment::home() + "/delegate-reporters.json";
+    QFile::remove(path);
+    QFile::remove(TestEnvironment::dataDir() + "/improve-queue.jsonl");
+    Defaults defaults(path);
+    defaults.setBool("onboardingCompleted", true);
+    defaults.setBool("crashReportingEnabled", false); // nothing leaves the test
+    FakePlatform platform;
+    FakeRecognition recognition;
+    FakeSecretStore secrets;
+    FakeCrashCatcher crashes;
+    crashes.pending = {CrashDiagnostic{}};
+    FakeProcessLog processLog;
+
+    AppDelegate delegate(platform, recognition, secrets, defaults, crashes, processLog);
+    EXPECT_EQ(crashes.pending.size(), 1); // building the graph starts nothing
+    delegate.applicationDidFinishLaunching();
+    EXPECT_TRUE(crashes.pending.isEmpty());
+    EXPECT_TRUE(processLog.capturing);
+    EXPECT_FALSE(defaults.contains("testerModeEnabled")); // off, and not written at start
+    // The start-up event is queued.
+    QDeadlineTimer deadline(5000);
+    while (!QFile::exists(TestEnvironment::dataDir() + "/improve-queue.jsonl") &&
+           !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_TRUE(TestEnvironment::readFile(TestEnvironment::dataDir() + "/improve-queue.jsonl")
+                    .contains("\"n\":\"app.env\""));
 }
