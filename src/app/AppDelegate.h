@@ -65,6 +65,8 @@ public:
     // event loop); a run whose display is gone skips it.
     void applicationWillTerminate(bool finalUpload = true);
 
+    SettingsWindowController& settingsWindow() { return m_settingsWindow; }
+
     // Delay before the settings window greets a relaunch after a permission grant.
     static constexpr int permissionRelaunchDelayMs = 400;
     // How long quitting waits for keyring writes still on their way (a sign-in just before).

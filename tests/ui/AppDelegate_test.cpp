@@ -12,8 +12,11 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QDeadlineTimer>
+#include <QDesktopServices>
 #include <QFile>
 #include <QKeyEvent>
+#include <QSignalSpy>
+#include <QUrlQuery>
 
 #include <gtest/gtest.h>
 
@@ -101,3 +104,59 @@ TEST(AppDelegate, StartUpHandsEarlierCrashesOverAndStartsTheReporters) {
     EXPECT_TRUE(TestEnvironment::readFile(TestEnvironment::dataDir() + "/improve-queue.jsonl")
                     .contains("\"n\":\"app.env\""));
 }
+
+// Stands in for the default browser, which the sign-in command opens.
+class SignInBrowser : public QObject {
+    Q_OBJECT
+public:
+    SignInBrowser() {
+        for (const char* scheme : {"http", "https"})
+            QDesktopServices::setUrlHandler(scheme, this, "open");
+    }
+    ~SignInBrowser() override {
+        for (const char* scheme : {"http", "https"})
+            QDesktopServices::unsetUrlHandler(scheme);
+    }
+    QList<QUrl> opened;
+public Q_SLOTS:
+    void open(const QUrl& url) { opened << url; }
+};
+
+TEST(AppDelegate, OnlyTheSignInsOwnCallbackOpensTheAccountTab) {
+    // Nothing listens there: the code exchange fails at once, without leaving this machine
+    // (when this test has its process to itself, as under ctest).
+    qputenv("GLINTEXT_SERVICE_URL", "http://127.0.0.1:1");
+    Defaults defaults(TestEnvironment::home() + "/delegate-url-defaults.json");
+    FakePlatform platform;
+    FakeRecognition recognition;
+    FakeSecretStore secrets;
+    FakeCrashCatcher crashes;
+    FakeProcessLog processLog;
+    AppDelegate delegate(platform, recognition, secrets, defaults, crashes, processLog);
+    SignInBrowser browser;
+    QSignalSpy shown(&delegate.settingsWindow(), &SettingsWindowController::shown);
+
+    delegate.handleCommand(AppCommand{AppCommand::Kind::SignIn, {}});
+    ASSERT_EQ(browser.opened.size(), 1);
+    const QUrl page = browser.opened[0];
+    EXPECT_EQ(page.path(), "/app/connect");
+    const QString state = QUrlQuery(page).queryItemValue("state");
+
+    for (const QString& other : QStringList{
+             "glintext://auth?code=c&state=wrong", "glintext://settings?code=c&state=" + state,
+             "glintext://auth?state=" + state, "not a url", QString()})
+        delegate.handleCommand(AppCommand{AppCommand::Kind::OpenUrl, other});
+    EXPECT_TRUE(shown.isEmpty());
+
+    delegate.handleCommand(
+        AppCommand{AppCommand::Kind::OpenUrl, "glintext://auth?state=" + state + "&code=c"});
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown[0][0].value<SettingsWindowController::Tab>(),
+              SettingsWindowController::Tab::Account);
+    // Accepted once: the same address again is ignored.
+    delegate.handleCommand(
+        AppCommand{AppCommand::Kind::OpenUrl, "glintext://auth?state=" + state + "&code=c"});
+    EXPECT_EQ(shown.size(), 1);
+}
+
+#include "AppDelegate_test.moc"
