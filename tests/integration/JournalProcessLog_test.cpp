@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <unistd.h>
 
 Q_LOGGING_CATEGORY(journalTest, "glintext.journaltest")
@@ -40,6 +41,7 @@ TEST(JournalProcessLog, OwnMessagesComeBackOrTheExportSaysWhyNot) {
         if (!found)
             QThread::msleep(100);
     }
+    std::printf("read %d journal entries of this process\n", int(exported.entries.size()));
     EXPECT_TRUE(exported.error.isEmpty()) << exported.error.toStdString();
     EXPECT_TRUE(found);
     EXPECT_LE(log.entriesSince(since, 1).entries.size(), 1);

@@ -24,8 +24,8 @@ constexpr int maxFrames = 128;
 char g_path[4096];
 char g_header[2048];
 size_t g_headerLength = 0;
-std::atomic<bool> g_handling{false};
-char g_altStack[64 * 1024]; // a stack overflow still gets its record
+std::atomic<pid_t> g_handlingThread{0}; // the thread writing the record
+char g_altStack[64 * 1024];             // a stack overflow still gets its record
 
 // Appends to a fixed buffer without allocating; what does not fit is cut.
 struct Writer {
@@ -139,8 +139,21 @@ void writeRecord(int signal, const siginfo_t* info, const void* context) {
 }
 
 void onFatalSignal(int signal, siginfo_t* info, void* context) {
-    if (!g_handling.exchange(true))
-        writeRecord(signal, info, context);
+    const pid_t self = ::gettid();
+    pid_t first = 0;
+    if (!g_handlingThread.compare_exchange_strong(first, self)) {
+        if (first == self) { // a fault while writing the record: end without it
+            struct sigaction fallback {};
+            fallback.sa_handler = SIG_DFL;
+            ::sigaction(signal, &fallback, nullptr);
+            ::raise(signal);
+            return;
+        }
+        // Another thread crashed first and is writing the record: its re-raise ends us all.
+        for (;;)
+            ::pause();
+    }
+    writeRecord(signal, info, context);
     // SA_RESETHAND put the default action back; a signal sent from outside would otherwise be
     // swallowed, and a fault re-executes its instruction anyway.
     ::raise(signal);
