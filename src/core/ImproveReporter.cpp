@@ -14,6 +14,7 @@
 #include <QPointer>
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -108,12 +109,17 @@ QJsonObject ImproveReporter::sanitize(const QVariantMap& properties, bool cutStr
         case QMetaType::UShort:
             clean.insert(it.key(), value.toLongLong());
             break;
+        case QMetaType::ULong:
+        case QMetaType::ULongLong:
+            if (value.toULongLong() <= quint64(std::numeric_limits<qint64>::max()))
+                clean.insert(it.key(), value.toLongLong());
+            break;
         case QMetaType::Double:
         case QMetaType::Float:
             if (std::isfinite(value.toDouble()))
                 clean.insert(it.key(), value.toDouble());
             break;
-        default: // dates, lists, maps, unsigned 64-bit values: not ours to guess
+        default: // dates, lists, maps: not ours to guess
             break;
         }
     }

@@ -112,6 +112,8 @@ TEST_F(ImproveReporterTest, EventsAreSanitisedOneLineEachAndOnByDefault) {
                                    {"text", long300},
                                    {"when", QDateTime::currentDateTimeUtc()},
                                    {"list", QVariantList{1, 2}},
+                                   {"count", quint64(5)},
+                                   {"huge", std::numeric_limits<quint64>::max()},
                                    {"nan", std::nan("")},
                                    {"inf", std::numeric_limits<double>::infinity()}});
     const QList<QByteArray> lines = queueLines();
@@ -120,7 +122,7 @@ TEST_F(ImproveReporterTest, EventsAreSanitisedOneLineEachAndOnByDefault) {
     EXPECT_EQ(event.value("n"), "ocr.result");
     EXPECT_DOUBLE_EQ(event.value("t").toDouble(), clock.now().toMSecsSinceEpoch() / 1000.0);
     const QJsonObject p = event.value("p").toObject();
-    EXPECT_EQ(p.keys(), (QStringList{"chars", "engine", "ms", "text", "vertical"}));
+    EXPECT_EQ(p.keys(), (QStringList{"chars", "count", "engine", "ms", "text", "vertical"}));
     EXPECT_EQ(p.value("text").toString(), QString(256, u'x'));
     EXPECT_EQ(p.value("chars"), 12);
     EXPECT_EQ(p.value("ms"), 12.5);
