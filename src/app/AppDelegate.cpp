@@ -18,20 +18,21 @@ AppDelegate::AppDelegate(Platform& platform, Recognition& recognition, SecretSto
                          QObject* parent)
     : QObject(parent), m_platform(platform), m_settings(defaults, platform.loginItem()),
       m_history(m_settings, AppPaths::dataFile(OCRHistoryStore::fileName)),
-      m_cloudClient(m_network, CloudConfig::baseURL()), m_keychain(secrets),
-      m_improve(m_settings, defaults, m_cloudClient, m_clock,
-                AppPaths::dataFile(ImproveReporter::queueFileName)),
       m_permissions(platform.screenPermission(), defaults), m_languageStore(defaults),
       m_l10n(m_languageStore), m_engine(recognition.textAnalyzer(), recognition.barcodeDetector(),
                                         recognition.languageTagger()),
+      m_cloudClient(m_network, CloudConfig::baseURL()), m_keychain(secrets),
+      m_improve(m_settings, defaults, m_cloudClient, m_clock,
+                AppPaths::dataFile(ImproveReporter::queueFileName)),
+      m_cloudAccount(m_keychain, m_cloudClient),
+      m_cloudOCR(m_keychain, m_cloudClient, m_cloudAccount),
       m_pipeline(m_settings, defaults, m_permissions, m_history, platform.clipboard(),
-                 platform.sound(), m_engine, m_improve),
+                 platform.sound(), m_engine, m_improve, m_cloudOCR),
       m_toast(platform.desktop()), m_overlay(platform.capabilities().exclusiveInputGrabs),
       m_permissionAlert(m_l10n, m_permissions),
       m_capture(m_pipeline, m_overlay, platform.screenGrabber(), m_permissionAlert, m_toast, m_l10n,
                 m_settings),
-      m_hotKey(platform.hotKeys(), m_l10n), m_cloudAccount(m_keychain, m_cloudClient),
-      m_crashReporter(crashes, defaults, m_cloudClient),
+      m_hotKey(platform.hotKeys(), m_l10n), m_crashReporter(crashes, defaults, m_cloudClient),
       m_testerMode(defaults, m_cloudClient, processLog, m_clock) {}
 
 AppDelegate::~AppDelegate() {

@@ -6,6 +6,7 @@
 #include "core/CapturePipeline.h"
 #include "core/CloudAccount.h"
 #include "core/CloudClient.h"
+#include "core/CloudOCR.h"
 #include "core/CloudSync.h"
 #include "core/CrashReporter.h"
 #include "core/ImproveReporter.h"
@@ -90,14 +91,16 @@ private:
     SystemClock m_clock;
     AppSettings m_settings;
     OCRHistoryStore m_history;
-    QNetworkAccessManager m_network; // the one manager every cloud request goes through
-    CloudClient m_cloudClient;
-    Keychain m_keychain;
-    ImproveReporter m_improve;
     Permissions m_permissions;
     DefaultsLanguageStore m_languageStore;
     L10n m_l10n;
     OCREngine m_engine;
+    QNetworkAccessManager m_network; // the one manager every cloud request goes through
+    CloudClient m_cloudClient;
+    Keychain m_keychain;
+    ImproveReporter m_improve;
+    CloudAccount m_cloudAccount;
+    CloudOCR m_cloudOCR;
     CapturePipeline m_pipeline;
     HUDToast m_toast;
     SelectionOverlayController m_overlay;
@@ -105,7 +108,6 @@ private:
     CaptureController m_capture;
     GlobalHotKey m_hotKey;
     SettingsWindowController m_settingsWindow;
-    CloudAccount m_cloudAccount;
     CloudSync m_cloudSync;
     CrashReporter m_crashReporter;
     TesterMode m_testerMode;

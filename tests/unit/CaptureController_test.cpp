@@ -1,9 +1,12 @@
 #include "core/AppSettings.h"
 #include "core/CapturePipeline.h"
+#include "core/CloudAccount.h"
 #include "core/CloudClient.h"
+#include "core/CloudOCR.h"
 #include "core/DebugLog.h"
 #include "core/Defaults.h"
 #include "core/ImproveReporter.h"
+#include "core/Keychain.h"
 #include "core/OCREngine.h"
 #include "core/OCRHistoryStore.h"
 #include "core/Permissions.h"
@@ -20,6 +23,7 @@
 #include "support/fakes/FakeRecognition.h"
 #include "support/fakes/FakeScreenGrabber.h"
 #include "support/fakes/FakeScreenPermission.h"
+#include "support/fakes/FakeSecretStore.h"
 #include "support/fakes/FakeSound.h"
 #include "support/fakes/FakeToaster.h"
 
@@ -49,11 +53,14 @@ class CapturePipelineTest : public ::testing::Test {
 protected:
     CapturePipelineTest()
         : dir(freshDir("pipeline")), defaults(dir + "/defaults.json"), settings(defaults, login),
-          history(settings, dir + "/history.json"), cloud(network, QUrl("http://127.0.0.1:9")),
-          improve(settings, defaults, cloud, clock, dir + "/queue.jsonl"),
-          permissions(permission, defaults), languageStore(defaults), l10n(languageStore),
+          history(settings, dir + "/history.json"), permissions(permission, defaults),
+          languageStore(defaults), l10n(languageStore),
           engine(recognition.text, recognition.codes, recognition.tagger),
-          pipeline(settings, defaults, permissions, history, clipboard, sound, engine, improve),
+          cloudClient(network, QUrl("http://127.0.0.1:9/")), keychain(secrets),
+          improve(settings, defaults, cloudClient, clock, dir + "/queue.jsonl"),
+          account(keychain, cloudClient), cloud(keychain, cloudClient, account),
+          pipeline(settings, defaults, permissions, history, clipboard, sound, engine, improve,
+                   cloud),
           overlay(false), controller(pipeline, overlay, grabber, alert, toaster, l10n, settings) {
         grabber.frames = {solidFrame({0, 0, 800, 600}, Qt::white, 1.0)};
         QFile::remove(DebugLog::currentPath());
@@ -89,10 +96,6 @@ protected:
     FakeLoginItem login;
     AppSettings settings;
     OCRHistoryStore history;
-    FakeClock clock;
-    QNetworkAccessManager network;
-    CloudClient cloud;
-    ImproveReporter improve;
     FakeScreenPermission permission;
     Permissions permissions;
     DefaultsLanguageStore languageStore;
@@ -101,6 +104,14 @@ protected:
     OCREngine engine;
     FakeClipboard clipboard;
     FakeSound sound;
+    QNetworkAccessManager network;
+    CloudClient cloudClient;
+    FakeSecretStore secrets;
+    Keychain keychain;
+    FakeClock clock;
+    ImproveReporter improve;
+    CloudAccount account;
+    CloudOCR cloud;
     CapturePipeline pipeline;
     SelectionOverlayController overlay;
     FakeScreenGrabber grabber;
