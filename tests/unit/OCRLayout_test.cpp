@@ -137,8 +137,10 @@ TEST(OCRLayout, SmallTextIsUpscaledAndColumnsOfGlyphsReadAsVertical) {
             }
         }
     }
-    EXPECT_TRUE(ScreenTextPreprocessor::measure(columns).verticalLayout);
-    EXPECT_FALSE(ScreenTextPreprocessor::measure(rows).verticalLayout);
+    EXPECT_EQ(ScreenTextPreprocessor::measure(columns).orientation,
+              TextOrientation::Orientation::Vertical);
+    EXPECT_EQ(ScreenTextPreprocessor::measure(rows).orientation,
+              TextOrientation::Orientation::Horizontal);
     QImage blank(50, 50, QImage::Format_Grayscale8);
     blank.fill(255);
     EXPECT_FALSE(ScreenTextPreprocessor::measure(blank).hasInk);

@@ -415,44 +415,12 @@ std::vector<Box> components(const QImage& img, std::vector<int>* labelsOut) {
     return boxes;
 }
 
-// Widths of the empty runs strictly between inked positions of a profile.
-std::vector<int> innerGaps(const std::vector<int>& profile) {
-    std::vector<int> gaps;
-    int first = -1;
-    int last = -1;
-    for (int i = 0; i < int(profile.size()); ++i) {
-        if (profile[i] > 0) {
-            if (first < 0)
-                first = i;
-            last = i;
-        }
-    }
-    int run = 0;
-    for (int i = first + 1; first >= 0 && i <= last; ++i) {
-        if (profile[i] == 0) {
-            ++run;
-        } else if (run > 0) {
-            gaps.push_back(run);
-            run = 0;
-        }
-    }
-    return gaps;
-}
-
-double median(std::vector<int> v) {
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 } // namespace
 
 InkMetrics measure(const QImage& img) {
     InkMetrics metrics;
     const std::vector<Box> boxes = components(img);
     std::vector<int> heights;
-    std::vector<int> sizes;
     for (const Box& b : boxes) {
         const int bw = b.right - b.left + 1;
         const int bh = b.bottom - b.top + 1;
@@ -460,7 +428,6 @@ InkMetrics measure(const QImage& img) {
         if (bh < 3 || bh > img.height() * 9 / 10 || bw > 4 * bh)
             continue;
         heights.push_back(bh);
-        sizes.push_back(std::max(bw, bh));
     }
     if (heights.empty())
         return metrics;
@@ -481,51 +448,12 @@ InkMetrics measure(const QImage& img) {
         metrics.glyphs.append(QRect(b.left, b.top, bw, bh));
     }
 
-    // Lines are separated by wide empty lanes across their direction; characters within a
-    // line by narrow ones. Whichever direction has the wider lanes is across the lines.
-    std::vector<int> rowProfile(img.height(), 0);
-    std::vector<int> columnProfile(img.width(), 0);
-    for (int y = 0; y < img.height(); ++y) {
-        const uchar* row = img.constScanLine(y);
-        for (int x = 0; x < img.width(); ++x) {
-            if (row[x] < 128) {
-                ++rowProfile[y];
-                ++columnProfile[x];
-            }
-        }
-    }
-    const std::vector<int> rowGaps = innerGaps(rowProfile);
-    const std::vector<int> columnGaps = innerGaps(columnProfile);
-    const double em = median(sizes);
-    auto wide = [em](const std::vector<int>& gaps) {
-        std::vector<int> w;
-        for (int g : gaps)
-            if (g >= std::max(2.0, em * 0.3))
-                w.push_back(g);
-        return w;
-    };
-    const std::vector<int> wideRows = wide(rowGaps);
-    const std::vector<int> wideColumns = wide(columnGaps);
-    auto firstInk = [](const std::vector<int>& v) {
-        return int(std::find_if(v.begin(), v.end(), [](int c) { return c > 0; }) - v.begin());
-    };
-    auto lastInk = [](const std::vector<int>& v) {
-        return int(v.rend() - std::find_if(v.rbegin(), v.rend(), [](int c) { return c > 0; })) - 1;
-    };
-    const int inkTop = firstInk(rowProfile);
-    const int inkBottom = lastInk(rowProfile);
-    const int inkLeft = firstInk(columnProfile);
-    const int inkRight = lastInk(columnProfile);
-    const int inkHeight = inkBottom - inkTop + 1;
-    const int inkWidth = inkRight - inkLeft + 1;
-    if (!wideColumns.empty() && wideRows.empty()) {
-        // One line, or several columns: a line of characters is far longer than tall.
-        metrics.verticalLayout = inkHeight > 3 * em && inkHeight > inkWidth / 2;
-    } else if (!wideColumns.empty() && !wideRows.empty()) {
-        metrics.verticalLayout = median(wideColumns) > 1.6 * median(wideRows) && inkHeight > 3 * em;
-    } else if (wideColumns.empty() && wideRows.empty()) {
-        metrics.verticalLayout = inkHeight > 2.5 * inkWidth && inkHeight > 3 * em;
-    }
+    QList<QRect> all;
+    all.reserve(qsizetype(boxes.size()));
+    for (const Box& b : boxes)
+        all.append(QRect(QPoint(b.left, b.top), QPoint(b.right, b.bottom)));
+    metrics.orientation =
+        TextOrientation::decide(TextOrientation::gather(all, metrics.glyphHeight));
     return metrics;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/tesseract/TextOrientation.h"
+
 #include <QImage>
 #include <QList>
 #include <QRect>
@@ -15,9 +17,10 @@ inline constexpr double maximumScale = 4.0;
 
 struct InkMetrics {
     bool hasInk = false;
-    double glyphHeight = 0;      // typical connected-component height
-    bool verticalLayout = false; // lines run top to bottom (columns of CJK text)
-    QList<QRect> glyphs;         // boxes of the components that look like glyph parts
+    double glyphHeight = 0; // typical connected-component height
+    // Rows, or columns of vertical CJK text.
+    TextOrientation::Orientation orientation = TextOrientation::Orientation::Horizontal;
+    QList<QRect> glyphs; // boxes of the components that look like glyph parts
 };
 
 struct Prepared {

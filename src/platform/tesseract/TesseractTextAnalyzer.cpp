@@ -1,6 +1,7 @@
 #include "platform/tesseract/TesseractTextAnalyzer.h"
 
 #include "platform/tesseract/KeyCombinationText.h"
+#include "platform/tesseract/ProseColumns.h"
 #include "platform/tesseract/ScreenTextPreprocessor.h"
 #include "platform/tesseract/TesseractEnginePool.h"
 #include "platform/tesseract/TextLayout.h"
@@ -142,8 +143,8 @@ QList<TextLayout::Line> readLines(tesseract::TessBaseAPI& api, const QList<QRect
             line.box = boxAt(*it, tesseract::RIL_TEXTLINE);
             line.confidence = it->Confidence(tesseract::RIL_TEXTLINE);
             if (qEnvironmentVariableIsSet("GLINTEXT_OCR_DUMP"))
-                qInfo("line block %d conf %.0f: %s", line.block, line.confidence,
-                      qPrintable(line.text));
+                qInfo("line block %d conf %.0f y %d: %s", line.block, line.confidence,
+                      line.box.top(), qPrintable(line.text));
             current = line;
         }
         if (!current || panels.size() < 2)
@@ -235,7 +236,7 @@ bool recognizePage(tesseract::TessBaseAPI& engine, const QImage& page, tesseract
 
 // Where to cut a page into two bands recognised side by side: the empty row lane
 // nearest the middle, when the page holds enough lines to be worth it; -1 otherwise.
-int bandCut(const QImage& page) {
+int bandCut(const QImage& page, bool columns) {
     constexpr int minimumLanes = 3;
     constexpr int minimumHeight = 500;
     if (page.height() < minimumHeight)
@@ -257,22 +258,10 @@ int bandCut(const QImage& page) {
     }
     if (lanes.size() < minimumLanes)
         return -1;
-    // A gutter (an empty column through all the ink) means columns or a grid, whose
-    // blocks the cut would break apart: such pages are read whole.
-    std::vector<int> columns(size_t(page.width()), 0);
-    for (int y = 0; y < page.height(); ++y) {
-        const uchar* row = page.constScanLine(y);
-        for (int x = 0; x < page.width(); ++x)
-            columns[size_t(x)] += row[x] < 128;
-    }
-    const auto first = std::find_if(columns.begin(), columns.end(), [](int c) { return c > 0; });
-    const auto last = std::find_if(columns.rbegin(), columns.rend(), [](int c) { return c > 0; });
-    int gap = 0;
-    for (auto it = first; it != columns.end() && it < last.base(); ++it) {
-        gap = *it == 0 ? gap + 1 : 0;
-        if (gap > page.width() / 40)
-            return -1;
-    }
+    // Columns of prose are laid out by the recogniser as a whole page; a cut would break
+    // their blocks apart.
+    if (columns)
+        return -1;
     int best = -1;
     for (const auto& [start, length] : lanes) {
         const int centre = start + length / 2;
@@ -341,7 +330,87 @@ int blockCount(const QList<TextLayout::Line>& lines) {
     return int(blocks.size());
 }
 
+// How sure the recogniser is of a reading, weighted by how much text each line holds.
+double confidenceOf(const QList<TextLayout::Line>& lines) {
+    double weighted = 0;
+    qsizetype characters = 0;
+    for (const TextLayout::Line& line : lines) {
+        weighted += double(line.confidence) * double(line.text.size());
+        characters += line.text.size();
+    }
+    return characters ? weighted / double(characters) : 0;
+}
+
 } // namespace
+
+struct TesseractTextAnalyzer::Reading {
+    bool ok = false;
+    bool vertical = false;
+    QList<TextLayout::Line> lines;
+};
+
+TesseractTextAnalyzer::Reading
+TesseractTextAnalyzer::readVertical(const ScreenTextPreprocessor::Prepared& prepared,
+                                    const QList<QRect>& panels) {
+    Reading reading;
+    reading.vertical = true;
+    TesseractEnginePool::Lease engine = m_pool.acquire(m_languages.vertical);
+    reading.ok =
+        engine && recognizePage(*engine, prepared.image, tesseract::PSM_SINGLE_BLOCK_VERT_TEXT,
+                                panels, &reading.lines);
+    return reading;
+}
+
+TesseractTextAnalyzer::Reading
+TesseractTextAnalyzer::readHorizontal(const ScreenTextPreprocessor::Prepared& prepared,
+                                      const QList<QRect>& panels) {
+    Reading reading;
+    TesseractEnginePool::Lease engine = m_pool.acquire(m_languages.horizontal);
+    if (!engine)
+        return reading;
+    const QImage& page = prepared.image;
+    // The recogniser's own page layout only where columns of prose stand side by side;
+    // elsewhere it splits menus, tables and short CJK lines into blocks it then orders,
+    // drops or turns on their side. One block keeps every row a row.
+    const bool columns = ProseColumns::present(page, prepared.metrics.glyphHeight * prepared.scale);
+    const tesseract::PageSegMode mode = columns ? tesseract::PSM_AUTO : tesseract::PSM_SINGLE_BLOCK;
+    // The second band needs a warm engine: loading one would cost more than it saves.
+    const int cut = bandCut(page, columns);
+    TesseractEnginePool::Lease second;
+    if (cut > 0)
+        second = m_pool.acquireIdle(m_languages.horizontal);
+    if (second) {
+        // Tall pages of many lines: the lower band goes to a second engine on the other
+        // core. Blocks that continue across the cut are joined again.
+        const QImage top = page.copy(0, 0, page.width(), cut);
+        const QImage bottom = page.copy(0, cut, page.width(), page.height() - cut);
+        QList<TextLayout::Line> lower;
+        QList<QRect> lowerPanels;
+        for (const QRect& panel : panels)
+            lowerPanels.append(panel.translated(0, -cut));
+        bool lowerOk = false;
+        std::thread helper(
+            [&] { lowerOk = recognizePage(*second, bottom, mode, lowerPanels, &lower); });
+        const bool upperOk = recognizePage(*engine, top, mode, panels, &reading.lines);
+        helper.join();
+        reading.ok = upperOk && lowerOk;
+        if (reading.ok)
+            joinBands(reading.lines, lower, cut);
+        return reading;
+    }
+    reading.ok = recognizePage(*engine, page, mode, panels, &reading.lines);
+    if (reading.ok && mode == tesseract::PSM_AUTO && blockCount(reading.lines) > 1 &&
+        !TextLayout::hasProseColumns(reading.lines) &&
+        uncoveredGlyphs(prepared, reading.lines) > 0) {
+        // The columns were not prose after all and glyphs were left unread: reading the
+        // crop as one block keeps every row whole; it wins only if it reads more ink.
+        QList<TextLayout::Line> single;
+        if (recognizePage(*engine, page, tesseract::PSM_SINGLE_BLOCK, panels, &single) &&
+            uncoveredGlyphs(prepared, single) < uncoveredGlyphs(prepared, reading.lines))
+            reading.lines = single;
+    }
+    return reading;
+}
 
 TextAnalyzer::Outcome TesseractTextAnalyzer::analyze(const QImage& image) {
     if (image.isNull())
@@ -357,69 +426,34 @@ TextAnalyzer::Outcome TesseractTextAnalyzer::analyze(const QImage& image) {
     if (!prepared.metrics.hasInk)
         return {true, {}, {}};
 
-    const bool vertical = prepared.metrics.verticalLayout && !m_languages.vertical.isEmpty();
-    TesseractEnginePool::Lease engine =
-        m_pool.acquire(vertical ? m_languages.vertical : m_languages.horizontal);
-    if (!engine)
-        return {false, {}, QStringLiteral("the recognition model could not be loaded")};
-
-    const QImage& page = prepared.image;
     QList<QRect> panels;
     for (const QRect& panel : prepared.panels)
         panels.append(ScreenTextPreprocessor::mapToPage(prepared, panel));
-    auto recognizeAs = [&](tesseract::PageSegMode mode, QList<TextLayout::Line>* lines) {
-        return recognizePage(*engine, page, mode, panels, lines);
-    };
-    QList<TextLayout::Line> lines;
-    // The second band needs a warm engine: loading one would cost more than it saves.
-    const int cut = vertical ? -1 : bandCut(page);
-    TesseractEnginePool::Lease second;
-    if (cut > 0)
-        second = m_pool.acquireIdle(m_languages.horizontal);
-    if (second) {
-        // Tall pages of many lines: the lower band goes to a second engine on the other
-        // core. Blocks that continue across the cut are joined again.
-        const QImage top = page.copy(0, 0, page.width(), cut);
-        const QImage bottom = page.copy(0, cut, page.width(), page.height() - cut);
-        QList<TextLayout::Line> lower;
-        QList<QRect> lowerPanels;
-        for (const QRect& panel : panels)
-            lowerPanels.append(panel.translated(0, -cut));
-        bool lowerOk = false;
-        std::thread helper([&] {
-            lowerOk = recognizePage(*second, bottom, tesseract::PSM_AUTO, lowerPanels, &lower);
-        });
-        const bool upperOk = recognizePage(*engine, top, tesseract::PSM_AUTO, panels, &lines);
-        helper.join();
-        if (!upperOk || !lowerOk)
-            return {false, {}, QStringLiteral("recognition failed")};
-        joinBands(lines, lower, cut);
-    } else if (!recognizeAs(vertical ? tesseract::PSM_SINGLE_BLOCK_VERT_TEXT : tesseract::PSM_AUTO,
-                            &lines)) {
+    using TextOrientation::Orientation;
+    const Orientation orientation =
+        m_languages.vertical.isEmpty() ? Orientation::Horizontal : prepared.metrics.orientation;
+    Reading reading = orientation == Orientation::Vertical ? readVertical(prepared, panels)
+                                                           : readHorizontal(prepared, panels);
+    if (orientation == Orientation::Undecided && reading.ok) {
+        // The ink did not say; the reading the recogniser is surer of does.
+        Reading other = readVertical(prepared, panels);
+        if (other.ok && confidenceOf(other.lines) > confidenceOf(reading.lines))
+            reading = std::move(other);
+    }
+    if (!reading.ok)
         return {false, {}, QStringLiteral("recognition failed")};
-    }
-    if (!vertical && blockCount(lines) > 1 && !TextLayout::hasProseColumns(lines) &&
-        uncoveredGlyphs(prepared, lines) > 0) {
-        // Several blocks, no columns of prose, and glyphs left unread: a table or a
-        // terminal, where the page layout drops isolated cells. Reading the crop as one
-        // block keeps every row whole; it wins only if it reads more of the ink.
-        QList<TextLayout::Line> single;
-        if (recognizeAs(tesseract::PSM_SINGLE_BLOCK, &single) &&
-            uncoveredGlyphs(prepared, single) < uncoveredGlyphs(prepared, lines))
-            lines = single;
-    }
-    dropNoise(lines);
-    for (TextLayout::Line& line : lines)
+    dropNoise(reading.lines);
+    for (TextLayout::Line& line : reading.lines)
         line.text = KeyCombinationText::repair(line.text);
     QString transcript;
-    if (vertical) {
+    if (reading.vertical) {
         // Columns come right to left already; the row logic would interleave them.
         QStringList texts;
-        for (const TextLayout::Line& line : lines)
+        for (const TextLayout::Line& line : reading.lines)
             texts.append(line.text);
         transcript = texts.join(u'\n');
     } else {
-        transcript = TextLayout::join(lines);
+        transcript = TextLayout::join(reading.lines);
     }
     return {true, transcript, {}};
 }

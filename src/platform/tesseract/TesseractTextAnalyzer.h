@@ -2,6 +2,7 @@
 
 #include "platform/TextAnalyzer.h"
 #include "platform/tesseract/RecognitionLanguages.h"
+#include "platform/tesseract/ScreenTextPreprocessor.h"
 
 class TesseractEnginePool;
 
@@ -16,6 +17,12 @@ public:
     void warmUpCertain() override;
 
 private:
+    struct Reading;
+    Reading readHorizontal(const ScreenTextPreprocessor::Prepared& prepared,
+                           const QList<QRect>& panels);
+    Reading readVertical(const ScreenTextPreprocessor::Prepared& prepared,
+                         const QList<QRect>& panels);
+
     TesseractEnginePool& m_pool;
     RecognitionLanguages::Choice m_languages;
 };

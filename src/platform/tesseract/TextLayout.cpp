@@ -198,15 +198,55 @@ QList<qsizetype> readingOrder(const QList<QRect>& boxes) {
     return result;
 }
 
+namespace {
+
+bool horizontallyOverlap(const QRect& a, const QRect& b) {
+    return std::min(a.right(), b.right()) >= std::max(a.left(), b.left());
+}
+
+// The stretches of a panel's lines that no other panel's text interrupts. A panel around
+// another (a menu's background around a section a separator cut out, a window around a
+// pane) is read above, then the inner panel, then below: not all its lines first.
+QMap<int, QList<Line>> readingUnits(const QList<Line>& lines) {
+    QMap<int, QList<Line>> byPanel;
+    for (const Line& line : lines)
+        byPanel[line.panel].append(line);
+    QMap<int, QList<Line>> units;
+    int unit = 0;
+    for (QList<Line>& panel : byPanel) {
+        std::stable_sort(panel.begin(), panel.end(), [](const Line& a, const Line& b) {
+            return a.box.center().y() < b.box.center().y();
+        });
+        for (qsizetype i = 0; i < panel.size(); ++i) {
+            if (i > 0) {
+                const int from = panel[i - 1].box.center().y();
+                const int to = panel[i].box.center().y();
+                const bool interrupted =
+                    std::any_of(lines.cbegin(), lines.cend(), [&](const Line& o) {
+                        return o.panel != panel[i].panel && o.box.center().y() > from &&
+                               o.box.center().y() < to &&
+                               (horizontallyOverlap(o.box, panel[i].box) ||
+                                horizontallyOverlap(o.box, panel[i - 1].box));
+                    });
+                unit += interrupted;
+            }
+            units[unit].append(panel[i]);
+        }
+        ++unit;
+    }
+    return units;
+}
+
+} // namespace
+
 QString join(const QList<Line>& lines) {
     // Panels in reading order of the text on them (a window around a sidebar and a page
     // holds only its title, say); a sidebar is read whole before the page beside it.
-    QMap<int, QList<Line>> panels;
+    const QMap<int, QList<Line>> panels = readingUnits(lines);
     QMap<int, QRect> extents;
-    for (const Line& line : lines) {
-        panels[line.panel].append(line);
-        extents[line.panel] = extents[line.panel].united(line.box);
-    }
+    for (auto it = panels.cbegin(); it != panels.cend(); ++it)
+        for (const Line& line : it.value())
+            extents[it.key()] = extents[it.key()].united(line.box);
     const QList<QList<Line>> panelLines = panels.values();
     QStringList out;
     for (qsizetype p : readingOrder(extents.values())) {

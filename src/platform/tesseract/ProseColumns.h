@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QImage>
+
+// Whether a page holds columns of running text side by side (an article in two columns):
+// an empty gutter many lines tall with dense lines of text on both sides. Only such pages
+// need the recogniser's own page layout; everything else (menus, dialogs, tables, terminals,
+// lists) is read as one block, whose rows stay rows.
+namespace ProseColumns {
+
+// `page`: dark ink on white (Grayscale8); `glyphHeight`: typical glyph height on it.
+bool present(const QImage& page, double glyphHeight);
+
+} // namespace ProseColumns
