@@ -427,7 +427,11 @@ def main():
         print(f, file=sys.stderr)
     items = [i for i in b.items if i.truth is not None]
     if not args.no_windows:
-        items += windows.render_all(out, os.path.abspath(args.build), only)
+        def make_item(name, category, language, part, source):
+            item = Item(name, category, sources.LANGUAGES[language]["desktop"], part, source)
+            item.tess = sources.LANGUAGES[language]["model"]
+            return item
+        items += windows.render_all(b, make_item, only)
     with open(os.path.join(out, "manifest.tsv"), "w", encoding="utf-8") as m:
         for item in items:
             finish(item, out)

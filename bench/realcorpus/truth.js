@@ -4,7 +4,6 @@
 // check marks) is not in the document and so not in the truth. The result and the size
 // of #crop go into <pre id="truth"> for `--dump-dom`.
 (function () {
-  const cjk = /[\u3040-\u30ff\u3400-\u9fff\uf900-\ufaff\uac00-\ud7af\u3000-\u303f\uff00-\uffef]/;
   function tokens(text) {
     const out = [];
     const re = /\s+|[\u3040-\u30ff\u3400-\u9fff\uf900-\ufaff\uac00-\ud7af\u3000-\u303f\uff00-\uffef]|[^\s\u3040-\u30ff\u3400-\u9fff\uf900-\ufaff\uac00-\ud7af\u3000-\u303f\uff00-\uffef]+/g;
@@ -45,9 +44,9 @@
           line = { top: b.top, bottom: b.bottom, text: t.text };
           lines.push(line);
         } else {
+          // A space where the text has one, or where another element starts apart.
           const gap = t.space || (first && b.left > lastRight + 2);
-          const joinCjk = cjk.test(t.text) || cjk.test(line.text.slice(-1));
-          line.text += (gap && !(joinCjk && !t.space) ? ' ' : '') + t.text;
+          line.text += (gap ? ' ' : '') + t.text;
         }
         lastRight = b.right;
         first = false;
