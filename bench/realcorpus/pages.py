@@ -228,18 +228,41 @@ def dialog(style, title, message, detail, fields, checks, buttons, rng):
 ARTICLE_CSS = """
 .art { width: WIDTHpx; padding: 14px 18px; background: var(--panel); }
 .art h2 { font-size: 1.35em; margin: 0 0 10px 0; }
-.cols { column-count: COUNT; column-gap: 28px; text-align: ALIGN; }
+.cols { display: flex; gap: 28px; text-align: ALIGN; }
+.cols > div { flex: 1; }
 .cols p { margin: 0 0 0.8em 0; }
 """
 
 
-def article(style, heading, paragraphs, rng, columns=2):
-    width = rng.choice([620, 700, 780, 860]) if columns == 2 else rng.choice([840, 960])
+def split_columns(paragraphs, cjk=False):
+    """The paragraphs in two columns of about as many words (CJK: characters) each; the
+    paragraph at the boundary breaks there and goes on at the top of the right column."""
+    sep = "" if cjk else " "
+    words = [list(p) if cjk else p.split(" ") for p in paragraphs]
+    half = sum(len(w) for w in words) // 2
+    left, right, seen = [], [], 0
+    for w in words:
+        if seen >= half:
+            right.append(sep.join(w))
+        elif seen + len(w) <= half:
+            left.append(sep.join(w))
+        else:
+            cut = half - seen
+            left.append(sep.join(w[:cut]))
+            right.append(sep.join(w[cut:]))
+        seen += len(w)
+    return left, right
+
+
+def article(style, heading, paragraphs, rng):
+    width = rng.choice([620, 700, 780, 860])
     align = rng.choice(["left", "left", "justify"])
-    css = (ARTICLE_CSS.replace("WIDTH", str(width)).replace("COUNT", str(columns))
-           .replace("ALIGN", align))
-    paras = "".join(f"<p>{e(p)}</p>" for p in paragraphs)
-    body = f"<div id=crop><div class=art><h2>{e(heading)}</h2><div class=cols>{paras}</div></div></div>"
+    css = ARTICLE_CSS.replace("WIDTH", str(width)).replace("ALIGN", align)
+    columns = []
+    for part in split_columns(paragraphs, style.language in CJK_FONTS):
+        columns.append("<div>" + "".join(f"<p>{e(p)}</p>" for p in part) + "</div>")
+    body = (f"<div id=crop><div class=art><h2>{e(heading)}</h2><div class=cols>"
+            f"{''.join(columns)}</div></div></div>")
     return page(style, body, css)
 
 

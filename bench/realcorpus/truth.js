@@ -52,7 +52,13 @@
         first = false;
       }
     }
-    const crop = document.getElementById('crop').getBoundingClientRect();
+    // Everything drawn: the crop and whatever of it overflows.
+    const crop = { right: 0, bottom: 0 };
+    for (const el of [document.getElementById('crop'), ...document.querySelectorAll('#crop *')]) {
+      const r = el.getBoundingClientRect();
+      crop.right = Math.max(crop.right, r.right);
+      crop.bottom = Math.max(crop.bottom, r.bottom);
+    }
     const pre = document.createElement('pre');
     pre.id = 'truth';
     pre.style.display = 'none';

@@ -41,7 +41,6 @@ TEST(OCRLayout, GridColumnsAreReadRowByRowAndProseColumnsStayWhole) {
     const QString right2 = "sentences that a reader takes after the first one";
     const QList<Line> columns{line(0, 10, 10, 400, left1), line(0, 10, 40, 400, left2),
                               line(1, 450, 10, 400, right1), line(1, 450, 40, 400, right2)};
-    EXPECT_TRUE(TextLayout::hasProseColumns(columns));
     EXPECT_EQ(TextLayout::join(columns), QStringList({left1, left2, right1, right2}).join('\n'));
 }
 

@@ -1,5 +1,8 @@
 #include "platform/tesseract/ProseColumns.h"
 
+#include <QList>
+#include <QRect>
+
 #include <algorithm>
 #include <vector>
 
@@ -15,49 +18,135 @@ constexpr double denseShare = 0.5;
 
 } // namespace
 
-bool present(const QImage& page, double glyphHeight) {
-    const int cell = std::max(2, int(glyphHeight / 2));
-    const int columns = page.width() / cell;
-    const int rows = page.height() / cell;
-    if (columns < 2 * sideCells + gutterCells || rows < tallCells)
-        return false;
-    std::vector<uint8_t> ink(size_t(columns) * rows, 0);
-    for (int y = 0; y < rows * cell; ++y) {
-        const uchar* line = page.constScanLine(y);
-        for (int x = 0; x < columns * cell; ++x)
-            if (line[x] < 128)
-                ink[size_t(y / cell) * columns + x / cell] = 1;
+namespace {
+
+struct Gutter {
+    QRect cells; // in cells
+};
+
+// Ink per cell of half a glyph height, and the tallest gutter in `area` (cells).
+class CellGrid {
+public:
+    CellGrid(const QImage& page, double glyphHeight)
+        : m_cell(std::max(2, int(glyphHeight / 2))), m_columns(page.width() / m_cell),
+          m_rows(page.height() / m_cell), m_ink(size_t(m_columns) * size_t(m_rows), 0) {
+        for (int y = 0; y < m_rows * m_cell; ++y) {
+            const uchar* line = page.constScanLine(y);
+            for (int x = 0; x < m_columns * m_cell; ++x)
+                if (line[x] < 128)
+                    m_ink[size_t(y / m_cell) * m_columns + x / m_cell] = 1;
+        }
     }
-    auto at = [&](int r, int c) { return ink[size_t(r) * columns + c] != 0; };
-    // How much of a row's stretch of cells holds ink: lines of prose are dense.
-    auto dense = [&](int r, int from, int to) {
-        int filled = 0;
-        for (int c = from; c < to; ++c)
-            filled += at(r, c);
-        return filled >= (to - from) * denseShare;
-    };
-    for (int c = sideCells; c + gutterCells + sideCells <= columns; ++c) {
-        int runStart = 0;
-        for (int r = 0; r <= rows; ++r) {
-            bool empty = r < rows;
+    int cell() const { return m_cell; }
+    QRect all() const { return QRect(0, 0, m_columns, m_rows); }
+    bool at(int r, int c) const { return m_ink[size_t(r) * m_columns + c] != 0; }
+    bool anyInk(const QRect& a) const {
+        for (int r = a.top(); r <= a.bottom(); ++r)
+            for (int c = a.left(); c <= a.right(); ++c)
+                if (at(r, c))
+                    return true;
+        return false;
+    }
+    // A line running through a row's stretch of cells: ink in both of its halves (a
+    // shortcut or a short cell beside a gutter does not reach the far half).
+    bool through(int r, int from, int to) const {
+        const int middle = (from + to) / 2;
+        bool near = false, far = false;
+        for (int c = from; c < middle && !near; ++c)
+            near = at(r, c);
+        for (int c = middle; c < to && !far; ++c)
+            far = at(r, c);
+        return near && far;
+    }
+    Gutter tallest(const QRect& area) const;
+
+private:
+    int m_cell, m_columns, m_rows;
+    std::vector<uint8_t> m_ink;
+};
+
+Gutter CellGrid::tallest(const QRect& area) const {
+    Gutter best;
+    for (int c = area.left() + sideCells; c + gutterCells + sideCells <= area.right() + 1; ++c) {
+        int runStart = area.top();
+        for (int r = area.top(); r <= area.bottom() + 1; ++r) {
+            bool empty = r <= area.bottom();
             for (int k = 0; k < gutterCells && empty; ++k)
                 empty = !at(r, c + k);
             if (empty)
                 continue;
-            if (r - runStart >= tallCells) {
+            const int height = r - runStart;
+            if (height >= tallCells && height > best.cells.height()) {
                 int left = 0, right = 0;
                 for (int rr = runStart; rr < r; ++rr) {
-                    left += dense(rr, c - sideCells, c);
-                    right += dense(rr, c + gutterCells, c + gutterCells + sideCells);
+                    left += through(rr, c - sideCells, c);
+                    right += through(rr, c + gutterCells, c + gutterCells + sideCells);
                 }
-                // Text on both sides over a good part of the gutter's height.
-                if (left * 10 >= (r - runStart) * 3 && right * 10 >= (r - runStart) * 3)
-                    return true;
+                // Lines on both sides over a good part of the gutter's height (the left
+                // column's lines end raggedly; its last one may end far above the right's).
+                const int needed = std::max(6, height / 5);
+                if (left >= needed && right >= needed)
+                    best.cells = QRect(c, runStart, gutterCells, height);
             }
             runStart = r + 1;
         }
     }
-    return false;
+    return best;
+}
+
+void split(const CellGrid& grid, const QRect& area, QList<QRect>& out) {
+    if (area.isEmpty() || !grid.anyInk(area))
+        return;
+    const Gutter g = grid.tallest(area);
+    if (g.cells.isEmpty()) {
+        out.append(area);
+        return;
+    }
+    // Widen the gutter over every empty column beside it.
+    QRect gutter = g.cells;
+    auto emptyColumn = [&](int c) {
+        return !grid.anyInk(QRect(c, gutter.top(), 1, gutter.height()));
+    };
+    while (gutter.left() > area.left() && emptyColumn(gutter.left() - 1))
+        gutter.setLeft(gutter.left() - 1);
+    while (gutter.right() < area.right() && emptyColumn(gutter.right() + 1))
+        gutter.setRight(gutter.right() + 1);
+    split(grid, QRect(area.left(), area.top(), area.width(), gutter.top() - area.top()), out);
+    split(grid, QRect(area.left(), gutter.top(), gutter.left() - area.left(), gutter.height()),
+          out);
+    split(grid,
+          QRect(gutter.right() + 1, gutter.top(), area.right() - gutter.right(), gutter.height()),
+          out);
+    split(grid,
+          QRect(area.left(), gutter.bottom() + 1, area.width(), area.bottom() - gutter.bottom()),
+          out);
+}
+
+} // namespace
+
+bool present(const QImage& page, double glyphHeight) {
+    const CellGrid grid(page, glyphHeight);
+    return !grid.tallest(grid.all()).cells.isEmpty();
+}
+
+QList<QRect> regions(const QImage& page, double glyphHeight) {
+    const CellGrid grid(page, glyphHeight);
+    QList<QRect> cells;
+    split(grid, grid.all(), cells);
+    if (cells.size() < 2)
+        return {};
+    QList<QRect> out;
+    const int c = grid.cell();
+    for (const QRect& r : cells) {
+        // In pixels; the last row and column of cells take the page's remainder.
+        QRect px(r.left() * c, r.top() * c, r.width() * c, r.height() * c);
+        if (r.right() == grid.all().right())
+            px.setRight(page.width() - 1);
+        if (r.bottom() == grid.all().bottom())
+            px.setBottom(page.height() - 1);
+        out.append(px);
+    }
+    return out;
 }
 
 } // namespace ProseColumns

@@ -202,24 +202,6 @@ void dropNoise(QList<TextLayout::Line>& lines) {
     }
 }
 
-// How many glyph-like ink components lie outside every believable line.
-int uncoveredGlyphs(const ScreenTextPreprocessor::Prepared& prepared,
-                    const QList<TextLayout::Line>& lines) {
-    int uncovered = 0;
-    for (const QRect& glyph : prepared.metrics.glyphs) {
-        const QPoint centre = ScreenTextPreprocessor::mapToPage(prepared, glyph).center();
-        bool covered = false;
-        for (const TextLayout::Line& line : lines) {
-            if (!isNoise(line) && line.box.adjusted(-2, -2, 2, 2).contains(centre)) {
-                covered = true;
-                break;
-            }
-        }
-        uncovered += !covered;
-    }
-    return uncovered;
-}
-
 bool recognizePage(tesseract::TessBaseAPI& engine, const QImage& page, tesseract::PageSegMode mode,
                    const QList<QRect>& panels, QList<TextLayout::Line>* lines) {
     engine.SetPageSegMode(mode);
@@ -234,9 +216,39 @@ bool recognizePage(tesseract::TessBaseAPI& engine, const QImage& page, tesseract
     return true;
 }
 
+// Each region as one block, its lines a block of their own, marked as running text. A
+// region goes to the recogniser on a quiet margin of its own: text that touches the edge
+// of the rectangle it is given comes back as junk.
+bool recognizeRegions(tesseract::TessBaseAPI& engine, const QImage& page, int margin,
+                      const QList<QRect>& regions, const QList<QRect>& panels,
+                      QList<TextLayout::Line>* lines) {
+    for (int i = 0; i < int(regions.size()); ++i) {
+        const QRect& r = regions[i];
+        QImage piece(r.width() + 2 * margin, r.height() + 2 * margin, QImage::Format_Grayscale8);
+        piece.fill(255);
+        for (int y = 0; y < r.height(); ++y)
+            std::copy_n(page.constScanLine(r.top() + y) + r.left(), r.width(),
+                        piece.scanLine(y + margin) + margin);
+        const QPoint offset = r.topLeft() - QPoint(margin, margin);
+        QList<QRect> piecePanels;
+        for (const QRect& panel : panels)
+            piecePanels.append(panel.translated(-offset));
+        QList<TextLayout::Line> found;
+        if (!recognizePage(engine, piece, tesseract::PSM_SINGLE_BLOCK, piecePanels, &found))
+            return false;
+        for (TextLayout::Line& line : found) {
+            line.box.translate(offset);
+            line.block = i;
+            line.prose = true;
+            lines->append(line);
+        }
+    }
+    return true;
+}
+
 // Where to cut a page into two bands recognised side by side: the empty row lane
 // nearest the middle, when the page holds enough lines to be worth it; -1 otherwise.
-int bandCut(const QImage& page, bool columns) {
+int bandCut(const QImage& page) {
     constexpr int minimumLanes = 3;
     constexpr int minimumHeight = 500;
     if (page.height() < minimumHeight)
@@ -257,10 +269,6 @@ int bandCut(const QImage& page, bool columns) {
         }
     }
     if (lanes.size() < minimumLanes)
-        return -1;
-    // Columns of prose are laid out by the recogniser as a whole page; a cut would break
-    // their blocks apart.
-    if (columns)
         return -1;
     int best = -1;
     for (const auto& [start, length] : lanes) {
@@ -323,13 +331,6 @@ void joinBands(QList<TextLayout::Line>& upper, QList<TextLayout::Line> lower, in
     }
 }
 
-int blockCount(const QList<TextLayout::Line>& lines) {
-    QSet<int> blocks;
-    for (const TextLayout::Line& line : lines)
-        blocks.insert(line.block);
-    return int(blocks.size());
-}
-
 // How sure the recogniser is of a reading, weighted by how much text each line holds.
 double confidenceOf(const QList<TextLayout::Line>& lines) {
     double weighted = 0;
@@ -369,19 +370,26 @@ TesseractTextAnalyzer::readHorizontal(const ScreenTextPreprocessor::Prepared& pr
     if (!engine)
         return reading;
     const QImage& page = prepared.image;
-    // The recogniser's own page layout only where columns of prose stand side by side;
-    // elsewhere it splits menus, tables and short CJK lines into blocks it then orders,
-    // drops or turns on their side. One block keeps every row a row.
-    const bool columns = ProseColumns::present(page, prepared.metrics.glyphHeight * prepared.scale);
-    const tesseract::PageSegMode mode = columns ? tesseract::PSM_AUTO : tesseract::PSM_SINGLE_BLOCK;
+    // Columns of prose are cut apart along their gutters and read region by region, in
+    // reading order. Everything else is read as one block: the recogniser's own page
+    // layout splits menus, tables and short CJK lines into blocks it then misorders,
+    // drops or turns on their side, where one block keeps every row a row.
+    const QList<QRect> regions =
+        ProseColumns::regions(page, prepared.metrics.glyphHeight * prepared.scale);
+    if (!regions.isEmpty()) {
+        reading.ok =
+            recognizeRegions(*engine, page, prepared.border, regions, panels, &reading.lines);
+        return reading;
+    }
+    const tesseract::PageSegMode mode = tesseract::PSM_SINGLE_BLOCK;
     // The second band needs a warm engine: loading one would cost more than it saves.
-    const int cut = bandCut(page, columns);
+    const int cut = bandCut(page);
     TesseractEnginePool::Lease second;
     if (cut > 0)
         second = m_pool.acquireIdle(m_languages.horizontal);
     if (second) {
         // Tall pages of many lines: the lower band goes to a second engine on the other
-        // core. Blocks that continue across the cut are joined again.
+        // core.
         const QImage top = page.copy(0, 0, page.width(), cut);
         const QImage bottom = page.copy(0, cut, page.width(), page.height() - cut);
         QList<TextLayout::Line> lower;
@@ -399,16 +407,6 @@ TesseractTextAnalyzer::readHorizontal(const ScreenTextPreprocessor::Prepared& pr
         return reading;
     }
     reading.ok = recognizePage(*engine, page, mode, panels, &reading.lines);
-    if (reading.ok && mode == tesseract::PSM_AUTO && blockCount(reading.lines) > 1 &&
-        !TextLayout::hasProseColumns(reading.lines) &&
-        uncoveredGlyphs(prepared, reading.lines) > 0) {
-        // The columns were not prose after all and glyphs were left unread: reading the
-        // crop as one block keeps every row whole; it wins only if it reads more ink.
-        QList<TextLayout::Line> single;
-        if (recognizePage(*engine, page, tesseract::PSM_SINGLE_BLOCK, panels, &single) &&
-            uncoveredGlyphs(prepared, single) < uncoveredGlyphs(prepared, reading.lines))
-            reading.lines = single;
-    }
     return reading;
 }
 
