@@ -11,9 +11,10 @@ namespace ProseColumns {
 namespace {
 
 // In cells of half a glyph height.
-constexpr int gutterCells = 2; // a gutter is at least a glyph height wide
-constexpr int tallCells = 16;  // and at least eight glyph heights tall
-constexpr int sideCells = 16;  // each side holds text at least eight glyph heights wide
+constexpr int gutterCells = 2;        // a gutter is at least a glyph height wide
+constexpr int tallCells = 16;         // and at least eight glyph heights tall
+constexpr int sideCells = 16;         // each side holds text at least eight glyph heights wide
+constexpr int minimumProseCells = 30; // a column of prose is fifteen glyph heights or more
 constexpr double denseShare = 0.5;
 
 } // namespace
@@ -59,6 +60,7 @@ public:
         return near && far;
     }
     Gutter tallest(const QRect& area) const;
+    bool prose(const QRect& side) const;
 
 private:
     int m_cell, m_columns, m_rows;
@@ -85,13 +87,63 @@ Gutter CellGrid::tallest(const QRect& area) const {
                 // Lines on both sides over a good part of the gutter's height (the left
                 // column's lines end raggedly; its last one may end far above the right's).
                 const int needed = std::max(6, height / 5);
-                if (left >= needed && right >= needed)
+                if (left >= needed && right >= needed &&
+                    prose(QRect(QPoint(area.left(), runStart), QPoint(c - 1, r - 1))) &&
+                    prose(QRect(QPoint(c + gutterCells, runStart), QPoint(area.right(), r - 1))))
                     best.cells = QRect(c, runStart, gutterCells, height);
             }
             runStart = r + 1;
         }
     }
     return best;
+}
+
+// Running text: a wide column whose lines mostly fill it. An option list, a table's
+// column or a menu's labels beside their shortcuts are narrow or ragged.
+bool CellGrid::prose(const QRect& side) const {
+    int first = side.right() + 1, last = side.left() - 1;
+    bool lineOpen = false;
+    std::vector<std::pair<int, int>> lines; // ink extent of each line
+    for (int r = side.top(); r <= side.bottom(); ++r) {
+        int from = -1, to = -1;
+        for (int c = side.left(); c <= side.right(); ++c) {
+            if (at(r, c)) {
+                from = from < 0 ? c : from;
+                to = c;
+            }
+        }
+        const bool continues = r > side.top() && !lines.empty() && from >= 0 && lineOpen;
+        if (from < 0) {
+            lineOpen = false;
+            continue;
+        }
+        if (continues) {
+            lines.back().first = std::min(lines.back().first, from);
+            lines.back().second = std::max(lines.back().second, to);
+        } else {
+            lines.emplace_back(from, to);
+        }
+        lineOpen = true;
+        first = std::min(first, from);
+        last = std::max(last, to);
+    }
+    const int width = last - first + 1;
+    // Lines set closely run together at this resolution; what matters is that there is
+    // text several lines tall and that it fills the column.
+    int inkRows = 0;
+    for (int r = side.top(); r <= side.bottom(); ++r)
+        inkRows += anyInk(QRect(first, r, std::max(1, width), 1));
+    if (width < minimumProseCells || inkRows < 6)
+        return false;
+    // A gutter inside is a table's column boundary: prose has none.
+    for (int c = first + 1; c < last; ++c)
+        if (!anyInk(QRect(c, side.top(), 1, side.height())))
+            return false;
+    std::vector<double> fill;
+    for (const auto& [from, to] : lines)
+        fill.push_back(double(to - from + 1) / width);
+    std::nth_element(fill.begin(), fill.begin() + ptrdiff_t(fill.size() / 2), fill.end());
+    return fill[fill.size() / 2] >= 0.75;
 }
 
 void split(const CellGrid& grid, const QRect& area, QList<QRect>& out) {

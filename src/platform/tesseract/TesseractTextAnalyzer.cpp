@@ -246,6 +246,30 @@ bool recognizeRegions(tesseract::TessBaseAPI& engine, const QImage& page, int ma
     return true;
 }
 
+// Whether every block that stands beside another holds running text: lines of four words
+// or more (a CJK character counts as half a word).
+bool columnsHoldProse(const QList<TextLayout::Line>& lines) {
+    QMap<int, QRect> boxes;
+    QMap<int, QPair<int, double>> words; // lines, words
+    for (const TextLayout::Line& line : lines) {
+        boxes[line.block] = boxes[line.block].united(line.box);
+        double count = line.text.split(u' ', Qt::SkipEmptyParts).size();
+        for (const QChar c : line.text)
+            count += c.unicode() >= 0x3040 && c.unicode() <= 0xd7af ? 0.5 : 0;
+        words[line.block].first += 1;
+        words[line.block].second += count;
+    }
+    for (auto a = boxes.cbegin(); a != boxes.cend(); ++a) {
+        const bool column = std::any_of(boxes.cbegin(), boxes.cend(), [&](const QRect& b) {
+            return b != a.value() && (b.right() < a->left() || a->right() < b.left()) &&
+                   std::min(b.bottom(), a->bottom()) > std::max(b.top(), a->top());
+        });
+        if (column && words[a.key()].second < 4.0 * words[a.key()].first)
+            return false;
+    }
+    return true;
+}
+
 // Where to cut a page into two bands recognised side by side: the empty row lane
 // nearest the middle, when the page holds enough lines to be worth it; -1 otherwise.
 int bandCut(const QImage& page) {
@@ -379,7 +403,11 @@ TesseractTextAnalyzer::readHorizontal(const ScreenTextPreprocessor::Prepared& pr
     if (!regions.isEmpty()) {
         reading.ok =
             recognizeRegions(*engine, page, prepared.border, regions, panels, &reading.lines);
-        return reading;
+        // The pixels looked like columns of prose; the words say whether they were (an
+        // option list beside its descriptions is read row by row).
+        if (!reading.ok || columnsHoldProse(reading.lines))
+            return reading;
+        reading.lines.clear();
     }
     const tesseract::PageSegMode mode = tesseract::PSM_SINGLE_BLOCK;
     // The second band needs a warm engine: loading one would cost more than it saves.
