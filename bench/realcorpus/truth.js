@@ -67,9 +67,10 @@
     pre.textContent = lines.map(l => l.text).join('\n');
     document.body.appendChild(pre);
   }
-  document.fonts.ready.then(() => {
-    // The page shows nothing until its fonts are in: a screenshot taken too early is
-    // blank, never drawn in a fallback font.
+  const images = Array.from(document.images).map(i => i.decode().catch(() => null));
+  Promise.all([document.fonts.ready, ...images]).then(() => {
+    // The page shows nothing until its fonts and images are in: a screenshot taken too
+    // early is blank, never drawn in a fallback font or without its codes.
     document.body.classList.add('ready');
     requestAnimationFrame(read);
   });

@@ -2,8 +2,12 @@
 #include "core/OCREngine.h"
 #include "platform/BarcodeDetector.h"
 #include "platform/TextAnalyzer.h"
+#include "platform/tesseract/RecognitionLanguages.h"
+#include "platform/tesseract/TesseractEnginePool.h"
+#include "platform/tesseract/TesseractTextAnalyzer.h"
 #include "platform/zxing/ZXingBarcodeDetector.h"
 
+#include <QFileInfo>
 #include <QPainter>
 
 #include <ZXing/BitMatrix.h>
@@ -123,4 +127,38 @@ TEST(Barcode, CodesAloneReadAsNoTextSoTheirPayloadsAreWhatIsCopied) {
     const TextAnalyzer::Outcome outcome = TextAnalyzer::system().analyze(two);
     ASSERT_TRUE(outcome.ok) << outcome.error.toStdString();
     EXPECT_EQ(outcome.transcript.toStdString(), "");
+}
+
+TEST(Barcode, DecodedCodesAreLeftOutOfTheTextOnAGermanDesktop) {
+    // German and English models, real recogniser and detector: the codes' modules must
+    // neither make a line of junk on their own nor add one to the text beside them.
+    const QString dir = RecognitionLanguages::tessdataDirectory();
+    if (!QFileInfo::exists(dir + "/deu.traineddata"))
+        GTEST_SKIP() << "no German model";
+    TesseractEnginePool pool(dir);
+    TesseractTextAnalyzer german(pool, RecognitionLanguages::choose({"de"}, {"deu", "eng"}));
+    OCREngine::setServices({&german, nullptr, nullptr});
+    const QImage first = code(ZXing::BarcodeFormat::QRCode, "https://example.org/rechnung", 4);
+    const QImage second = code(ZXing::BarcodeFormat::QRCode, "Kundennummer 4711", 4);
+    OCRResult alone = QCoro::waitFor(OCREngine::recognize(besideEachOther({first, second}), {}));
+    EXPECT_EQ(alone.text.toStdString(), "");
+    EXPECT_EQ(alone.barcodePayloads.size(), 2);
+
+    const QStringList lines{"Rechnung bitte bis Freitag begleichen.", "Zahlbar per Überweisung",
+                            "oder mit der Banking-App:"};
+    QImage page(560, 300, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    QPainter p(&page);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(15);
+    p.setFont(font);
+    p.setPen(QColor(30, 30, 30));
+    for (int i = 0; i < lines.size(); ++i)
+        p.drawText(20, 34 + i * 26, lines[i]);
+    p.drawImage(20, 110, first);
+    p.end();
+    OCRResult beside = QCoro::waitFor(OCREngine::recognize(page, {}));
+    EXPECT_EQ(beside.text, lines.join('\n'));
+    EXPECT_EQ(beside.barcodePayloads, QStringList{"https://example.org/rechnung"});
+    OCREngine::setServices({});
 }

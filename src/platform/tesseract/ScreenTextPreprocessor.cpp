@@ -552,6 +552,62 @@ QRect mapToPage(const Prepared& p, const QRect& box) {
                  std::max(1, int(box.width() * p.scale)), std::max(1, int(box.height() * p.scale)));
 }
 
+namespace {
+
+QRect barsAround(const QImage& image, QRect area) {
+    const int middle = area.center().y();
+    auto like = [&](int y) {
+        int difference = 0;
+        for (int x = area.left(); x <= area.right(); ++x)
+            difference += std::abs(qGray(image.pixel(x, y)) - qGray(image.pixel(x, middle)));
+        return difference <= 24 * area.width();
+    };
+    while (area.top() > 0 && like(area.top() - 1))
+        area.setTop(area.top() - 1);
+    while (area.bottom() < image.height() - 1 && like(area.bottom() + 1))
+        area.setBottom(area.bottom() + 1);
+    return area;
+}
+
+} // namespace
+
+QImage withoutAreas(const QImage& image, const QList<QRect>& areas) {
+    QImage out = image.convertToFormat(QImage::Format_RGB32);
+    for (QRect area : areas) {
+        area &= out.rect();
+        if (area.isEmpty())
+            continue;
+        // A linear code is found along one scan line: its bars reach up and down as far
+        // as the rows look like that line.
+        if (area.width() > 4 * area.height())
+            area = barsAround(out, area);
+        // Codes keep a quiet zone of a few modules around them; take it in.
+        const int margin = std::max(4, std::min(area.width(), area.height()) / 8);
+        const QRect cover = area.adjusted(-margin, -margin, margin, margin) & out.rect();
+        if (cover.isEmpty())
+            continue;
+        // The colour just outside, by the median of its luma.
+        std::vector<QRgb> ring;
+        const QRect outside = cover.adjusted(-2, -2, 2, 2) & out.rect();
+        for (int x = outside.left(); x <= outside.right(); ++x) {
+            ring.push_back(out.pixel(x, outside.top()));
+            ring.push_back(out.pixel(x, outside.bottom()));
+        }
+        for (int y = outside.top(); y <= outside.bottom(); ++y) {
+            ring.push_back(out.pixel(outside.left(), y));
+            ring.push_back(out.pixel(outside.right(), y));
+        }
+        std::nth_element(ring.begin(), ring.begin() + ptrdiff_t(ring.size() / 2), ring.end(),
+                         [](QRgb a, QRgb b) { return qGray(a) < qGray(b); });
+        const QRgb fill = ring[ring.size() / 2];
+        for (int y = cover.top(); y <= cover.bottom(); ++y) {
+            QRgb* row = reinterpret_cast<QRgb*>(out.scanLine(y));
+            std::fill(row + cover.left(), row + cover.right() + 1, fill);
+        }
+    }
+    return out;
+}
+
 Prepared prepare(const QImage& image) {
     Prepared p;
     QList<QRect> backgrounds;

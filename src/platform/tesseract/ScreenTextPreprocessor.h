@@ -56,6 +56,9 @@ int removeFrames(QImage& normalised, double glyphHeight);
 inline constexpr double smallestGlyphHeight = 15.0;
 inline constexpr double pageBudget = 1.5e6;
 double scaleFor(double glyphHeight, double pixels = 0);
+// The image with each of `areas` (decoded codes), and a quiet zone around it, painted over
+// in the colour around it.
+QImage withoutAreas(const QImage& image, const QList<QRect>& areas);
 // Everything above, plus upscaling and the border.
 Prepared prepare(const QImage& image);
 

@@ -439,12 +439,24 @@ TesseractTextAnalyzer::readHorizontal(const ScreenTextPreprocessor::Prepared& pr
 }
 
 TextAnalyzer::Outcome TesseractTextAnalyzer::analyze(const QImage& image) {
+    return analyze(image, {});
+}
+
+TextAnalyzer::Outcome
+TesseractTextAnalyzer::analyze(const QImage& image,
+                               const std::function<QList<QRect>()>& codeAreas) {
     if (image.isNull())
         return {false, {}, QStringLiteral("the image is empty")};
     if (m_languages.horizontal.isEmpty())
         return {false, {}, QStringLiteral("no recognition model is installed")};
 
-    const ScreenTextPreprocessor::Prepared prepared = ScreenTextPreprocessor::prepare(image);
+    ScreenTextPreprocessor::Prepared prepared = ScreenTextPreprocessor::prepare(image);
+    // The codes were being read meanwhile. Where there are some, the page is prepared again
+    // without them: their modules would come out as junk text and skew the glyph size.
+    const QList<QRect> codes = codeAreas ? codeAreas() : QList<QRect>();
+    if (!codes.isEmpty())
+        prepared =
+            ScreenTextPreprocessor::prepare(ScreenTextPreprocessor::withoutAreas(image, codes));
     // For tuning: the page exactly as Tesseract gets it.
     static const QString dumpPath = qEnvironmentVariable("GLINTEXT_OCR_DUMP");
     if (!dumpPath.isEmpty())

@@ -13,6 +13,7 @@ public:
     TesseractTextAnalyzer(TesseractEnginePool& pool, RecognitionLanguages::Choice languages);
 
     Outcome analyze(const QImage& image) override;
+    Outcome analyze(const QImage& image, const std::function<QList<QRect>()>& codeAreas) override;
     void warmUp(int engines) override;
     void warmUpCertain() override;
 

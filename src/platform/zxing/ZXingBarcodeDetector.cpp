@@ -33,8 +33,13 @@ void read(const QImage& grey, QList<BarcodeDetector::Observation>& out) {
     ZXing::DecodeHints hints;
     hints.setTryHarder(true).setTryRotate(true).setTryDownscale(true);
     for (const ZXing::Result& result : ZXing::ReadBarcodes(view, hints)) {
-        if (result.isValid())
-            out.append({payloadOf(result)});
+        if (!result.isValid())
+            continue;
+        const ZXing::Position& p = result.position();
+        QRect area;
+        for (int i = 0; i < 4; ++i)
+            area = area.united(QRect(p[i].x, p[i].y, 1, 1));
+        out.append({payloadOf(result), area});
     }
 }
 
