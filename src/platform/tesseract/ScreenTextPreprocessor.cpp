@@ -83,22 +83,26 @@ QImage toGrey(const QImage& image) {
     return image.convertToFormat(QImage::Format_Grayscale8);
 }
 
-QImage normalise(const QImage& g, QList<QRect>* backgrounds) {
-    const int w = g.width();
-    const int h = g.height();
-    QImage out(w, h, QImage::Format_Grayscale8);
-    if (w == 0 || h == 0)
-        return out;
-    const size_t n = size_t(w) * h;
-    const std::vector<uint8_t> flat = flatMask(g);
-    // The luma without row padding, so that a pixel is one index.
-    std::vector<uint8_t> value(n);
-    for (int y = 0; y < h; ++y)
-        std::copy_n(g.constScanLine(y), w, value.begin() + ptrdiff_t(y) * w);
+namespace {
 
-    // 1. Flat areas: connected flat pixels of about the same shade.
-    std::vector<int> label(n, -1);
+// What the stages of `normalise` share: the luma without row padding (a pixel is one
+// index), the flat areas, and for every pixel its background area and that area's shade.
+struct Planes {
+    int w = 0, h = 0;
+    size_t n = 0;
+    std::vector<uint8_t> value;
     std::vector<Area> areas;
+    std::vector<int> label;     // flat area of each flat pixel, -1 elsewhere
+    std::vector<int> owner;     // the background area each pixel belongs to
+    std::vector<uint8_t> shade; // that background's local shade
+    std::vector<uint8_t> background;
+    std::vector<uint8_t> rule; // ink of rules and frames, left out of polarity
+};
+
+// 1. Flat areas: connected flat pixels of about the same shade.
+void findFlatAreas(Planes& p, const std::vector<uint8_t>& flat) {
+    const int w = p.w, h = p.h;
+    p.label.assign(p.n, -1);
     struct Pixel {
         int x, y;
     };
@@ -106,14 +110,14 @@ QImage normalise(const QImage& g, QList<QRect>* backgrounds) {
     for (int sy = 0; sy < h; ++sy) {
         for (int sx = 0; sx < w; ++sx) {
             const size_t start = size_t(sy) * w + sx;
-            if (!flat[start] || label[start] >= 0)
+            if (!flat[start] || p.label[start] >= 0)
                 continue;
-            const int id = int(areas.size());
-            areas.emplace_back();
-            Area& a = areas.back();
+            const int id = int(p.areas.size());
+            p.areas.emplace_back();
+            Area& a = p.areas.back();
             a.left = a.right = sx;
             a.top = a.bottom = sy;
-            label[start] = id;
+            p.label[start] = id;
             stack.push_back({sx, sy});
             while (!stack.empty()) {
                 const auto [x, y] = stack.back();
@@ -124,11 +128,11 @@ QImage normalise(const QImage& g, QList<QRect>* backgrounds) {
                 a.right = std::max(a.right, x);
                 a.top = std::min(a.top, y);
                 a.bottom = std::max(a.bottom, y);
-                const int v = value[i];
+                const int v = p.value[i];
                 auto visit = [&](size_t j, int jx, int jy) {
-                    if (!flat[j] || label[j] >= 0 || std::abs(value[j] - v) > joinTolerance)
+                    if (!flat[j] || p.label[j] >= 0 || std::abs(p.value[j] - v) > joinTolerance)
                         return;
-                    label[j] = id;
+                    p.label[j] = id;
                     stack.push_back({jx, jy});
                 };
                 if (x > 0)
@@ -142,68 +146,64 @@ QImage normalise(const QImage& g, QList<QRect>* backgrounds) {
             }
         }
     }
-    // Backgrounds are flat areas that are large in both directions (panels, rows, the
-    // page), not the solid insides of big glyphs.
+}
+
+// Backgrounds are flat areas that are large in both directions (panels, rows, the page),
+// not the solid insides of big glyphs; the largest area always is one. -1 when nothing
+// is flat.
+int markBackgrounds(Planes& p) {
     qint64 largest = 0;
     int largestId = -1;
-    for (int id = 0; id < int(areas.size()); ++id) {
-        Area& a = areas[id];
+    for (int id = 0; id < int(p.areas.size()); ++id) {
+        Area& a = p.areas[id];
         const int bw = a.right - a.left + 1;
         const int bh = a.bottom - a.top + 1;
         const bool solid = bw >= 24 && bh >= 12 && a.pixels * 10 >= qint64(bw) * bh * 6;
-        a.background = solid || a.pixels * 20 >= qint64(n);
+        a.background = solid || a.pixels * 20 >= qint64(p.n);
         if (a.pixels > largest) {
             largest = a.pixels;
             largestId = id;
         }
     }
-    if (largestId < 0) {
-        // Nothing flat at all (a photo, noise): plain polarity by the mean.
-        const qint64 sum = std::accumulate(value.begin(), value.end(), qint64(0));
-        out = g.copy();
-        if (sum / qint64(n) < 128)
-            out.invertPixels();
-        return out;
-    }
-    areas[largestId].background = true;
-    if (backgrounds) {
-        for (const Area& a : areas) {
-            if (a.background)
-                backgrounds->append(QRect(QPoint(a.left, a.top), QPoint(a.right, a.bottom)));
-        }
-    }
+    if (largestId >= 0)
+        p.areas[largestId].background = true;
+    return largestId;
+}
 
-    // 2. Every other pixel belongs to the nearest background and takes its local shade
-    // (breadth first from all background pixels at once).
-    std::vector<int> owner(n, -1);
-    std::vector<uint8_t> shade(n, 0);
-    std::vector<uint8_t> background(n, 0);
+// 2. Every other pixel belongs to the nearest background and takes its local shade
+// (breadth first from all background pixels at once).
+void assignOwners(Planes& p) {
+    const size_t n = p.n;
+    const int w = p.w;
+    p.owner.assign(n, -1);
+    p.shade.assign(n, 0);
+    p.background.assign(n, 0);
     std::vector<uint32_t> queue;
     queue.reserve(n);
     for (size_t i = 0; i < n; ++i) {
-        if (label[i] >= 0 && areas[label[i]].background) {
-            background[i] = 1;
-            owner[i] = label[i];
-            shade[i] = value[i];
+        if (p.label[i] >= 0 && p.areas[p.label[i]].background) {
+            p.background[i] = 1;
+            p.owner[i] = p.label[i];
+            p.shade[i] = p.value[i];
             queue.push_back(uint32_t(i));
         }
     }
-    std::vector<int>().swap(label);
+    std::vector<int>().swap(p.label);
     // Rows are walked with the column kept beside the index: no division per pixel.
     std::vector<uint32_t> column(n);
-    for (int y = 0; y < h; ++y)
+    for (int y = 0; y < p.h; ++y)
         for (int x = 0; x < w; ++x)
             column[size_t(y) * w + x] = uint32_t(x);
     for (size_t head = 0; head < queue.size(); ++head) {
         const size_t i = queue[head];
         const uint32_t x = column[i];
-        const int o = owner[i];
-        const uint8_t s = shade[i];
+        const int o = p.owner[i];
+        const uint8_t s = p.shade[i];
         auto reach = [&](size_t j) {
-            if (owner[j] >= 0)
+            if (p.owner[j] >= 0)
                 return;
-            owner[j] = o;
-            shade[j] = s;
+            p.owner[j] = o;
+            p.shade[j] = s;
             queue.push_back(uint32_t(j));
         };
         if (x > 0)
@@ -215,64 +215,68 @@ QImage normalise(const QImage& g, QList<QRect>* backgrounds) {
         if (i + w < n)
             reach(i + w);
     }
-    std::vector<uint32_t>().swap(queue);
-    std::vector<uint32_t>().swap(column);
+}
 
-    // 3. Per background: is its ink darker or lighter, and how strong is it? Rules and
-    // frames are left out of the count: a header cell's light title is outnumbered by
-    // the dark lines around the cell. A rule is a run of ink of one sign across most of
-    // its area's width or height.
+// 3a. Rules and frames: a run of ink of one sign across most of its area's width or
+// height. They are left out of the polarity count: a header cell's light title is
+// outnumbered by the dark lines around the cell. Returns each pixel's ink sign.
+std::vector<int8_t> markRules(Planes& p) {
+    const size_t n = p.n;
     std::vector<int8_t> sign(n, 0);
     for (size_t i = 0; i < n; ++i) {
-        if (background[i])
+        if (p.background[i])
             continue;
-        const int d = int(value[i]) - shade[i];
+        const int d = int(p.value[i]) - p.shade[i];
         sign[i] = int8_t(d < -inkDeviation ? -1 : d > inkDeviation ? 1 : 0);
     }
-    std::vector<uint8_t> rule(n, 0);
+    p.rule.assign(n, 0);
     auto markRuns = [&](size_t start, size_t step, int count, bool across) {
         int runStart = 0;
         for (int k = 1; k <= count; ++k) {
             const size_t first = start + size_t(runStart) * step;
             const bool same = k < count && sign[start + size_t(k) * step] == sign[first] &&
-                              owner[start + size_t(k) * step] == owner[first];
+                              p.owner[start + size_t(k) * step] == p.owner[first];
             if (same)
                 continue;
             const int length = k - runStart;
             if (sign[first] != 0) {
-                const Area& a = areas[owner[first]];
+                const Area& a = p.areas[p.owner[first]];
                 const int extent = across ? a.right - a.left + 1 : a.bottom - a.top + 1;
                 if (length >= 8 && length * 10 >= extent * 6)
                     for (int r = runStart; r < k; ++r)
-                        rule[start + size_t(r) * step] = 1;
+                        p.rule[start + size_t(r) * step] = 1;
             }
             runStart = k;
         }
     };
-    for (int y = 0; y < h; ++y)
-        markRuns(size_t(y) * w, 1, w, true);
-    for (int x = 0; x < w; ++x)
-        markRuns(size_t(x), size_t(w), h, false);
-    for (size_t i = 0; i < n; ++i) {
-        if (background[i] || rule[i])
+    for (int y = 0; y < p.h; ++y)
+        markRuns(size_t(y) * p.w, 1, p.w, true);
+    for (int x = 0; x < p.w; ++x)
+        markRuns(size_t(x), size_t(p.w), p.h, false);
+    return sign;
+}
+
+// 3b. Per background: is its ink darker or lighter, and how strong is it?
+void measurePolarity(Planes& p, const std::vector<int8_t>& sign) {
+    for (size_t i = 0; i < p.n; ++i) {
+        if (p.background[i] || p.rule[i])
             continue;
-        Area& a = areas[owner[i]];
+        Area& a = p.areas[p.owner[i]];
         a.darker += sign[i] < 0;
         a.lighter += sign[i] > 0;
     }
-    std::vector<int8_t>().swap(sign);
-    for (size_t i = 0; i < n; ++i) {
-        if (background[i] || rule[i])
+    for (size_t i = 0; i < p.n; ++i) {
+        if (p.background[i] || p.rule[i])
             continue;
-        Area& a = areas[owner[i]];
-        const int d = int(value[i]) - shade[i];
+        Area& a = p.areas[p.owner[i]];
+        const int d = int(p.value[i]) - p.shade[i];
         const bool lighterInk = a.lighter > a.darker;
         const int toward = lighterInk ? d : -d;
         if (toward > inkDeviation)
             ++a.deviations[std::min(255, toward)];
     }
-    std::vector<uint8_t>().swap(rule);
-    for (Area& a : areas) {
+    std::vector<uint8_t>().swap(p.rule);
+    for (Area& a : p.areas) {
         if (!a.background)
             continue;
         a.invert = a.lighter > a.darker;
@@ -291,19 +295,23 @@ QImage normalise(const QImage& g, QList<QRect>* backgrounds) {
             }
         }
     }
+}
 
-    // 4. Backgrounds become white, ink black at full contrast. How far each pixel stands
-    // from its background, toward the ink:
+// 4. Backgrounds become white, ink black at full contrast.
+QImage render(const Planes& p) {
+    const int w = p.w;
+    const size_t n = p.n;
+    // How far each pixel stands from its background, toward the ink:
     std::vector<int16_t> toward(n, 0);
-    QImage strokes(w, h, QImage::Format_Grayscale8); // the ink, for the component pass
-    for (int y = 0; y < h; ++y) {
+    QImage strokes(w, p.h, QImage::Format_Grayscale8); // the ink, for the component pass
+    for (int y = 0; y < p.h; ++y) {
         uchar* m = strokes.scanLine(y);
         const size_t rowStart = size_t(y) * w;
         for (int x = 0; x < w; ++x) {
             const size_t i = rowStart + x;
-            const Area& a = areas[owner[i]];
-            if (!background[i] && a.contrast >= minimumContrast) {
-                const int d = int(value[i]) - shade[i];
+            const Area& a = p.areas[p.owner[i]];
+            if (!p.background[i] && a.contrast >= minimumContrast) {
+                const int d = int(p.value[i]) - p.shade[i];
                 toward[i] = int16_t(a.invert ? d : -d);
             }
             m[x] = toward[i] > inkDeviation ? 0 : 255;
@@ -320,13 +328,14 @@ QImage normalise(const QImage& g, QList<QRect>* backgrounds) {
             strongest[size_t(strokeLabel[i])] =
                 std::max<int>(strongest[size_t(strokeLabel[i])], toward[i]);
     }
-    for (int y = 0; y < h; ++y) {
+    QImage out(w, p.h, QImage::Format_Grayscale8);
+    for (int y = 0; y < p.h; ++y) {
         uchar* o = out.scanLine(y);
         const size_t rowStart = size_t(y) * w;
         for (int x = 0; x < w; ++x) {
             const size_t i = rowStart + x;
-            const Area& a = areas[owner[i]];
-            if (background[i] || a.contrast < minimumContrast) {
+            const Area& a = p.areas[p.owner[i]];
+            if (p.background[i] || a.contrast < minimumContrast) {
                 o[x] = 255;
                 continue;
             }
@@ -338,6 +347,38 @@ QImage normalise(const QImage& g, QList<QRect>* backgrounds) {
         }
     }
     return out;
+}
+
+} // namespace
+
+QImage normalise(const QImage& g, QList<QRect>* backgrounds) {
+    Planes p;
+    p.w = g.width();
+    p.h = g.height();
+    if (p.w == 0 || p.h == 0)
+        return QImage(p.w, p.h, QImage::Format_Grayscale8);
+    p.n = size_t(p.w) * p.h;
+    p.value.resize(p.n);
+    for (int y = 0; y < p.h; ++y)
+        std::copy_n(g.constScanLine(y), p.w, p.value.begin() + ptrdiff_t(y) * p.w);
+    findFlatAreas(p, flatMask(g));
+    if (markBackgrounds(p) < 0) {
+        // Nothing flat at all (a photo, noise): plain polarity by the mean.
+        const qint64 sum = std::accumulate(p.value.begin(), p.value.end(), qint64(0));
+        QImage out = g.copy();
+        if (sum / qint64(p.n) < 128)
+            out.invertPixels();
+        return out;
+    }
+    if (backgrounds) {
+        for (const Area& a : p.areas) {
+            if (a.background)
+                backgrounds->append(QRect(QPoint(a.left, a.top), QPoint(a.right, a.bottom)));
+        }
+    }
+    assignOwners(p);
+    measurePolarity(p, markRules(p));
+    return render(p);
 }
 
 namespace {
