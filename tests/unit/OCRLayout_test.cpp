@@ -162,3 +162,25 @@ TEST(OCRLayout, KeyCombinationsAreWrittenAsTheDesktopWritesThemAndOtherTextIsLef
           "Ctrl+Shift+Unknownkey", "Cti+V", "Ctrl+Settings", "Alt+Shortcut"})
         EXPECT_EQ(repair(text), text) << text.toStdString();
 }
+
+TEST(OCRLayout, ColumnsAreReadWholeEvenWhereTheirParagraphGapsLineUp) {
+    // A heading over two columns whose paragraph breaks fall at the same height.
+    const QList<QRect> boxes{QRect(0, 0, 800, 20),    QRect(420, 40, 380, 60),
+                             QRect(0, 40, 380, 60),   QRect(0, 120, 380, 60),
+                             QRect(420, 120, 380, 30)};
+    EXPECT_EQ(TextLayout::readingOrder(boxes), (QList<qsizetype>{0, 2, 3, 1, 4}));
+    // Side by side at the top, one box across below: both columns first.
+    const QList<QRect> sidebar{QRect(0, 0, 100, 300), QRect(120, 0, 500, 300),
+                               QRect(0, 320, 620, 20)};
+    EXPECT_EQ(TextLayout::readingOrder(sidebar), (QList<qsizetype>{0, 1, 2}));
+}
+
+TEST(OCRLayout, APanelAroundAnotherIsReadAboveThenInsideThenBelow) {
+    // A menu whose separators cut a section out of its background: the section is a panel
+    // of its own, the items above and below it stand on the menu's.
+    QList<Line> lines{line(0, 10, 10, 200, "New Window"), line(0, 10, 40, 200, "Open File"),
+                      line(0, 10, 70, 200, "Save"), line(0, 10, 100, 200, "Print"),
+                      line(0, 10, 130, 200, "Quit")};
+    lines[1].panel = lines[2].panel = lines[3].panel = 1;
+    EXPECT_EQ(TextLayout::join(lines), "New Window\nOpen File\nSave\nPrint\nQuit");
+}
