@@ -8,10 +8,12 @@
 
 #include "core/OCREngine.h"
 #include "platform/BarcodeDetector.h"
-#include "platform/TextAnalyzer.h"
+#include "platform/LanguageTagger.h"
 #include "platform/tesseract/RecognitionLanguages.h"
 #include "platform/tesseract/ScreenTextPreprocessor.h"
 #include "platform/tesseract/TesseractEnginePool.h"
+#include "platform/tesseract/TesseractTextAnalyzer.h"
+#include "platform/zxing/ZXingBarcodeDetector.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -61,7 +63,15 @@ int main(int argc, char** argv) {
         images.emplace_back(QString::fromLocal8Bit(argv[i]));
     const long before = residentKiB();
     const QString languages = RecognitionLanguages::forThisUser().horizontal;
-    TesseractEnginePool::shared().prewarm(languages, 2);
+    TesseractEnginePool pool(RecognitionLanguages::tessdataDirectory());
+    TesseractTextAnalyzer analyzer(pool, RecognitionLanguages::forThisUser());
+    ZXingBarcodeDetector detector;
+    // The language is not part of the timings.
+    struct NoTagger : LanguageTagger {
+        std::optional<QString> dominantLanguage(const QString&) override { return {}; }
+    } tagger;
+    const OCREngine engine(analyzer, detector, tagger);
+    pool.prewarm(languages, 2);
     const long after = residentKiB();
     std::printf("idle memory of two warm engines (%s): %.1f MiB\n", qPrintable(languages),
                 (after - before) / 1024.0);
@@ -86,7 +96,7 @@ int main(int argc, char** argv) {
             QElapsedTimer t;
             t.start();
             const double c = cpuMs();
-            (void)QCoro::waitFor(OCREngine::recognize(image, {}));
+            (void)QCoro::waitFor(engine.recognize(image, {}));
             if (round > 0) {
                 times.push_back(double(t.nsecsElapsed()) / 1e6);
                 cpu.push_back(cpuMs() - c);
@@ -97,7 +107,7 @@ int main(int argc, char** argv) {
     for (int round = 0; round < 2; ++round) {
         for (const QImage& image : images) {
             const double c = threadCpuMs();
-            (void)TextAnalyzer::system().analyze(image);
+            (void)analyzer.analyze(image);
             textCpu.push_back(threadCpuMs() - c);
         }
     }
@@ -105,7 +115,7 @@ int main(int argc, char** argv) {
     std::vector<double> codesCpu;
     for (const QImage& image : images) {
         const double c = threadCpuMs();
-        (void)BarcodeDetector::system().detect(image);
+        (void)detector.detect(image);
         codesCpu.push_back(threadCpuMs() - c);
     }
     std::printf("code detection alone: median %.0f ms CPU\n", median(codesCpu));

@@ -1,22 +1,9 @@
 #include "app/AppDelegate.h"
 
-#include "core/AppSettings.h"
-#include "core/CaptureController.h"
-#include "core/CloudAccount.h"
-#include "core/CloudSync.h"
-#include "core/CrashReporter.h"
-#include "core/ImproveReporter.h"
-#include "core/OCREngine.h"
-#include "core/OCRHistoryStore.h"
-#include "core/Permissions.h"
-#include "core/TesterMode.h"
-#include "support/GlobalHotKey.h"
-#include "support/L10n.h"
-#include "support/UpdaterController.h"
-#include "ui/OnboardingWindowController.h"
-#include "ui/SelectionOverlayController.h"
-#include "ui/SettingsWindowController.h"
-#include "ui/StatusItemController.h"
+#include "base/AppPaths.h"
+#include "core/DebugLog.h"
+#include "platform/Platform.h"
+#include "platform/Recognition.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -25,7 +12,21 @@
 #include <QTimer>
 #include <QUrl>
 
-AppDelegate::AppDelegate(QObject* parent) : QObject(parent), m_settings(AppSettings::shared()) {}
+AppDelegate::AppDelegate(Platform& platform, Recognition& recognition, Defaults& defaults,
+                         QObject* parent)
+    : QObject(parent), m_platform(platform), m_settings(defaults, platform.loginItem()),
+      m_history(m_settings, AppPaths::dataFile(OCRHistoryStore::fileName)),
+      m_improve(m_settings, AppPaths::dataFile(ImproveReporter::queueFileName)),
+      m_permissions(platform.screenPermission(), defaults), m_languageStore(defaults),
+      m_l10n(m_languageStore), m_engine(recognition.textAnalyzer(), recognition.barcodeDetector(),
+                                        recognition.languageTagger()),
+      m_pipeline(m_settings, defaults, m_permissions, m_history, platform.clipboard(),
+                 platform.sound(), m_engine, m_improve),
+      m_toast(platform.desktop()), m_overlay(platform.capabilities().exclusiveInputGrabs),
+      m_permissionAlert(m_l10n, m_permissions),
+      m_capture(m_pipeline, m_overlay, platform.screenGrabber(), m_permissionAlert, m_toast, m_l10n,
+                m_settings),
+      m_hotKey(platform.hotKeys()) {}
 
 AppDelegate::~AppDelegate() {
     if (qApp)
@@ -34,85 +35,101 @@ AppDelegate::~AppDelegate() {
 
 OnboardingWindowController& AppDelegate::onboarding() {
     if (!m_onboarding)
-        m_onboarding = new OnboardingWindowController(this);
+        m_onboarding = std::make_unique<OnboardingWindowController>();
     return *m_onboarding;
 }
 
 void AppDelegate::applicationDidFinishLaunching() {
-    L10n::shared().bootstrap();
-    installEditMenu();
+    m_l10n.bootstrap();
+    installQuitShortcut();
     createStatusItem();
+    registerShortcuts();
 
-    // The handlers only queue the capture, so it never runs inside the key-event dispatch.
-    GlobalHotKey& hotKey = GlobalHotKey::shared();
-    hotKey.onTrigger = [] {
-        QTimer::singleShot(0, qApp, [] { CaptureController::shared().beginCapture(false); });
-    };
-    hotKey.onTriggerHQ = [] {
-        QTimer::singleShot(0, qApp, [] { CaptureController::shared().beginCapture(true); });
-    };
-    hotKey.registerDefaultCaptureHotKey();
-
-    const bool pending = Permissions::consumePendingPermissionRelaunch();
+    const bool pending = m_permissions.consumePendingPermissionRelaunch();
     showFirstWindow(pending);
 
     if (UpdaterController::feedConfigured())
-        UpdaterController::shared();
-    CloudAccount::shared().start();
-    CloudSync::shared().start();
-    CrashReporter::shared().start();
-    TesterMode::shared().start();
-    ImproveReporter::shared().start();
+        m_updater = std::make_unique<UpdaterController>();
+    m_cloudAccount.start();
+    m_cloudSync.start();
+    m_crashReporter.start();
+    m_testerMode.start();
+    m_improve.start();
     recordEnvironment();
     // Loading the recognition engines in the background keeps the first capture quick.
-    OCREngine::warmUp();
+    m_engine.warmUp();
+}
+
+// The handlers only queue the capture, so it never runs inside the key-event dispatch.
+void AppDelegate::registerShortcuts() {
+    CaptureController* capture = &m_capture; // lives as long as the shortcuts
+    m_hotKey.onTrigger = [capture] {
+        QTimer::singleShot(0, capture, [capture] { capture->beginCapture(false); });
+    };
+    m_hotKey.onTriggerHQ = [capture] {
+        QTimer::singleShot(0, capture, [capture] { capture->beginCapture(true); });
+    };
+    m_hotKey.registerDefaultCaptureHotKey();
+    if (!m_platform.capabilities().globalShortcuts)
+        DebugLog::log(QStringLiteral("Hotkey: this desktop has no global shortcuts; "
+                                     "`glintext capture` starts a capture"));
 }
 
 void AppDelegate::showFirstWindow(bool pendingPermissionRelaunch) {
-    if (OnboardingWindowController::forcedByEnvironment() || !m_settings.onboardingCompleted()) {
+    if (OnboardingWindowController::forcedByEnvironment() ||
+        !m_settings.value(Settings::onboardingCompleted)) {
         onboarding().show(false);
     } else if (pendingPermissionRelaunch) {
         QPointer<AppDelegate> self(this);
         QTimer::singleShot(permissionRelaunchDelayMs, this, [self] {
             if (self)
-                SettingsWindowController::shared().show(SettingsWindowController::Tab::General);
+                self->m_settingsWindow.show(SettingsWindowController::Tab::General);
         });
-    } else if (!Permissions::hasScreenRecording()) {
+    } else if (!m_permissions.hasScreenRecording()) {
         onboarding().show(true);
     }
 }
 
 void AppDelegate::recordEnvironment() {
     const QScreen* mainScreen = QGuiApplication::primaryScreen();
-    ImproveReporter::shared().record(
-        "app.env", {{"cleanupEnabled", m_settings.cleanupEnabled()},
-                    {"detectQR", m_settings.detectQR()},
-                    {"keepHistory", m_settings.keepHistory()},
-                    {"displays", qint64(QGuiApplication::screens().size())},
-                    {"scale", mainScreen ? int(mainScreen->devicePixelRatio()) : 1}});
+    m_improve.record("app.env", {{"cleanupEnabled", m_settings.value(Settings::cleanupEnabled)},
+                                 {"detectQR", m_settings.value(Settings::detectQR)},
+                                 {"keepHistory", m_settings.value(Settings::keepHistory)},
+                                 {"displays", qint64(QGuiApplication::screens().size())},
+                                 {"scale", mainScreen ? int(mainScreen->devicePixelRatio()) : 1}});
 }
 
-// The tray item is created here, first thing after the menu shortcuts; the item's guide entry
-// opens onboarding at its first page.
+// The tray item is created here, first thing after the quit shortcut; what it asks for
+// reaches the services through the root.
 void AppDelegate::createStatusItem() {
-    m_statusItem = new StatusItemController(this);
-    QPointer<AppDelegate> self(this);
-    m_statusItem->onShowOnboarding = [self] {
-        if (self)
-            self->onboarding().show(false);
-    };
+    m_statusItem = std::make_unique<StatusItemController>(
+        m_permissions, m_history, m_l10n, m_platform.clipboard(), m_toast, m_platform.desktop(),
+        UpdaterController::feedConfigured());
+    StatusItemController* item = m_statusItem.get();
+    connect(item, &StatusItemController::captureRequested, &m_capture,
+            &CaptureController::beginCapture);
+    connect(item, &StatusItemController::settingsRequested, this,
+            [this] { m_settingsWindow.show(); });
+    connect(item, &StatusItemController::onboardingRequested, this,
+            [this] { onboarding().show(false); });
+    connect(item, &StatusItemController::updateCheckRequested, this, [this] {
+        if (m_updater)
+            m_updater->checkForUpdates();
+    });
+    connect(item, &StatusItemController::quitRequested, qApp, &QCoreApplication::quit,
+            Qt::QueuedConnection);
 }
 
 // Qt's text fields already answer the standard editing keys (undo, redo, cut, copy, paste,
-// select all) without a menu; what an accessory app lacks is the quit shortcut.
-void AppDelegate::installEditMenu() {
+// select all) without a menu; what a tray application lacks is the quit shortcut.
+void AppDelegate::installQuitShortcut() {
     qApp->installEventFilter(this);
 }
 
 bool AppDelegate::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (key->matches(QKeySequence::Quit) && !SelectionOverlayController::shared().isOpen()) {
+        if (key->matches(QKeySequence::Quit) && !m_overlay.isOpen()) {
             QApplication::quit();
             return true;
         }
@@ -125,13 +142,13 @@ void AppDelegate::handleCommand(const AppCommand& command) {
     case AppCommand::Kind::Launch:
         break;
     case AppCommand::Kind::Capture:
-        CaptureController::shared().beginCapture(false);
+        m_capture.beginCapture(false);
         break;
     case AppCommand::Kind::CaptureHQ:
-        CaptureController::shared().beginCapture(true);
+        m_capture.beginCapture(true);
         break;
     case AppCommand::Kind::Settings:
-        SettingsWindowController::shared().show(SettingsWindowController::Tab::General);
+        m_settingsWindow.show(SettingsWindowController::Tab::General);
         break;
     case AppCommand::Kind::OpenUrl:
         handleUrl(command.url);
@@ -145,10 +162,13 @@ void AppDelegate::handleUrl(const QString& text) {
     const QUrl url(text, QUrl::StrictMode);
     if (!url.isValid() || url.scheme().isEmpty())
         return;
-    if (CloudAccount::shared().handleCallback(url))
-        SettingsWindowController::shared().show(SettingsWindowController::Tab::Account);
+    if (m_cloudAccount.handleCallback(url))
+        m_settingsWindow.show(SettingsWindowController::Tab::Account);
 }
 
 void AppDelegate::applicationWillTerminate() {
-    OCRHistoryStore::shared().saveNow();
+    m_history.saveNow();
+    // The reporter's last flush arrives with the reporting work; its queued file work is
+    // short and finishes here.
+    m_improve.waitForQueue();
 }

@@ -2,6 +2,9 @@
 
 #include "core/Defaults.h"
 #include "core/OCREngine.h"
+#include "core/Settings.h"
+#include "platform/PlatformLoader.h"
+#include "platform/Recognition.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -11,16 +14,15 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStringList>
+#include <QThreadPool>
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 
 namespace RecognizeCommand {
 
 namespace {
-
-constexpr const char* usage =
-    "usage: glintext recognize [--json] [--no-cleanup] [--no-codes] FILE...\n";
 
 void printErr(const QString& line) {
     const QByteArray bytes = (line + u'\n').toUtf8();
@@ -43,50 +45,30 @@ QString copiedText(const OCRResult& result) {
 
 } // namespace
 
-int run(int argc, char** argv) {
+int run(const Request& request, int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Glintext"));
 
-    bool json = false;
     // The user's own preferences apply, read only; the flags can switch them off.
-    Defaults& defaults = Defaults::standard();
-    OCREngine::Options options{defaults.boolValue(QStringLiteral("cleanupEnabled")).value_or(true),
-                               defaults.boolValue(QStringLiteral("detectQR")).value_or(true)};
-    QStringList files;
-    bool endOfOptions = false;
-    const QStringList args = QCoreApplication::arguments();
-    for (qsizetype i = 2; i < args.size(); ++i) {
-        const QString& arg = args[i];
-        if (!endOfOptions && arg == u"--json") {
-            json = true;
-        } else if (!endOfOptions && arg == u"--no-cleanup") {
-            options.cleanupEnabled = false;
-        } else if (!endOfOptions && arg == u"--no-codes") {
-            options.detectCodes = false;
-        } else if (!endOfOptions && (arg == u"--help" || arg == u"-h")) {
-            printOut(QString::fromLatin1(usage));
-            return 0;
-        } else if (!endOfOptions && arg == u"--") {
-            endOfOptions = true;
-        } else if (!endOfOptions && arg.startsWith(u'-') && arg.size() > 1) {
-            printErr(QStringLiteral("glintext recognize: unknown option %1").arg(arg));
-            std::fputs(usage, stderr);
-            return 2;
-        } else {
-            files.append(arg);
-        }
-    }
-    if (files.isEmpty()) {
-        std::fputs(usage, stderr);
-        return 2;
-    }
+    const Defaults defaults(Defaults::standardPath());
+    const OCREngine::Options options{
+        !request.noCleanup && defaults.boolValue(Settings::cleanupEnabled.key)
+                                  .value_or(Settings::cleanupEnabled.defaultValue),
+        !request.noCodes &&
+            defaults.boolValue(Settings::detectQR.key).value_or(Settings::detectQR.defaultValue)};
+    const bool json = request.json;
+    const QStringList& files = request.files;
+
+    const std::unique_ptr<Recognition> recognition = PlatformLoader::loadRecognition();
+    const OCREngine engine(recognition->textAnalyzer(), recognition->barcodeDetector(),
+                           recognition->languageTagger());
 
     // The model loads while the first file is read and prepared; only one that every
     // file needs (horizontal or vertical is known once a file is measured, and a cold
     // run must not load one it does not use).
     if (std::any_of(files.cbegin(), files.cend(),
                     [](const QString& file) { return QFileInfo::exists(file); }))
-        OCREngine::warmUpCertain();
+        engine.warmUpCertain();
 
     int status = 0;
     for (const QString& file : files) {
@@ -106,7 +88,7 @@ int run(int argc, char** argv) {
         }
         QElapsedTimer timer;
         timer.start();
-        const OCRResult result = QCoro::waitFor(OCREngine::recognize(image, options));
+        const OCRResult result = QCoro::waitFor(engine.recognize(image, options));
         const qint64 ms = timer.elapsed();
         if (json) {
             QJsonObject object;
@@ -115,7 +97,7 @@ int run(int argc, char** argv) {
             object[QStringLiteral("barcodePayloads")] =
                 QJsonArray::fromStringList(result.barcodePayloads);
             object[QStringLiteral("vertical")] = result.vertical;
-            const std::optional<QString> lang = OCREngine::dominantLanguage(result.text);
+            const std::optional<QString> lang = engine.dominantLanguage(result.text);
             object[QStringLiteral("langHint")] = lang ? QJsonValue(*lang) : QJsonValue();
             object[QStringLiteral("ms")] = ms;
             printOut(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) +
@@ -128,6 +110,8 @@ int run(int argc, char** argv) {
                 printOut(copied + u'\n');
         }
     }
+    // A warm-up the files did not need may still be loading into the engines.
+    QThreadPool::globalInstance()->waitForDone();
     return status;
 }
 

@@ -18,8 +18,12 @@ SingleInstance::SingleInstance(bool useBus, QString socketPath, QObject* parent)
     : QObject(parent), m_useBus(useBus), m_socketPath(std::move(socketPath)) {}
 
 SingleInstance::~SingleInstance() {
+    close();
+}
+
+void SingleInstance::close() {
     if (m_server)
-        m_server->close();
+        m_server->close(); // removes the socket file
 }
 
 QString SingleInstance::defaultSocketPath() {

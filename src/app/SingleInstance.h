@@ -28,6 +28,8 @@ public:
     ~SingleInstance() override;
 
     Role start(const AppCommand& command);
+    // Stops listening on the local socket; the bus name goes with the process.
+    void close();
 
     // $XDG_RUNTIME_DIR/glintext.sock, else a per-user name in the temporary folder.
     static QString defaultSocketPath();

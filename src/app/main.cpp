@@ -1,20 +1,31 @@
-#include <QApplication>
-#include <QTextStream>
-#include <QTimer>
-
 #include "BuildConfig.h"
-#include "app/AppCommand.h"
 #include "app/AppDelegate.h"
+#include "app/CommandLine.h"
 #include "app/RecognizeCommand.h"
 #include "app/SingleInstance.h"
+#include "app/TerminationSignals.h"
 #include "core/Defaults.h"
+#include "platform/Platform.h"
+#include "platform/PlatformLoader.h"
+#include "platform/Recognition.h"
+#include "support/DefaultsLanguageStore.h"
 #include "support/FrameworkLanguage.h"
 
+#include <QApplication>
+#include <QTimer>
+
+#include <csignal>
 #include <cstdio>
-#include <cstring>
+#include <memory>
 #include <unistd.h>
 
 namespace {
+
+void write(std::FILE* stream, const QString& text) {
+    const QByteArray bytes = text.toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    std::fflush(stream);
+}
 
 // Debian's Tesseract uses OpenMP, which reads OMP_THREAD_LIMIT once when it loads; on two
 // cores an unlimited pool makes recognition several times slower. Setting it in main() is
@@ -27,71 +38,89 @@ void ensureSingleThreadedOpenMP(char** argv) {
     // If exec fails we keep going with the variable set for any child.
 }
 
-// The chosen interface language reaches every framework text from the first moment;
-// the string lookup keeps the two keys in step afterwards.
-void adoptStoredLanguage() {
-    Defaults& defaults = Defaults::standard();
-    if (const std::optional<QString> code = defaults.stringValue("languageCode"))
-        defaults.setStringList("AppleLanguages", {*code});
-    else if (defaults.contains("AppleLanguages"))
-        defaults.remove("AppleLanguages");
+// Without a display the toolkit would abort deep inside its platform plugin; say why instead.
+bool displayReachable() {
+    return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") ||
+           !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--version") == 0 || std::strcmp(argv[i], "-v") == 0) {
-            std::printf("Glintext %s\n", BuildConfig::version);
-            return 0;
-        }
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            std::fputs(AppCommand::usage().toLocal8Bit().constData(), stdout);
-            return 0;
-        }
-    }
-    ensureSingleThreadedOpenMP(argv);
-
-    // Sub-commands that run on their own, without the tray app, are dispatched here.
-    if (argc > 1 && std::strcmp(argv[1], "recognize") == 0)
-        return RecognizeCommand::run(argc, argv);
-
-    adoptStoredLanguage();
-
+int runTrayApp(const AppCommand& command, int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Glintext");
-    QApplication::setApplicationVersion(BuildConfig::version);
+    QApplication::setApplicationName(QStringLiteral("Glintext"));
+    QApplication::setApplicationVersion(QString::fromLatin1(BuildConfig::version));
     QApplication::setQuitOnLastWindowClosed(false);
     QGuiApplication::setDesktopFileName(QStringLiteral("glintext"));
 
-    QString error;
-    const std::optional<AppCommand> command =
-        AppCommand::parse(QApplication::arguments().mid(1), &error);
-    if (!command) {
-        QTextStream(stderr) << "glintext: " << error << "\n" << AppCommand::usage();
-        return 2;
-    }
-
     SingleInstance instance;
-    switch (instance.start(*command)) {
+    switch (instance.start(command)) {
     case SingleInstance::Role::Forwarded:
+        if (command.kind == AppCommand::Kind::Launch)
+            write(stderr, QStringLiteral("Glintext is already running in the tray.\n"));
         return 0;
     case SingleInstance::Role::Failed:
-        QTextStream(stderr) << "glintext: the running instance did not answer\n";
+        write(stderr, QStringLiteral("glintext: the running instance did not answer\n"));
         return 1;
     case SingleInstance::Role::Primary:
         break;
     }
 
+    // The chosen interface language reaches the toolkit from the first moment; the string
+    // lookup keeps the two keys in step afterwards. Only the instance writes the defaults.
+    Defaults defaults(Defaults::standardPath());
+    DefaultsLanguageStore languageStore(defaults);
+    languageStore.setToolkitLanguage(languageStore.languageCode());
     FrameworkLanguage::ensureInstalled();
-    AppDelegate delegate;
+
+    const std::unique_ptr<Platform> platform = PlatformLoader::load();
+    const std::unique_ptr<Recognition> recognition = PlatformLoader::loadRecognition();
+    AppDelegate delegate(*platform, *recognition, defaults);
+    TerminationSignals termination({SIGTERM, SIGINT, SIGHUP});
+    QObject::connect(&termination, &TerminationSignals::received, &app, &QCoreApplication::quit);
     QObject::connect(&instance, &SingleInstance::commandReceived, &delegate,
                      &AppDelegate::handleCommand);
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate,
                      &AppDelegate::applicationWillTerminate);
     delegate.applicationDidFinishLaunching();
-    if (command->kind != AppCommand::Kind::Launch)
-        QTimer::singleShot(0, &delegate,
-                           [&delegate, command] { delegate.handleCommand(*command); });
-    return app.exec();
+    if (command.kind != AppCommand::Kind::Launch)
+        QTimer::singleShot(0, &delegate, [&delegate, command] { delegate.handleCommand(command); });
+    const int status = app.exec();
+
+    // What the user would miss is on disk now: the history's final save ran at aboutToQuit,
+    // the defaults and the log are written as they change. Tearing the rest down would only
+    // wait, for a recognition or an engine warm-up still running on the thread pool and for
+    // the warm engines to be freed, and would free those engines under a running
+    // recognition. So the process ends here.
+    instance.close();
+    std::fflush(nullptr);
+    ::_exit(status);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const CommandLine::Invocation invocation = CommandLine::parse(arguments);
+    switch (invocation.kind) {
+    case CommandLine::Invocation::Kind::Print:
+        write(stdout, invocation.text);
+        return 0;
+    case CommandLine::Invocation::Kind::Fail:
+        write(stderr, invocation.text);
+        return 2;
+    case CommandLine::Invocation::Kind::Recognize:
+        ensureSingleThreadedOpenMP(argv);
+        return RecognizeCommand::run(invocation.recognize, argc, argv);
+    case CommandLine::Invocation::Kind::App:
+        break;
+    }
+    ensureSingleThreadedOpenMP(argv);
+    if (!displayReachable()) {
+        write(stderr, QStringLiteral("glintext: no display to show the tray item on (DISPLAY "
+                                     "and WAYLAND_DISPLAY are unset)\n"));
+        return 1;
+    }
+    return runTrayApp(invocation.command, argc, argv);
 }

@@ -1,111 +1,126 @@
 #include "core/AppSettings.h"
 
 #include "core/Defaults.h"
-#include "core/ImproveReporter.h"
-#include "core/OCRHistoryStore.h"
 #include "platform/LoginItem.h"
 
 #include <QDebug>
 
-AppSettings& AppSettings::shared() {
-    static AppSettings* instance = new AppSettings(Defaults::standard(), LoginItem::system());
-    return *instance;
+#include <cmath>
+
+namespace {
+
+// What the defaults hold under the entry's key, if it has the entry's type.
+std::optional<QJsonValue> stored(const Defaults& defaults, const Settings::Entry& entry) {
+    switch (entry.type) {
+    case Settings::Type::Bool:
+        if (const std::optional<bool> v = defaults.boolValue(entry.key))
+            return QJsonValue(*v);
+        break;
+    case Settings::Type::Integer:
+        if (const std::optional<qint64> v = defaults.integerValue(entry.key))
+            return QJsonValue(*v);
+        break;
+    case Settings::Type::OptionalString:
+        if (const std::optional<QString> v = defaults.stringValue(entry.key))
+            return QJsonValue(*v);
+        break;
+    }
+    return std::nullopt;
 }
+
+bool fitsType(Settings::Type type, const QJsonValue& value) {
+    switch (type) {
+    case Settings::Type::Bool:
+        return value.isBool();
+    case Settings::Type::Integer:
+        return value.isDouble() && std::trunc(value.toDouble()) == value.toDouble();
+    case Settings::Type::OptionalString:
+        return value.isString() || value.isNull();
+    }
+    return false;
+}
+
+} // namespace
 
 AppSettings::AppSettings(Defaults& defaults, LoginItem& loginItem, QObject* parent)
     : QObject(parent), m_defaults(defaults), m_loginItem(loginItem) {
-    m_onboardingCompleted = defaults.boolForKey("onboardingCompleted");
-    const std::optional<bool> storedLaunch = defaults.boolValue("launchAtLogin");
-    m_launchAtLogin = storedLaunch.value_or(true);
-    m_cleanupEnabled = defaults.boolValue("cleanupEnabled").value_or(true);
-    m_detectQR = defaults.boolValue("detectQR").value_or(true);
-    m_showHUD = defaults.boolValue("showHUD").value_or(true);
-    m_soundEnabled = defaults.boolValue("soundEnabled").value_or(true);
-    m_keepHistory = defaults.boolValue("keepHistory").value_or(true);
-    m_historyLimit = defaults.integerValue("historyLimit").value_or(defaultHistoryLimit);
-    m_crashReportingEnabled = defaults.boolValue("crashReportingEnabled").value_or(true);
-    m_improveDataSharing = defaults.boolValue("improveDataSharing").value_or(true);
-    m_languageCode = defaults.stringValue("languageCode");
+    for (const Settings::Entry& entry : Settings::table())
+        m_values.insert(entry.key, stored(defaults, entry).value_or(entry.defaultValue));
 
     // First start (or the key was removed): start at login by default.
-    if (!defaults.contains("launchAtLogin")) {
-        defaults.setBool("launchAtLogin", true);
+    const QString launchKey = QString::fromLatin1(Settings::launchAtLogin.key);
+    if (!defaults.contains(launchKey)) {
+        defaults.setBool(launchKey, true);
         applyLaunchAtLogin();
     }
 }
 
-void AppSettings::setBool(bool& member, const char* key, bool value,
-                          void (AppSettings::*changed)(bool)) {
+bool AppSettings::value(const Setting<bool>& setting) const {
+    return m_values.value(QString::fromLatin1(setting.key)).toBool(setting.defaultValue);
+}
+
+qint64 AppSettings::value(const Setting<qint64>& setting) const {
+    return m_values.value(QString::fromLatin1(setting.key)).toInteger(setting.defaultValue);
+}
+
+std::optional<QString> AppSettings::value(const Setting<Settings::OptionalString>& setting) const {
+    const QJsonValue v = m_values.value(QString::fromLatin1(setting.key));
+    if (!v.isString())
+        return std::nullopt;
+    return v.toString();
+}
+
+void AppSettings::set(const Setting<bool>& setting, bool value) {
+    setJsonValue(QString::fromLatin1(setting.key), value);
+}
+
+void AppSettings::set(const Setting<qint64>& setting, qint64 value) {
+    setJsonValue(QString::fromLatin1(setting.key), value);
+}
+
+void AppSettings::set(const Setting<Settings::OptionalString>& setting,
+                      const std::optional<QString>& value) {
+    setJsonValue(QString::fromLatin1(setting.key), value ? QJsonValue(*value) : QJsonValue());
+}
+
+QJsonValue AppSettings::jsonValue(const QString& key) const {
+    return m_values.value(key, QJsonValue(QJsonValue::Undefined));
+}
+
+bool AppSettings::setJsonValue(const QString& key, const QJsonValue& value) {
+    const std::optional<Settings::Entry> entry = Settings::entry(key);
+    if (!entry || !fitsType(entry->type, value))
+        return false;
     Q_EMIT willChange();
-    member = value;
-    Q_EMIT(this->*changed)(value);
-    m_defaults.setBool(QString::fromLatin1(key), value);
+    m_values.insert(key, value);
+    store(*entry, value);
+    if (key == QLatin1String(Settings::launchAtLogin.key))
+        applyLaunchAtLogin();
+    Q_EMIT changed(key);
+    return true;
 }
 
-void AppSettings::setOnboardingCompleted(bool value) {
-    setBool(m_onboardingCompleted, "onboardingCompleted", value,
-            &AppSettings::onboardingCompletedChanged);
-}
-
-void AppSettings::setLaunchAtLogin(bool value) {
-    setBool(m_launchAtLogin, "launchAtLogin", value, &AppSettings::launchAtLoginChanged);
-    applyLaunchAtLogin();
-}
-
-void AppSettings::setLanguageCode(const std::optional<QString>& value) {
-    Q_EMIT willChange();
-    m_languageCode = value;
-    Q_EMIT languageCodeChanged();
-    if (value)
-        m_defaults.setString("languageCode", *value);
-    else
-        m_defaults.remove("languageCode");
-}
-
-void AppSettings::setCleanupEnabled(bool value) {
-    setBool(m_cleanupEnabled, "cleanupEnabled", value, &AppSettings::cleanupEnabledChanged);
-}
-
-void AppSettings::setDetectQR(bool value) {
-    setBool(m_detectQR, "detectQR", value, &AppSettings::detectQRChanged);
-}
-
-void AppSettings::setShowHUD(bool value) {
-    setBool(m_showHUD, "showHUD", value, &AppSettings::showHUDChanged);
-}
-
-void AppSettings::setSoundEnabled(bool value) {
-    setBool(m_soundEnabled, "soundEnabled", value, &AppSettings::soundEnabledChanged);
-}
-
-void AppSettings::setKeepHistory(bool value) {
-    setBool(m_keepHistory, "keepHistory", value, &AppSettings::keepHistoryChanged);
-}
-
-void AppSettings::setHistoryLimit(qint64 value) {
-    Q_EMIT willChange();
-    m_historyLimit = value;
-    Q_EMIT historyLimitChanged(value);
-    m_defaults.setInteger("historyLimit", value);
-    OCRHistoryStore::shared().prune();
-}
-
-void AppSettings::setCrashReportingEnabled(bool value) {
-    setBool(m_crashReportingEnabled, "crashReportingEnabled", value,
-            &AppSettings::crashReportingEnabledChanged);
-}
-
-void AppSettings::setImproveDataSharing(bool value) {
-    setBool(m_improveDataSharing, "improveDataSharing", value,
-            &AppSettings::improveDataSharingChanged);
-    if (!value)
-        ImproveReporter::shared().clearQueue();
+void AppSettings::store(const Settings::Entry& entry, const QJsonValue& value) {
+    switch (entry.type) {
+    case Settings::Type::Bool:
+        m_defaults.setBool(entry.key, value.toBool());
+        break;
+    case Settings::Type::Integer:
+        m_defaults.setInteger(entry.key, value.toInteger());
+        break;
+    case Settings::Type::OptionalString:
+        if (value.isString())
+            m_defaults.setString(entry.key, value.toString());
+        else
+            m_defaults.remove(entry.key);
+        break;
+    }
 }
 
 void AppSettings::applyLaunchAtLogin() {
     QString error;
-    const bool ok =
-        m_launchAtLogin ? m_loginItem.registerApp(&error) : m_loginItem.unregisterApp(&error);
+    const bool ok = value(Settings::launchAtLogin) ? m_loginItem.registerApp(&error)
+                                                   : m_loginItem.unregisterApp(&error);
     if (!ok)
         qWarning().noquote() << "Glintext: launch-at-login update failed: " + error;
 }

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "core/Settings.h"
+
+#include <QHash>
+#include <QJsonValue>
 #include <QObject>
 #include <QString>
 
@@ -8,91 +12,40 @@
 class Defaults;
 class LoginItem;
 
-// The single store of user preferences. Every property is written through to the defaults
-// domain under its own name on every set, even when the value does not change.
-// willChange() fires before each change; each property also has its own changed signal.
+// The single store of user preferences, driven by the table in Settings.h. Every value is
+// written through to the defaults domain under its key on every set, even when it does not
+// change. willChange() fires before each change and changed(key) after the value is stored;
+// other services follow changed() for their side effects (the history prunes, the reporter
+// empties its queue). GUI thread.
 class AppSettings : public QObject {
     Q_OBJECT
-    Q_PROPERTY(bool onboardingCompleted READ onboardingCompleted WRITE setOnboardingCompleted NOTIFY
-                   onboardingCompletedChanged)
-    Q_PROPERTY(
-        bool launchAtLogin READ launchAtLogin WRITE setLaunchAtLogin NOTIFY launchAtLoginChanged)
-    Q_PROPERTY(bool cleanupEnabled READ cleanupEnabled WRITE setCleanupEnabled NOTIFY
-                   cleanupEnabledChanged)
-    Q_PROPERTY(bool detectQR READ detectQR WRITE setDetectQR NOTIFY detectQRChanged)
-    Q_PROPERTY(bool showHUD READ showHUD WRITE setShowHUD NOTIFY showHUDChanged)
-    Q_PROPERTY(bool soundEnabled READ soundEnabled WRITE setSoundEnabled NOTIFY soundEnabledChanged)
-    Q_PROPERTY(bool keepHistory READ keepHistory WRITE setKeepHistory NOTIFY keepHistoryChanged)
-    Q_PROPERTY(
-        qint64 historyLimit READ historyLimit WRITE setHistoryLimit NOTIFY historyLimitChanged)
-    Q_PROPERTY(bool crashReportingEnabled READ crashReportingEnabled WRITE setCrashReportingEnabled
-                   NOTIFY crashReportingEnabledChanged)
-    Q_PROPERTY(bool improveDataSharing READ improveDataSharing WRITE setImproveDataSharing NOTIFY
-                   improveDataSharingChanged)
-
 public:
-    // Created on first use on Defaults::standard() and the system login item.
-    static AppSettings& shared();
-
+    // Reads every preference; on the very first start also registers the login item.
     AppSettings(Defaults& defaults, LoginItem& loginItem, QObject* parent = nullptr);
 
-    Defaults& defaults() const { return m_defaults; }
+    bool value(const Setting<bool>& setting) const;
+    qint64 value(const Setting<qint64>& setting) const;
+    std::optional<QString> value(const Setting<Settings::OptionalString>& setting) const;
 
-    bool onboardingCompleted() const { return m_onboardingCompleted; }
-    bool launchAtLogin() const { return m_launchAtLogin; }
-    std::optional<QString> languageCode() const { return m_languageCode; }
-    bool cleanupEnabled() const { return m_cleanupEnabled; }
-    bool detectQR() const { return m_detectQR; }
-    bool showHUD() const { return m_showHUD; }
-    bool soundEnabled() const { return m_soundEnabled; }
-    bool keepHistory() const { return m_keepHistory; }
-    qint64 historyLimit() const { return m_historyLimit; }
-    bool crashReportingEnabled() const { return m_crashReportingEnabled; }
-    bool improveDataSharing() const { return m_improveDataSharing; }
+    void set(const Setting<bool>& setting, bool value);
+    void set(const Setting<qint64>& setting, qint64 value);
+    void set(const Setting<Settings::OptionalString>& setting, const std::optional<QString>& value);
 
-    void setOnboardingCompleted(bool value);
-    void setLaunchAtLogin(bool value);
-    void setLanguageCode(const std::optional<QString>& value);
-    void setCleanupEnabled(bool value);
-    void setDetectQR(bool value);
-    void setShowHUD(bool value);
-    void setSoundEnabled(bool value);
-    void setKeepHistory(bool value);
-    void setHistoryLimit(qint64 value);
-    void setCrashReportingEnabled(bool value);
-    void setImproveDataSharing(bool value);
-
-    static constexpr qint64 defaultHistoryLimit = 100;
+    // The same by key, as JSON of the table's type (null for an absent string), for code that
+    // walks the table. A key the table lacks reads as undefined; setting one, or a value of
+    // another type, is refused.
+    QJsonValue jsonValue(const QString& key) const;
+    bool setJsonValue(const QString& key, const QJsonValue& value);
 
 Q_SIGNALS:
     void willChange();
-    void onboardingCompletedChanged(bool value);
-    void launchAtLoginChanged(bool value);
-    void languageCodeChanged();
-    void cleanupEnabledChanged(bool value);
-    void detectQRChanged(bool value);
-    void showHUDChanged(bool value);
-    void soundEnabledChanged(bool value);
-    void keepHistoryChanged(bool value);
-    void historyLimitChanged(qint64 value);
-    void crashReportingEnabledChanged(bool value);
-    void improveDataSharingChanged(bool value);
+    void changed(const QString& key);
 
 private:
-    void setBool(bool& member, const char* key, bool value, void (AppSettings::*changed)(bool));
+    void store(const Settings::Entry& entry, const QJsonValue& value);
     void applyLaunchAtLogin();
 
     Defaults& m_defaults;
     LoginItem& m_loginItem;
-    bool m_onboardingCompleted = false;
-    bool m_launchAtLogin = true;
-    std::optional<QString> m_languageCode;
-    bool m_cleanupEnabled = true;
-    bool m_detectQR = true;
-    bool m_showHUD = true;
-    bool m_soundEnabled = true;
-    bool m_keepHistory = true;
-    qint64 m_historyLimit = defaultHistoryLimit;
-    bool m_crashReportingEnabled = true;
-    bool m_improveDataSharing = true;
+    QHash<QString, QJsonValue> m_values;
 };

@@ -1,10 +1,5 @@
 #include "core/CloudAccount.h"
 
-CloudAccount& CloudAccount::shared() {
-    static CloudAccount* instance = new CloudAccount();
-    return *instance;
-}
-
 void CloudAccount::start() {}
 
 bool CloudAccount::handleCallback(const QUrl&) {

@@ -2,13 +2,11 @@
 
 #include <QObject>
 
-// Placeholder until this service is built: start() does nothing yet.
+// Placeholder until this service is built: start() does nothing yet. The application builds
+// one and starts it at its step of the start-up.
 class CloudSync : public QObject {
     Q_OBJECT
 public:
-    static CloudSync& shared();
+    using QObject::QObject;
     void start();
-
-private:
-    CloudSync() = default;
 };

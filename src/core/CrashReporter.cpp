@@ -1,8 +1,3 @@
 #include "core/CrashReporter.h"
 
-CrashReporter& CrashReporter::shared() {
-    static CrashReporter* instance = new CrashReporter();
-    return *instance;
-}
-
 void CrashReporter::start() {}

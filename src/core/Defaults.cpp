@@ -20,11 +20,6 @@ QString Defaults::standardPath() {
     return AppPaths::configDir() + "/defaults.json";
 }
 
-Defaults& Defaults::standard() {
-    static Defaults domain(standardPath());
-    return domain;
-}
-
 void Defaults::reload() {
     m_values = {};
     AtomicFile::removeLeftover(m_path);

@@ -10,15 +10,14 @@
 // The user-defaults domain: a typed key-value store kept as one JSON object in
 // ~/.config/Glintext/defaults.json and rewritten atomically on every change. Values keep
 // their JSON type, so a reader asking for a Bool gets nothing for a stored string.
-// Used from the GUI thread only.
+// One instance per process, used on the GUI thread only.
 class Defaults {
 public:
     explicit Defaults(QString filePath);
     Defaults(const Defaults&) = delete;
     Defaults& operator=(const Defaults&) = delete;
 
-    // The app's own domain, loaded on first use.
-    static Defaults& standard();
+    // The app's own domain: ~/.config/Glintext/defaults.json.
     static QString standardPath();
 
     QString filePath() const { return m_path; }

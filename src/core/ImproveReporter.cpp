@@ -1,17 +1,24 @@
 #include "core/ImproveReporter.h"
 
-#include "base/AppPaths.h"
+#include "core/AppSettings.h"
 
 #include <QFile>
 
-ImproveReporter& ImproveReporter::shared() {
-    static ImproveReporter* instance = new ImproveReporter();
-    return *instance;
-}
-
-ImproveReporter::ImproveReporter() : m_queueFile(AppPaths::dataFile("improve-queue.jsonl")) {
+ImproveReporter::ImproveReporter(const AppSettings& settings, QString queueFile, QObject* parent)
+    : QObject(parent), m_queueFile(std::move(queueFile)) {
     m_queue.setMaxThreadCount(1);
     m_queue.setExpiryTimeout(-1);
+    // Every set to false empties the queue, even when sharing was already off.
+    connect(&settings, &AppSettings::changed, this, [this, &settings](const QString& key) {
+        if (key == QLatin1String(Settings::improveDataSharing.key) &&
+            !settings.value(Settings::improveDataSharing))
+            clearQueue();
+    });
+}
+
+// What is queued is on the serial queue already; it is short file work and must not be lost.
+ImproveReporter::~ImproveReporter() {
+    m_queue.waitForDone();
 }
 
 void ImproveReporter::clearQueue() {

@@ -5,13 +5,18 @@
 #include <QThreadPool>
 #include <QVariantMap>
 
+class AppSettings;
+
 // Anonymous usage statistics, kept in "improve-queue.jsonl" in the data folder. Every file
 // operation runs on the reporter's own serial queue (a one-thread pool), so callers on any
-// thread return at once.
+// thread return at once. Turning "improveDataSharing" off empties the queue.
 class ImproveReporter : public QObject {
     Q_OBJECT
 public:
-    static ImproveReporter& shared();
+    static inline const QString queueFileName = QStringLiteral("improve-queue.jsonl");
+
+    ImproveReporter(const AppSettings& settings, QString queueFile, QObject* parent = nullptr);
+    ~ImproveReporter() override;
 
     QString queueFilePath() const { return m_queueFile; }
 
@@ -26,8 +31,6 @@ public:
     void waitForQueue();
 
 private:
-    ImproveReporter();
-
     QString m_queueFile;
     QThreadPool m_queue;
 };

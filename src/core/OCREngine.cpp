@@ -1,6 +1,5 @@
 #include "core/OCREngine.h"
 
-#include "core/AppSettings.h"
 #include "core/DebugLog.h"
 #include "core/TextCleanup.h"
 #include "platform/BarcodeDetector.h"
@@ -11,32 +10,10 @@
 #include <QSet>
 #include <QtConcurrent/QtConcurrentRun>
 
-#include <atomic>
 #include <exception>
 #include <functional>
 
-namespace OCREngine {
-
 namespace {
-
-std::atomic<TextAnalyzer*> g_text{nullptr};
-std::atomic<BarcodeDetector*> g_codes{nullptr};
-std::atomic<LanguageTagger*> g_tagger{nullptr};
-
-TextAnalyzer& textAnalyzer() {
-    TextAnalyzer* t = g_text.load();
-    return t ? *t : TextAnalyzer::system();
-}
-
-BarcodeDetector& barcodeDetector() {
-    BarcodeDetector* d = g_codes.load();
-    return d ? *d : BarcodeDetector::system();
-}
-
-LanguageTagger& languageTagger() {
-    LanguageTagger* t = g_tagger.load();
-    return t ? *t : LanguageTagger::system();
-}
 
 // The text half: the analyser's transcript as it comes, or "" after one log line.
 QString recognizeText(TextAnalyzer& analyzer, const QImage& image,
@@ -82,20 +59,17 @@ QStringList payloadsOf(const QList<BarcodeDetector::Observation>& observations) 
 
 } // namespace
 
-QCoro::Task<OCRResult> recognize(QImage image) {
-    const AppSettings& settings = AppSettings::shared();
-    const Options options{settings.cleanupEnabled(), settings.detectQR()};
-    co_return co_await recognize(std::move(image), options);
-}
+OCREngine::OCREngine(TextAnalyzer& text, BarcodeDetector& codes, LanguageTagger& tagger)
+    : m_text(text), m_codes(codes), m_tagger(tagger) {}
 
-QCoro::Task<OCRResult> recognize(QImage image, Options options) {
-    TextAnalyzer& analyzer = textAnalyzer();
+QCoro::Task<OCRResult> OCREngine::recognize(QImage image, Options options) const {
+    TextAnalyzer& analyzer = m_text;
     // Both halves start now; the codes must not add their time to the text's. The text
     // half asks where the codes are only once its image is prepared, so that it can
     // leave them out: a code's modules are not text.
     QFuture<QList<BarcodeDetector::Observation>> codesFuture;
     if (options.detectCodes) {
-        BarcodeDetector& detector = barcodeDetector();
+        BarcodeDetector& detector = m_codes;
         codesFuture =
             QtConcurrent::run([&detector, image] { return detectBarcodes(detector, image); });
     }
@@ -125,26 +99,18 @@ QCoro::Task<OCRResult> recognize(QImage image, Options options) {
     co_return result;
 }
 
-std::optional<QString> dominantLanguage(const QString& text) {
+std::optional<QString> OCREngine::dominantLanguage(const QString& text) const {
     if (text.isEmpty())
         return std::nullopt;
-    return languageTagger().dominantLanguage(text);
+    return m_tagger.dominantLanguage(text);
 }
 
-void warmUp(int engines) {
-    TextAnalyzer& analyzer = textAnalyzer();
+void OCREngine::warmUp(int engines) const {
+    TextAnalyzer& analyzer = m_text;
     (void)QtConcurrent::run([&analyzer, engines] { analyzer.warmUp(engines); });
 }
 
-void warmUpCertain() {
-    TextAnalyzer& analyzer = textAnalyzer();
+void OCREngine::warmUpCertain() const {
+    TextAnalyzer& analyzer = m_text;
     (void)QtConcurrent::run([&analyzer] { analyzer.warmUpCertain(); });
 }
-
-void setServices(const Services& services) {
-    g_text.store(services.text);
-    g_codes.store(services.codes);
-    g_tagger.store(services.tagger);
-}
-
-} // namespace OCREngine

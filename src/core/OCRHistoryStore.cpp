@@ -1,6 +1,5 @@
 #include "core/OCRHistoryStore.h"
 
-#include "base/AppPaths.h"
 #include "base/AtomicFile.h"
 #include "core/AppSettings.h"
 #include "core/DebugLog.h"
@@ -53,15 +52,9 @@ QDateTime nowToTheSecond() {
 
 } // namespace
 
-OCRHistoryStore& OCRHistoryStore::shared() {
-    // Never destroyed: it must outlive every caller, including the quit-time save.
-    static OCRHistoryStore* instance = new OCRHistoryStore(AppPaths::dataFile(fileName));
-    return *instance;
-}
-
-OCRHistoryStore::OCRHistoryStore(const QString& filePath, std::chrono::milliseconds saveDelay,
-                                 QObject* parent)
-    : QObject(parent), m_path(filePath) {
+OCRHistoryStore::OCRHistoryStore(const AppSettings& settings, const QString& filePath,
+                                 std::chrono::milliseconds saveDelay, QObject* parent)
+    : QObject(parent), m_settings(settings), m_path(filePath) {
     m_saveTimer.setSingleShot(true);
     m_saveTimer.setTimerType(Qt::PreciseTimer);
     m_saveTimer.setInterval(saveDelay);
@@ -70,6 +63,11 @@ OCRHistoryStore::OCRHistoryStore(const QString& filePath, std::chrono::milliseco
     load();
     if (pruneQuietly())
         Q_EMIT itemsChanged();
+    // Every set of the limit prunes, even to the same value, as the setting promises.
+    connect(&settings, &AppSettings::changed, this, [this](const QString& key) {
+        if (key == QLatin1String(Settings::historyLimit.key))
+            prune();
+    });
 }
 
 void OCRHistoryStore::load() {
@@ -114,7 +112,7 @@ void OCRHistoryStore::setItems(const QList<Capture>& items) {
 }
 
 std::optional<QUuid> OCRHistoryStore::add(const QString& text) {
-    if (!AppSettings::shared().keepHistory())
+    if (!m_settings.value(Settings::keepHistory))
         return std::nullopt;
     Capture capture{QUuid::createUuid(), nowToTheSecond(), text};
     m_items.prepend(capture);
@@ -135,7 +133,7 @@ void OCRHistoryStore::replace(const QUuid& id, const QString& text) {
 }
 
 bool OCRHistoryStore::pruneQuietly() {
-    const qint64 limit = std::max<qint64>(1, AppSettings::shared().historyLimit());
+    const qint64 limit = std::max<qint64>(1, m_settings.value(Settings::historyLimit));
     if (m_items.size() <= limit)
         return false;
     m_items.resize(limit);

@@ -11,9 +11,12 @@
 #include <chrono>
 #include <optional>
 
+class AppSettings;
+
 // The local capture history, newest first, mirrored to "history.json" in the data folder.
 // Memory is the truth; the file follows one second after the last change and once more,
-// synchronously, at quit.
+// synchronously, at quit. Follows "keepHistory" and "historyLimit" of the settings: a lower
+// limit prunes at once.
 class OCRHistoryStore : public QObject {
     Q_OBJECT
 public:
@@ -28,12 +31,11 @@ public:
     static inline const QString fileName = QStringLiteral("history.json");
     static inline const QString corruptSuffix = QStringLiteral(".corrupt");
 
-    static OCRHistoryStore& shared();
-
-    // A store on its own file; the shared one uses the data folder. Tests shorten the delay.
-    explicit OCRHistoryStore(const QString& filePath,
-                             std::chrono::milliseconds saveDelay = defaultSaveDelay,
-                             QObject* parent = nullptr);
+    // The application's store is on dataFile(fileName); tests use their own files and
+    // shorten the delay.
+    OCRHistoryStore(const AppSettings& settings, const QString& filePath,
+                    std::chrono::milliseconds saveDelay = defaultSaveDelay,
+                    QObject* parent = nullptr);
 
     const QList<Capture>& items() const { return m_items; }
     // Replaces the whole list (the clear-all dialog) and schedules a save.
@@ -68,6 +70,7 @@ private:
     bool pruneQuietly();
     void scheduleSave();
 
+    const AppSettings& m_settings;
     QString m_path;
     QList<Capture> m_items;
     QTimer m_saveTimer;

@@ -9,64 +9,43 @@ namespace {
 
 const QString flowKey = QStringLiteral("permissionFlowStartedAt");
 
-ScreenPermission* overrideService = nullptr;
-bool prompted = false;
-
-ScreenPermission& service() {
-    return overrideService ? *overrideService : ScreenPermission::system();
-}
-
 double nowSeconds() {
     return double(QDateTime::currentMSecsSinceEpoch()) / 1000.0;
 }
 
-void recordFlowStartIfMissing() {
-    if (!service().hasAccess())
-        Defaults::standard().setDouble(flowKey, nowSeconds());
-}
-
 } // namespace
 
-namespace Permissions {
+Permissions::Permissions(ScreenPermission& service, Defaults& defaults)
+    : m_service(service), m_defaults(defaults) {}
 
-bool hasScreenRecording() {
-    return service().hasAccess();
+bool Permissions::hasScreenRecording() const {
+    return m_service.hasAccess();
 }
 
-bool didPromptScreenRecording() {
-    return prompted;
+void Permissions::recordFlowStartIfMissing() {
+    if (!m_service.hasAccess())
+        m_defaults.setDouble(flowKey, nowSeconds());
 }
 
-void requestScreenRecording() {
+void Permissions::requestScreenRecording() {
     recordFlowStartIfMissing();
     // The desktop shows its prompt once anyway; asking again would do nothing visible.
-    if (!prompted) {
-        prompted = true;
-        service().requestAccess();
+    if (!m_prompted) {
+        m_prompted = true;
+        m_service.requestAccess();
     }
 }
 
-void openScreenRecordingSettings() {
+void Permissions::openScreenRecordingSettings() {
     recordFlowStartIfMissing();
-    service().openSettings();
+    m_service.openSettings();
 }
 
-bool consumePendingPermissionRelaunch() {
-    Defaults& defaults = Defaults::standard();
-    const double started = defaults.doubleValue(flowKey).value_or(0.0);
+bool Permissions::consumePendingPermissionRelaunch() {
+    const double started = m_defaults.doubleValue(flowKey).value_or(0.0);
     if (!(started > 0.0))
         return false;
-    defaults.remove(flowKey);
+    m_defaults.remove(flowKey);
     // A time in the future gives a negative age and still counts as recent.
     return nowSeconds() - started < pendingFlowWindowSeconds;
 }
-
-void setServiceForTesting(ScreenPermission* replacement) {
-    overrideService = replacement;
-}
-
-void resetPromptForTesting() {
-    prompted = false;
-}
-
-} // namespace Permissions

@@ -20,6 +20,4 @@ public:
     virtual ~BarcodeDetector() = default;
     // In the detector's own order. May throw; the caller treats that as "found nothing".
     virtual QList<Observation> detect(const QImage& image) = 0;
-
-    static BarcodeDetector& system();
 };

@@ -9,6 +9,4 @@ public:
     // Replaces the whole clipboard content with plain text.
     virtual void setText(const QString& text) = 0;
     virtual QString text() = 0;
-
-    static ClipboardService& system();
 };

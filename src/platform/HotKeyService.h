@@ -15,9 +15,6 @@ public:
     virtual bool registerHotKey(quint32 id, Qt::Key key, Qt::KeyboardModifiers modifiers) = 0;
     virtual void unregisterHotKey(quint32 id) = 0;
 
-    // The service of this desktop (X11 key grabs under xcb, otherwise one that has none).
-    static HotKeyService& system();
-
 Q_SIGNALS:
     void pressed(quint32 id);
 };

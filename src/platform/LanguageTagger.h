@@ -9,6 +9,4 @@ class LanguageTagger {
 public:
     virtual ~LanguageTagger() = default;
     virtual std::optional<QString> dominantLanguage(const QString& text) = 0;
-
-    static LanguageTagger& system();
 };

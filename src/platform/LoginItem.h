@@ -9,7 +9,4 @@ public:
     virtual ~LoginItem() = default;
     virtual bool registerApp(QString* error) = 0;
     virtual bool unregisterApp(QString* error) = 0;
-
-    // The implementation for this desktop.
-    static LoginItem& system();
 };

@@ -18,7 +18,4 @@ class ScreenGrabber {
 public:
     virtual ~ScreenGrabber() = default;
     virtual QList<ScreenFrame> grabScreens() = 0;
-
-    // The grabber of this desktop.
-    static ScreenGrabber& system();
 };

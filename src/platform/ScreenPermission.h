@@ -10,6 +10,4 @@ public:
     virtual void requestAccess() = 0;
     // Opens the desktop's settings where the permission is granted.
     virtual void openSettings() = 0;
-
-    static ScreenPermission& system();
 };

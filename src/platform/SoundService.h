@@ -8,6 +8,4 @@ public:
     virtual ~SoundService() = default;
     // Fire and forget; silent when there is no sound server or no such sound.
     virtual void play(const QString& eventId) = 0;
-
-    static SoundService& system();
 };

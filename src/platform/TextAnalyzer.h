@@ -34,7 +34,4 @@ public:
     // depends on the image), one engine: a single cold analysis overlaps it with its
     // other start-up work and wastes nothing.
     virtual void warmUpCertain() {}
-
-    // The implementation for this system.
-    static TextAnalyzer& system();
 };

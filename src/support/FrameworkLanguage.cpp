@@ -19,7 +19,7 @@ struct State {
     QMutex lock;
     std::optional<QString> code;
     // catalogue path + "|" + code -> loaded translator; successful loads only, never cleared.
-    QHash<QString, QTranslator*> bundleCache;
+    QHash<QString, QTranslator*> translatorCache;
     // The system language's translator per catalogue, used when no code is forced.
     QHash<QString, QTranslator*> systemCache;
     QStringList catalogues;
@@ -89,7 +89,7 @@ const QTranslator* cached(const QString& catalogue, const std::optional<QString>
     State& s = state();
     QMutexLocker locker(&s.lock);
     if (code)
-        return s.bundleCache.value(catalogue + QLatin1Char('|') + *code);
+        return s.translatorCache.value(catalogue + QLatin1Char('|') + *code);
     return s.systemCache.value(catalogue);
 }
 
@@ -99,7 +99,7 @@ void preload() {
     const std::optional<QString> code = FrameworkLanguage::code();
     for (const QString& catalogue : FrameworkLanguage::catalogues()) {
         if (code)
-            FrameworkLanguage::lproj(catalogue, *code);
+            FrameworkLanguage::catalogueTranslator(catalogue, *code);
         else
             systemTranslator(catalogue);
     }
@@ -189,12 +189,12 @@ QStringList candidates(const QString& code) {
     return out;
 }
 
-QTranslator* lproj(const QString& catalogue, const QString& code) {
+QTranslator* catalogueTranslator(const QString& catalogue, const QString& code) {
     State& s = state();
     const QString cacheKey = catalogue + QLatin1Char('|') + code;
     {
         QMutexLocker locker(&s.lock);
-        if (QTranslator* cached = s.bundleCache.value(cacheKey))
+        if (QTranslator* cached = s.translatorCache.value(cacheKey))
             return cached;
     }
     // Loaded outside the lock; a racing loader's result wins and ours is dropped.
@@ -211,12 +211,12 @@ QTranslator* lproj(const QString& catalogue, const QString& code) {
             continue;
         }
         QMutexLocker locker(&s.lock);
-        if (QTranslator* raced = s.bundleCache.value(cacheKey)) {
+        if (QTranslator* raced = s.translatorCache.value(cacheKey)) {
             locker.unlock();
             discard(std::move(translator));
             return raced;
         }
-        s.bundleCache.insert(cacheKey, translator.get());
+        s.translatorCache.insert(cacheKey, translator.get());
         return translator.release();
     }
     return nullptr;

@@ -23,9 +23,10 @@ std::optional<QString> code();
 // code, the code's Qt locale name ("zh_CN" for zh-Hans), its first two characters, and for
 // English codes the catalogue without suffix. Nothing when no candidate file loads. Lookups
 // read only what this has loaded; applying a language (setCode) calls it.
-QTranslator* lproj(const QString& catalogue, const QString& code);
+QTranslator* catalogueTranslator(const QString& catalogue, const QString& code);
 
-// Candidate suffixes tried by lproj() for `code`; an empty suffix is the unsuffixed catalogue.
+// Candidate suffixes tried by catalogueTranslator() for `code`; an empty suffix is the unsuffixed
+// catalogue.
 QStringList candidates(const QString& code);
 
 // The catalogues that are redirected. By default Qt's qtbase in its translations folder.

@@ -2,11 +2,6 @@
 
 #include "platform/HotKeyService.h"
 
-GlobalHotKey& GlobalHotKey::shared() {
-    static GlobalHotKey* instance = new GlobalHotKey(HotKeyService::system());
-    return *instance;
-}
-
 GlobalHotKey::GlobalHotKey(HotKeyService& service, QObject* parent)
     : QObject(parent), m_service(service) {}
 

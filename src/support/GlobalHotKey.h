@@ -15,8 +15,6 @@ class GlobalHotKey : public QObject {
 public:
     enum class HotKeyID : quint32 { Capture = 1, CaptureHQ = 2 };
 
-    static GlobalHotKey& shared();
-    // A private instance on another service (tests).
     explicit GlobalHotKey(HotKeyService& service, QObject* parent = nullptr);
 
     std::function<void()> onTrigger;

@@ -1,16 +1,15 @@
 #include "support/L10n.h"
 
 #include "core/CloudConfig.h"
-#include "core/Defaults.h"
 #include "support/FrameworkLanguage.h"
+#include "support/LanguageStore.h"
 #include "support/LocalizationTables.h"
+#include "support/PluralForms.h"
 
 #include <QLocale>
 
 namespace {
 
-const QString kLanguageCodeKey = QStringLiteral("languageCode");
-const QString kAppleLanguagesKey = QStringLiteral("AppleLanguages");
 const QString kHostToken = QStringLiteral("{host}");
 
 QString withHost(QString text) {
@@ -21,15 +20,11 @@ QString withHost(QString text) {
 
 } // namespace
 
-L10n& L10n::shared() {
-    static L10n* instance = new L10n(Defaults::standard());
-    return *instance;
-}
-
-L10n::L10n(Defaults& defaults) : m_defaults(defaults) {}
+L10n::L10n(LanguageStore& store, std::function<QStringList()> preferredLanguages, QObject* parent)
+    : QObject(parent), m_store(store), m_preferredLanguages(std::move(preferredLanguages)) {}
 
 void L10n::bootstrap() {
-    const std::optional<QString> stored = m_defaults.stringValue(kLanguageCodeKey);
+    const std::optional<QString> stored = m_store.languageCode();
     if (stored && !stored->isEmpty())
         apply(stored);
     else
@@ -51,12 +46,12 @@ void L10n::apply(const std::optional<QString>& code) {
 
 void L10n::applyFrameworkOverride(const std::optional<AppLanguage>& language) {
     if (language) {
-        m_defaults.setStringList(kAppleLanguagesKey, {language->id()});
+        m_store.setToolkitLanguage(language->id());
         // Number and date formatting follow the chosen language too.
         QLocale::setDefault(QLocale(language->id()));
         FrameworkLanguage::setCode(language->id());
     } else {
-        m_defaults.remove(kAppleLanguagesKey);
+        m_store.setToolkitLanguage(std::nullopt);
         QLocale::setDefault(QLocale::system());
         FrameworkLanguage::setCode(std::nullopt);
     }
@@ -79,16 +74,16 @@ QString L10n::string(const QString& key, AppLanguage language) {
     return key;
 }
 
-QString L10n::format(const QString& text, qint64 number) {
-    QString out = text;
-    return out.replace(QStringLiteral("%d"), QString::number(number));
+QString L10n::counted(const QString& key, qint64 count) const {
+    return counted(key, count, m_language);
+}
+
+QString L10n::counted(const QString& key, qint64 count, AppLanguage language) {
+    QString text = PluralForms::select(string(key, language), language, count);
+    return text.replace(QStringLiteral("%d"), QLocale(language.id()).toString(count));
 }
 
 QString L10n::format(const QString& text, const QString& value) {
     QString out = text;
     return out.replace(QStringLiteral("%@"), value);
-}
-
-void L10n::setPreferredLanguagesSource(std::function<QStringList()> source) {
-    m_preferredLanguages = std::move(source);
 }

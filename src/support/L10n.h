@@ -9,16 +9,19 @@
 #include <functional>
 #include <optional>
 
-class Defaults;
+class LanguageStore;
 
 // Every user-visible text comes from here.
 class L10n : public QObject {
     Q_OBJECT
 public:
-    // Created on first use on Defaults::standard().
-    static L10n& shared();
+    // `preferredLanguages` lists the system's languages, most preferred first (tests give
+    // their own); by default the desktop's.
+    explicit L10n(LanguageStore& store, std::function<QStringList()> preferredLanguages = {},
+                  QObject* parent = nullptr);
 
-    // Reads "languageCode" and applies it; called once at start, before any window exists.
+    // Reads the stored language and applies it; called once at start, before any window
+    // exists.
     void bootstrap();
 
     // Makes `code` the interface language, or the system's language when `code` is absent or
@@ -35,23 +38,23 @@ public:
     // The same lookup in a given language.
     static QString string(const QString& key, AppLanguage language);
 
-    // printf-style substitution of the one placeholder a text may hold: "%d" takes an
-    // integer, "%@" a string.
-    static QString format(const QString& text, qint64 number);
-    static QString format(const QString& text, const QString& value);
+    // The text for `key` with `count` in place of "%d": the plural form the current language
+    // uses for that count, the number written the language's way ("1 280" in French). Every
+    // text that shows a count comes through here, so a language switch changes both.
+    QString counted(const QString& key, qint64 count) const;
+    static QString counted(const QString& key, qint64 count, AppLanguage language);
 
-    // Tests replace the system's preferred-language list; an empty function restores it.
-    void setPreferredLanguagesSource(std::function<QStringList()> source);
+    // Substitution of the "%@" placeholder a text may hold.
+    static QString format(const QString& text, const QString& value);
 
 Q_SIGNALS:
     // Every window listens and relabels itself.
     void languageChanged();
 
 private:
-    explicit L10n(Defaults& defaults);
     void applyFrameworkOverride(const std::optional<AppLanguage>& language);
 
-    Defaults& m_defaults;
+    LanguageStore& m_store;
     AppLanguage m_language = AppLanguage::en;
     std::function<QStringList()> m_preferredLanguages;
 };

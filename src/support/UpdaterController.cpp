@@ -8,9 +8,4 @@ bool UpdaterController::feedConfigured() {
     return std::strlen(BuildConfig::feedUrl) > 0;
 }
 
-UpdaterController& UpdaterController::shared() {
-    static UpdaterController* instance = new UpdaterController();
-    return *instance;
-}
-
 void UpdaterController::checkForUpdates() {}

@@ -2,14 +2,12 @@
 
 #include <QObject>
 
-// Software updates from the configured feed; exists only when a feed is configured.
+// Software updates from the configured feed. The application builds one only when the build
+// has a feed address (feedConfigured()).
 class UpdaterController : public QObject {
     Q_OBJECT
 public:
+    using QObject::QObject;
     static bool feedConfigured();
-    static UpdaterController& shared();
     void checkForUpdates();
-
-private:
-    UpdaterController() = default;
 };

@@ -3,9 +3,6 @@
 #include <QColor>
 #include <QEasingCurve>
 #include <QPainter>
-#include <QProcess>
-#include <QSettings>
-#include <QStandardPaths>
 
 #include <algorithm>
 #include <array>
@@ -36,33 +33,6 @@ constexpr qreal dotCentreY = 3.1;
 const QColor& dotColour() {
     static const QColor red(0xff, 0x3b, 0x30);
     return red;
-}
-
-bool kdeAnimationsOff() {
-    const QString path =
-        QStandardPaths::locate(QStandardPaths::GenericConfigLocation, QStringLiteral("kdeglobals"));
-    if (path.isEmpty())
-        return false;
-    QSettings kde(path, QSettings::IniFormat);
-    bool ok = false;
-    const double factor = kde.value(QStringLiteral("KDE/AnimationDurationFactor")).toDouble(&ok);
-    return ok && factor <= 0.0;
-}
-
-bool gnomeAnimationsOff() {
-    const QString gsettings = QStandardPaths::findExecutable(QStringLiteral("gsettings"));
-    if (gsettings.isEmpty())
-        return false;
-    QProcess process;
-    process.start(gsettings, {QStringLiteral("get"), QStringLiteral("org.gnome.desktop.interface"),
-                              QStringLiteral("enable-animations")});
-    if (!process.waitForFinished(500)) {
-        process.kill();
-        process.waitForFinished(100);
-        return false;
-    }
-    return process.exitCode() == 0 &&
-           process.readAllStandardOutput().trimmed() == QByteArrayLiteral("false");
 }
 
 } // namespace
@@ -140,13 +110,4 @@ void AlertBadge::paint(QPainter& painter, const QPointF& iconOrigin, qreal unit,
     painter.setBrush(dotColour());
     painter.drawEllipse(centre, radius, radius);
     painter.restore();
-}
-
-bool AlertBadge::desktopReducesMotion() {
-    // KDE keeps its switch as a zero animation speed in a file it may change at any time;
-    // GNOME-family desktops keep theirs in GSettings, read once per run.
-    if (kdeAnimationsOff())
-        return true;
-    static const bool gnomeOff = gnomeAnimationsOff();
-    return gnomeOff;
 }

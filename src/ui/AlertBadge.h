@@ -39,9 +39,6 @@ public:
     // origin at `iconOrigin`.
     static void paint(QPainter& painter, const QPointF& iconOrigin, qreal unit, qreal scale);
 
-    // Whether the desktop asked applications not to animate.
-    static bool desktopReducesMotion();
-
 Q_SIGNALS:
     // A new frame of the dot is due, or the dot appeared or went away.
     void changed();

@@ -9,12 +9,7 @@
 
 namespace ClearHistoryDialog {
 
-bool present() {
-    return present(OCRHistoryStore::shared());
-}
-
-bool present(OCRHistoryStore& store, QWidget* parent) {
-    const L10n& l10n = L10n::shared();
+bool present(OCRHistoryStore& store, const L10n& l10n, QWidget* parent) {
     QMessageBox box(parent);
     box.setIcon(QMessageBox::Warning);
     box.setWindowTitle(QApplication::applicationDisplayName());

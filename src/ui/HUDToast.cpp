@@ -1,57 +1,17 @@
 #include "ui/HUDToast.h"
 
-#include "platform/Compositor.h"
+#include "platform/DesktopState.h"
 #include "ui/HUDToastWindow.h"
 
 #include <QApplication>
 #include <QCursor>
-#include <QPointer>
 #include <QScreen>
-#include <QTimer>
 
 namespace {
-
-struct State {
-    QPointer<HUDToastWindow> panel;
-    QPointer<QTimer> hideTimer;
-    HUDToast::Timing timing = HUDToast::defaultTiming;
-    std::optional<bool> compositingOverride;
-};
-
-State& state() {
-    static State s;
-    return s;
-}
 
 void dismiss(HUDToastWindow* window) {
     window->hide();
     window->deleteLater();
-}
-
-void hide() {
-    State& s = state();
-    if (!s.panel)
-        return;
-    QPointer<HUDToastWindow> fading = s.panel;
-    fading->fadeTo(0.0, s.timing.fadeOut, [fading] {
-        if (!fading)
-            return;
-        // A newer toast may have been shown meanwhile; only clear the slot if it is ours.
-        if (state().panel == fading)
-            state().panel = nullptr;
-        dismiss(fading);
-    });
-}
-
-QTimer& hideTimer() {
-    State& s = state();
-    if (!s.hideTimer) {
-        s.hideTimer = new QTimer(QCoreApplication::instance());
-        s.hideTimer->setSingleShot(true);
-        s.hideTimer->setTimerType(Qt::PreciseTimer);
-        QObject::connect(s.hideTimer, &QTimer::timeout, s.hideTimer, &hide);
-    }
-    return *s.hideTimer;
 }
 
 QScreen* targetScreen() {
@@ -66,23 +26,35 @@ QScreen* targetScreen() {
 
 } // namespace
 
-namespace HUDToast {
+HUDToast::HUDToast(DesktopState& desktop, Timing timing, QObject* parent)
+    : QObject(parent), m_desktop(desktop), m_timing(timing) {
+    m_hideTimer.setSingleShot(true);
+    m_hideTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_hideTimer, &QTimer::timeout, this, &HUDToast::hide);
+}
 
-void show(const QString& text) {
+HUDToast::~HUDToast() {
+    if (m_panel)
+        dismiss(m_panel);
+}
+
+HUDToastWindow* HUDToast::currentWindow() const {
+    return m_panel;
+}
+
+void HUDToast::show(const QString& text) {
     if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
         return;
-    State& s = state();
-    hideTimer().stop();
-    if (s.panel) {
-        dismiss(s.panel); // at once, no fade-out
-        s.panel = nullptr;
+    m_hideTimer.stop();
+    if (m_panel) {
+        dismiss(m_panel); // at once, no fade-out
+        m_panel = nullptr;
     }
 
     QScreen* screen = targetScreen();
     const QRect area = screen ? screen->availableGeometry() : QRect();
     const int maximumWidth = screen ? area.width() - 2 * sideMargin : 0;
-    const bool translucent = s.compositingOverride.value_or(Compositor::isRunning());
-    auto* window = new HUDToastWindow(text, translucent, maximumWidth);
+    auto* window = new HUDToastWindow(text, m_desktop.isCompositing(), maximumWidth);
     if (screen) {
         window->setScreen(screen);
         const QSize size = window->size();
@@ -91,25 +63,22 @@ void show(const QString& text) {
     }
     window->setWindowOpacity(0.0);
     window->show();
-    window->fadeTo(1.0, s.timing.fadeIn);
-    s.panel = window;
-    hideTimer().start(s.timing.visible);
+    window->fadeTo(1.0, m_timing.fadeIn);
+    m_panel = window;
+    m_hideTimer.start(m_timing.visible);
 }
 
-HUDToastWindow* currentWindow() {
-    return state().panel;
+void HUDToast::hide() {
+    if (!m_panel)
+        return;
+    QPointer<HUDToastWindow> fading = m_panel;
+    QPointer<HUDToast> self(this);
+    fading->fadeTo(0.0, m_timing.fadeOut, [self, fading] {
+        if (!fading)
+            return;
+        // A newer toast may have been shown meanwhile; only clear the slot if it is ours.
+        if (self && self->m_panel == fading)
+            self->m_panel = nullptr;
+        dismiss(fading);
+    });
 }
-
-void setTiming(const Timing& timing) {
-    state().timing = timing;
-}
-
-Timing timing() {
-    return state().timing;
-}
-
-void setCompositingOverride(std::optional<bool> compositing) {
-    state().compositingOverride = compositing;
-}
-
-} // namespace HUDToast

@@ -1,37 +1,54 @@
 #pragma once
 
+#include "ui/Toaster.h"
+
+#include <QObject>
+#include <QPointer>
 #include <QString>
+#include <QTimer>
 
 #include <chrono>
-#include <optional>
 
+class DesktopState;
 class HUDToastWindow;
 
-// The one call for transient feedback; callers pass localised text. A toast fades in, stays,
-// fades out; a new one replaces the current one at once.
-namespace HUDToast {
-
-struct Timing {
+// How a toast comes and goes.
+struct ToastTiming {
     std::chrono::milliseconds fadeIn{140};
     // From show() to the start of the fade-out; the fade-in is part of it.
     std::chrono::milliseconds visible{1600};
     std::chrono::milliseconds fadeOut{250};
 };
-inline constexpr Timing defaultTiming{};
 
-// Distance from the bottom of the screen's available area to the toast's lower edge.
-inline constexpr int bottomMargin = 120;
-// Space kept free at each side when a text is wider than the screen.
-inline constexpr int sideMargin = 20;
+// The confirmation toast. A toast fades in, stays, fades out; a new one replaces the current
+// one at once. Translucent where the desktop composites, an opaque shaped capsule elsewhere.
+// GUI thread.
+class HUDToast : public QObject, public Toaster {
+    Q_OBJECT
+public:
+    using Timing = ToastTiming;
+    static constexpr Timing defaultTiming{};
 
-void show(const QString& text);
+    // Distance from the bottom of the screen's available area to the toast's lower edge.
+    static constexpr int bottomMargin = 120;
+    // Space kept free at each side when a text is wider than the screen.
+    static constexpr int sideMargin = 20;
 
-// The toast on screen or fading out; null when none is showing.
-HUDToastWindow* currentWindow();
+    explicit HUDToast(DesktopState& desktop, Timing timing = defaultTiming,
+                      QObject* parent = nullptr);
+    ~HUDToast() override;
 
-// Seams for tests: shorter timings, and a fixed answer to "is a compositor running".
-void setTiming(const Timing& timing);
-Timing timing();
-void setCompositingOverride(std::optional<bool> compositing);
+    void show(const QString& text) override;
 
-} // namespace HUDToast
+    // The toast on screen or fading out; null when none is showing.
+    HUDToastWindow* currentWindow() const;
+    Timing timing() const { return m_timing; }
+
+private:
+    void hide();
+
+    DesktopState& m_desktop;
+    Timing m_timing;
+    QPointer<HUDToastWindow> m_panel;
+    QTimer m_hideTimer;
+};

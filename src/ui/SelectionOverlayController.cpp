@@ -2,7 +2,6 @@
 
 #include "ui/SelectionOverlayWindow.h"
 
-#include <QGuiApplication>
 #include <QTimer>
 
 namespace {
@@ -11,10 +10,8 @@ constexpr int grabAttempts = 40;
 constexpr int grabRetryMs = 25;
 } // namespace
 
-SelectionOverlayController& SelectionOverlayController::shared() {
-    static SelectionOverlayController* instance = new SelectionOverlayController();
-    return *instance;
-}
+SelectionOverlayController::SelectionOverlayController(bool exclusiveInputGrabs, QObject* parent)
+    : QObject(parent), m_exclusiveInputGrabs(exclusiveInputGrabs) {}
 
 QList<SelectionOverlayWindow*> SelectionOverlayController::windows() const {
     QList<SelectionOverlayWindow*> list;

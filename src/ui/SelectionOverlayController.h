@@ -21,7 +21,11 @@ public:
     // Called once with the selection in virtual-desktop coordinates, or nothing.
     using Completion = std::function<void(std::optional<QRectF>)>;
 
-    static SelectionOverlayController& shared();
+    // `exclusiveInputGrabs`: the window system hands out pointer and keyboard grabs, and may
+    // refuse them for a moment, so taking them is retried (Platform::Capabilities).
+    explicit SelectionOverlayController(bool exclusiveInputGrabs, QObject* parent = nullptr);
+
+    bool exclusiveInputGrabs() const { return m_exclusiveInputGrabs; }
 
     // The windows currently shown, one per frame; empty when closed.
     QList<SelectionOverlayWindow*> windows() const;
@@ -41,9 +45,9 @@ Q_SIGNALS:
     void closed();
 
 private:
-    SelectionOverlayController() = default;
     void takeInput(int attemptsLeft);
 
+    bool m_exclusiveInputGrabs;
     QList<QPointer<SelectionOverlayWindow>> m_windows;
     std::optional<Completion> m_completion;
     std::optional<QRectF> m_liveSelection;

@@ -5,7 +5,6 @@
 
 #include <QFontDatabase>
 #include <QFontMetricsF>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -39,8 +38,8 @@ bool SelectionOverlayWindow::grabInput() {
         grabMouse(Qt::CrossCursor);
     if (QWidget::keyboardGrabber() != this)
         grabKeyboard();
-    // Platforms without grabs (offscreen) have nothing to retry.
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+    // Without grabs of its own (offscreen) the window system has nothing to refuse.
+    if (!m_controller.exclusiveInputGrabs())
         return true;
     const bool keyboard = handle->setKeyboardGrabEnabled(true);
     const bool mouse = handle->setMouseGrabEnabled(true);

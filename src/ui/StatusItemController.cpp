@@ -2,16 +2,14 @@
 
 #include "BuildConfig.h"
 #include "base/TextUtil.h"
-#include "core/CaptureController.h"
 #include "core/OCRHistoryStore.h"
 #include "core/Permissions.h"
+#include "platform/ClipboardService.h"
+#include "platform/DesktopState.h"
 #include "support/L10n.h"
-#include "support/UpdaterController.h"
-#include "ui/HUDToast.h"
-#include "ui/SettingsWindowController.h"
+#include "ui/Toaster.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QCursor>
 #include <QEvent>
 #include <QKeySequence>
@@ -24,50 +22,21 @@ const QString appName = QStringLiteral("Glintext");
 
 } // namespace
 
-StatusItemController::Services StatusItemController::Services::system() {
-    Services s;
-    s.permissionGranted = [] { return Permissions::hasScreenRecording(); };
-    s.didPromptPermission = [] { return Permissions::didPromptScreenRecording(); };
-    s.requestPermission = [] { Permissions::requestScreenRecording(); };
-    s.openPermissionSettings = [] { Permissions::openScreenRecordingSettings(); };
-    s.beginCapture = [](bool hq) { CaptureController::shared().beginCapture(hq); };
-    s.showToast = [](const QString& text) { HUDToast::show(text); };
-    s.showSettings = [] { SettingsWindowController::shared().show(); };
-    s.updateFeedConfigured = [] { return UpdaterController::feedConfigured(); };
-    s.checkForUpdates = [] { UpdaterController::shared().checkForUpdates(); };
-    s.quit = [] { QCoreApplication::quit(); };
-    s.reduceMotion = [] { return AlertBadge::desktopReducesMotion(); };
-    s.keyboardModifiers = [] { return QGuiApplication::queryKeyboardModifiers(); };
-    s.mouseButtons = [] { return QGuiApplication::mouseButtons(); };
-    return s;
-}
+StatusItemController::StatusItemController(Permissions& permissions, const OCRHistoryStore& history,
+                                           const L10n& l10n, ClipboardService& clipboard,
+                                           Toaster& toaster, DesktopState& desktop,
+                                           bool updatesConfigured, QObject* parent)
+    : StatusItemController(permissions, history, l10n, clipboard, toaster, desktop,
+                           updatesConfigured, Timing{}, parent) {}
 
-StatusItemController::StatusItemController(QObject* parent)
-    : StatusItemController(Services::system(), Timing{}, parent) {}
-
-StatusItemController::StatusItemController(Services services, Timing timing, QObject* parent)
-    : QObject(parent), m_services(std::move(services)), m_menu(std::make_unique<QMenu>()),
+StatusItemController::StatusItemController(Permissions& permissions, const OCRHistoryStore& history,
+                                           const L10n& l10n, ClipboardService& clipboard,
+                                           Toaster& toaster, DesktopState& desktop,
+                                           bool updatesConfigured, Timing timing, QObject* parent)
+    : QObject(parent), m_permissions(permissions), m_history(history), m_l10n(l10n),
+      m_clipboard(clipboard), m_toaster(toaster), m_desktop(desktop),
+      m_updatesConfigured(updatesConfigured), m_menu(std::make_unique<QMenu>()),
       m_statusItem(std::make_unique<QSystemTrayIcon>()) {
-    // A missing member falls back to the real service, so tests set only what they watch.
-    const Services real = Services::system();
-    auto fill = [](auto& member, const auto& fallback) {
-        if (!member)
-            member = fallback;
-    };
-    fill(m_services.permissionGranted, real.permissionGranted);
-    fill(m_services.didPromptPermission, real.didPromptPermission);
-    fill(m_services.requestPermission, real.requestPermission);
-    fill(m_services.openPermissionSettings, real.openPermissionSettings);
-    fill(m_services.beginCapture, real.beginCapture);
-    fill(m_services.showToast, real.showToast);
-    fill(m_services.showSettings, real.showSettings);
-    fill(m_services.updateFeedConfigured, real.updateFeedConfigured);
-    fill(m_services.checkForUpdates, real.checkForUpdates);
-    fill(m_services.quit, real.quit);
-    fill(m_services.reduceMotion, real.reduceMotion);
-    fill(m_services.keyboardModifiers, real.keyboardModifiers);
-    fill(m_services.mouseButtons, real.mouseButtons);
-
     m_badge.setPeriod(timing.badgePeriodMs);
     m_badge.setFrameInterval(timing.badgeFrameIntervalMs);
     connect(&m_badge, &AlertBadge::changed, this, [this] { applyIcon(); });
@@ -80,9 +49,8 @@ StatusItemController::StatusItemController(Services services, Timing timing, QOb
             &StatusItemController::handleActivation);
 
     // Panels that read the menu without announcing that they open it still see fresh items.
-    connect(&OCRHistoryStore::shared(), &OCRHistoryStore::itemsChanged, this,
-            &StatusItemController::scheduleRebuild);
-    connect(&L10n::shared(), &L10n::languageChanged, this, &StatusItemController::scheduleRebuild);
+    connect(&history, &OCRHistoryStore::itemsChanged, this, &StatusItemController::scheduleRebuild);
+    connect(&l10n, &L10n::languageChanged, this, &StatusItemController::scheduleRebuild);
 
     // Every widget hears of an application palette change; the menu is the one widget the
     // item always has.
@@ -132,11 +100,11 @@ void StatusItemController::scheduleRebuild() {
 }
 
 bool StatusItemController::updatePermissionState() {
-    const bool granted = m_services.permissionGranted();
+    const bool granted = m_permissions.hasScreenRecording();
     const bool changed = m_iconSet && (granted == m_badged);
-    m_state = granted ? MenuBarIcon::State::Active : MenuBarIcon::State::PermissionWarning;
+    m_state = granted ? TrayIcon::State::Active : TrayIcon::State::PermissionWarning;
     m_badged = !granted;
-    m_badge.update(m_badged, m_services.reduceMotion());
+    m_badge.update(m_badged, m_desktop.reducesMotion());
     applyIcon();
     if (m_statusItem->toolTip() != appName) // panels are told of every change
         m_statusItem->setToolTip(appName);
@@ -151,7 +119,7 @@ void StatusItemController::applyIcon(bool force) {
     if (!force && m_iconSet && m_shownBadged == m_badged && m_shownColour == colour &&
         qFuzzyCompare(1.0 + m_shownDotScale, 1.0 + dotScale))
         return;
-    m_statusItem->setIcon(MenuBarIcon::image(m_state, m_badged, dotScale, palette));
+    m_statusItem->setIcon(TrayIcon::image(m_state, m_badged, dotScale, palette));
     m_iconSet = true;
     m_shownBadged = m_badged;
     m_shownColour = colour;
@@ -161,7 +129,7 @@ void StatusItemController::applyIcon(bool force) {
 void StatusItemController::handleActivation(QSystemTrayIcon::ActivationReason reason) {
     if (reason != QSystemTrayIcon::Trigger)
         return; // the context menu opens by itself; double and middle clicks do nothing
-    if (m_services.keyboardModifiers() & Qt::ControlModifier) {
+    if (m_desktop.keyboardModifiers() & Qt::ControlModifier) {
         openMenu();
         return;
     }
@@ -175,12 +143,12 @@ void StatusItemController::handleActivation(QSystemTrayIcon::ActivationReason re
 
 void StatusItemController::captureWhenButtonsUp() {
     constexpr qint64 longestWaitMs = 3000; // a release we never hear of must not block clicks
-    if (m_services.mouseButtons() != Qt::NoButton && m_releaseWait.elapsed() < longestWaitMs) {
+    if (m_desktop.mouseButtons() != Qt::NoButton && m_releaseWait.elapsed() < longestWaitMs) {
         m_releaseTimer.start();
         return;
     }
     m_releaseTimer.stop();
-    m_services.beginCapture(false);
+    Q_EMIT captureRequested(false);
 }
 
 void StatusItemController::openMenu() {
@@ -199,7 +167,7 @@ QString StatusItemController::recentTitle(const QString& text) {
 
 QAction* StatusItemController::addItem(const char* key, void (StatusItemController::*action)(),
                                        const QKeySequence& shortcut) {
-    QAction* item = m_menu->addAction(L10n::shared().string(QString::fromLatin1(key)));
+    QAction* item = m_menu->addAction(m_l10n.string(QString::fromLatin1(key)));
     if (!shortcut.isEmpty()) {
         item->setShortcut(shortcut);
         item->setShortcutContext(Qt::WidgetShortcut); // a hint: the global shortcuts act
@@ -212,7 +180,6 @@ QAction* StatusItemController::addItem(const char* key, void (StatusItemControll
 void StatusItemController::rebuildMenu() {
     updatePermissionState();
     m_menu->clear();
-    const L10n& l10n = L10n::shared();
 
     addItem("menu.capture", &StatusItemController::captureNow,
             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_2));
@@ -221,10 +188,10 @@ void StatusItemController::rebuildMenu() {
     if (m_badged)
         addItem("menu.permissionNeeded", &StatusItemController::openPermissionSettings);
 
-    const QList<OCRHistoryStore::Capture>& items = OCRHistoryStore::shared().items();
+    const QList<OCRHistoryStore::Capture>& items = m_history.items();
     if (!items.isEmpty()) {
         m_menu->addSeparator();
-        QAction* heading = m_menu->addAction(l10n.string(QStringLiteral("menu.recent")));
+        QAction* heading = m_menu->addAction(m_l10n.string(QStringLiteral("menu.recent")));
         heading->setEnabled(false);
         for (qsizetype i = 0; i < std::min<qsizetype>(items.size(), recentCount); ++i) {
             QAction* item = m_menu->addAction(recentTitle(items[i].text));
@@ -237,7 +204,7 @@ void StatusItemController::rebuildMenu() {
     addItem("menu.settings", &StatusItemController::showSettings,
             QKeySequence(Qt::CTRL | Qt::Key_Comma));
     addItem("menu.guide", &StatusItemController::showOnboarding);
-    if (m_services.updateFeedConfigured())
+    if (m_updatesConfigured)
         addItem("menu.check_updates", &StatusItemController::checkForUpdates);
     addItem("menu.about", &StatusItemController::showAbout);
     m_menu->addSeparator();
@@ -245,55 +212,52 @@ void StatusItemController::rebuildMenu() {
 }
 
 void StatusItemController::captureNow() {
-    m_services.beginCapture(false);
+    Q_EMIT captureRequested(false);
 }
 
 void StatusItemController::captureHQNow() {
-    m_services.beginCapture(true);
+    Q_EMIT captureRequested(true);
 }
 
 void StatusItemController::openPermissionSettings() {
     // The system prompt is asked for once per run, whoever asks first; the settings open
     // every time.
-    if (!m_services.didPromptPermission())
-        m_services.requestPermission();
-    m_services.openPermissionSettings();
+    if (!m_permissions.didPromptScreenRecording())
+        m_permissions.requestScreenRecording();
+    m_permissions.openScreenRecordingSettings();
 }
 
 void StatusItemController::copyRecent(QAction* item) {
     const QUuid id = item->data().toUuid();
-    const QList<OCRHistoryStore::Capture>& items = OCRHistoryStore::shared().items();
+    const QList<OCRHistoryStore::Capture>& items = m_history.items();
     const auto it = std::find_if(items.begin(), items.end(),
                                  [&](const OCRHistoryStore::Capture& c) { return c.id == id; });
     if (it == items.end())
         return; // cleared or pruned while the menu was open
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    clipboard->clear();
-    clipboard->setText(it->text);
+    m_clipboard.setText(it->text);
     // Asked for explicitly, so confirmed whatever the toast setting says.
-    m_services.showToast(L10n::shared().string(QStringLiteral("toast.copied")));
+    m_toaster.show(m_l10n.string(QStringLiteral("toast.copied")));
 }
 
 void StatusItemController::showSettings() {
-    m_services.showSettings();
+    Q_EMIT settingsRequested();
 }
 
 void StatusItemController::showOnboarding() {
-    if (onShowOnboarding)
-        onShowOnboarding();
+    Q_EMIT onboardingRequested();
 }
 
 void StatusItemController::checkForUpdates() {
-    m_services.checkForUpdates();
+    Q_EMIT updateCheckRequested();
 }
 
 void StatusItemController::showAbout() {
     if (!m_aboutBox) {
         m_aboutBox = new QMessageBox();
         m_aboutBox->setAttribute(Qt::WA_DeleteOnClose);
-        m_aboutBox->setWindowTitle(L10n::shared().string(QStringLiteral("menu.about")));
+        m_aboutBox->setWindowTitle(m_l10n.string(QStringLiteral("menu.about")));
         m_aboutBox->setIconPixmap(
-            MenuBarIcon::image(MenuBarIcon::State::Active, false).pixmap(QSize(64, 64)));
+            TrayIcon::image(TrayIcon::State::Active, false).pixmap(QSize(64, 64)));
         m_aboutBox->setText(QStringLiteral("<b>%1</b>").arg(appName));
         m_aboutBox->setInformativeText(QString::fromLatin1(BuildConfig::version));
         m_aboutBox->setStandardButtons(QMessageBox::Ok);
@@ -304,5 +268,5 @@ void StatusItemController::showAbout() {
 }
 
 void StatusItemController::quit() {
-    m_services.quit();
+    Q_EMIT quitRequested();
 }

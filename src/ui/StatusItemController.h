@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ui/AlertBadge.h"
-#include "ui/MenuBarIcon.h"
+#include "ui/TrayIcon.h"
 
 #include <QColor>
 #include <QElapsedTimer>
@@ -12,38 +12,26 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 
-#include <functional>
 #include <memory>
 
+class ClipboardService;
+class DesktopState;
+class L10n;
+class OCRHistoryStore;
+class Permissions;
 class QAction;
 class QMenu;
+class Toaster;
 
 // The tray item: a left click starts a capture, the context menu offers both kinds of
 // capture, the recent captures, the permission shortcut, settings, the guide, updates, the
-// about box and quit. Owned by the application delegate for the life of the process.
+// about box and quit. What the item does itself (icon, badge, menu, copying a recent capture,
+// the permission item, the about box) it does with the services it is built with; what it
+// asks of the application goes out as a signal. Owned by the application delegate for the
+// life of the process.
 class StatusItemController : public QObject {
     Q_OBJECT
 public:
-    // Everything the item reaches outside itself. system() wires the real services; tests
-    // replace single members.
-    struct Services {
-        std::function<bool()> permissionGranted;
-        std::function<bool()> didPromptPermission;
-        std::function<void()> requestPermission;
-        std::function<void()> openPermissionSettings;
-        std::function<void(bool highAccuracy)> beginCapture;
-        std::function<void(const QString& text)> showToast;
-        std::function<void()> showSettings;
-        std::function<bool()> updateFeedConfigured;
-        std::function<void()> checkForUpdates;
-        std::function<void()> quit;
-        std::function<bool()> reduceMotion;
-        std::function<Qt::KeyboardModifiers()> keyboardModifiers;
-        std::function<Qt::MouseButtons()> mouseButtons;
-
-        static Services system();
-    };
-
     struct Timing {
         int refreshIntervalMs = 2000;
         int badgePeriodMs = AlertBadge::defaultPeriodMs;
@@ -54,12 +42,14 @@ public:
     static constexpr int recentCount = 5;
     static constexpr int recentTitleLength = 40;
 
-    explicit StatusItemController(QObject* parent = nullptr);
-    StatusItemController(Services services, Timing timing, QObject* parent = nullptr);
+    // `updatesConfigured`: the build has an update feed, so the menu offers the check.
+    StatusItemController(Permissions& permissions, const OCRHistoryStore& history, const L10n& l10n,
+                         ClipboardService& clipboard, Toaster& toaster, DesktopState& desktop,
+                         bool updatesConfigured, Timing timing, QObject* parent = nullptr);
+    StatusItemController(Permissions& permissions, const OCRHistoryStore& history, const L10n& l10n,
+                         ClipboardService& clipboard, Toaster& toaster, DesktopState& desktop,
+                         bool updatesConfigured, QObject* parent = nullptr);
     ~StatusItemController() override;
-
-    // Set by the application delegate; run by the guide item.
-    std::function<void()> onShowOnboarding;
 
     // Re-reads the permission and updates icon, badge and tooltip.
     void refreshIcon();
@@ -68,12 +58,19 @@ public:
     QMenu* menu() const { return m_menu.get(); }
     const QTimer& iconTimer() const { return m_iconTimer; }
     const AlertBadge& badge() const { return m_badge; }
-    MenuBarIcon::State iconState() const { return m_state; }
+    TrayIcon::State iconState() const { return m_state; }
     bool isBadged() const { return m_badged; }
     QMessageBox* aboutBox() const { return m_aboutBox; }
 
     // The title a history text gets in the menu.
     static QString recentTitle(const QString& text);
+
+Q_SIGNALS:
+    void captureRequested(bool highAccuracy);
+    void settingsRequested();
+    void onboardingRequested();
+    void updateCheckRequested();
+    void quitRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -100,14 +97,20 @@ private:
     void showAbout();
     void quit();
 
-    Services m_services;
+    Permissions& m_permissions;
+    const OCRHistoryStore& m_history;
+    const L10n& m_l10n;
+    ClipboardService& m_clipboard;
+    Toaster& m_toaster;
+    DesktopState& m_desktop;
+    bool m_updatesConfigured;
     std::unique_ptr<QMenu> m_menu;
     std::unique_ptr<QSystemTrayIcon> m_statusItem;
     QTimer m_iconTimer;
     QTimer m_releaseTimer;
     QElapsedTimer m_releaseWait;
     AlertBadge m_badge;
-    MenuBarIcon::State m_state = MenuBarIcon::State::Active;
+    TrayIcon::State m_state = TrayIcon::State::Active;
     bool m_badged = false;
     bool m_iconSet = false;
     bool m_rebuildPending = false;

@@ -1,6 +1,11 @@
 // Saves a 1000-entry history over and over until it is killed. The history test kills it
 // with SIGKILL at random moments and checks that the file always decodes.
+#include "base/AppPaths.h"
+#include "core/AppSettings.h"
+#include "core/Defaults.h"
 #include "core/OCRHistoryStore.h"
+
+#include "support/fakes/FakeLoginItem.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -13,7 +18,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s HISTORY_FILE\n", argv[0]);
         return 2;
     }
-    OCRHistoryStore store(QString::fromLocal8Bit(argv[1]));
+    const QString path = QString::fromLocal8Bit(argv[1]);
+    // Beside the history would count as a leftover there.
+    Defaults defaults(AppPaths::configDir() + "/save-loop-defaults.json");
+    FakeLoginItem login;
+    AppSettings settings(defaults, login);
+    OCRHistoryStore store(settings, path);
     QList<OCRHistoryStore::Capture> items;
     const QDateTime start = QDateTime::fromSecsSinceEpoch(1'800'000'000, Qt::UTC);
     for (int i = 0; i < 1000; ++i) {

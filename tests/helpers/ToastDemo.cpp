@@ -1,15 +1,25 @@
-// Shows a plain window and a toast above it, for the end-to-end toast test. Prints what the
-// test needs on stdout: the window id, the toast's geometry and every click the window gets.
+// Shows a plain window and a toast above it, for the end-to-end toast tests. Prints what the
+// tests need on stdout: the window id, the toast's geometry, whether its text had to be cut,
+// and every click the window gets. With --language the text is a string key looked up in that
+// language (with --count for a counted text).
+#include "core/Defaults.h"
+#include "platform/Platform.h"
+#include "platform/PlatformLoader.h"
+#include "support/DefaultsLanguageStore.h"
+#include "support/L10n.h"
 #include "ui/HUDToast.h"
 #include "ui/HUDToastWindow.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -32,15 +42,34 @@ protected:
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    if (args.size() < 2) {
-        std::fprintf(stderr, "usage: %s TEXT [HOLD_SECONDS]\n", argv[0]);
+    QCommandLineParser options;
+    options.addPositionalArgument("text", "The toast's text, or a string key with --language.");
+    options.addPositionalArgument("hold", "Seconds the toast stays (20).", "[hold]");
+    options.addOption({"language", "Look the text up in the interface language CODE.", "code"});
+    options.addOption({"count", "The count of a counted text.", "n"});
+    options.process(app);
+    const QStringList args = options.positionalArguments();
+    if (args.isEmpty()) {
+        std::fprintf(stderr, "usage: %s [--language CODE [--count N]] TEXT [HOLD_SECONDS]\n",
+                     argv[0]);
         return 2;
     }
-    const int hold = args.size() > 2 ? args[2].toInt() : 20;
+    QString text = args[0];
+    if (options.isSet("language")) {
+        // A language of its own, kept out of the user's defaults.
+        QTemporaryDir scratch;
+        Defaults defaults(scratch.filePath(QStringLiteral("defaults.json")));
+        DefaultsLanguageStore store(defaults);
+        L10n l10n(store);
+        l10n.apply(options.value("language"));
+        text = options.isSet("count") ? l10n.counted(text, options.value("count").toLongLong())
+                                      : l10n.string(text);
+    }
+    const int hold = args.size() > 1 ? args[1].toInt() : 20;
     HUDToast::Timing timing = HUDToast::defaultTiming;
     timing.visible = std::chrono::seconds(hold); // long enough to click and photograph it
-    HUDToast::setTiming(timing);
+    const std::unique_ptr<Platform> platform = PlatformLoader::load();
+    HUDToast toast(platform->desktop(), timing);
 
     Target target;
     target.setGeometry(40, 40, 1100, 700);
@@ -49,11 +78,12 @@ int main(int argc, char** argv) {
 
     QTimer::singleShot(700, &target, [&] {
         std::printf("target %llu\n", static_cast<unsigned long long>(target.winId()));
-        HUDToast::show(args[1]);
-        const HUDToastWindow* toast = HUDToast::currentWindow();
-        const QRect g = toast->geometry();
+        toast.show(text);
+        const HUDToastWindow* window = toast.currentWindow();
+        const QRect g = window->geometry();
         std::printf("toast %d %d %d %d translucent=%d\n", g.x(), g.y(), g.width(), g.height(),
-                    toast->isTranslucent() ? 1 : 0);
+                    window->isTranslucent() ? 1 : 0);
+        std::printf("cut=%d\n", window->shownText() == window->text() ? 0 : 1);
         std::fflush(stdout);
     });
     QTimer::singleShot((hold + 3) * 1000, &app, &QApplication::quit);

@@ -5,8 +5,8 @@
 
 #include "support/TestEnvironment.h"
 
-// Every test process gets a private home so that shared services (settings, history, log)
-// never touch the developer's real files.
+// Every test process gets a private home so that what the tests build (settings, history, log)
+// never touches the developer's real files.
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -1,53 +1,67 @@
 #include "app/AppDelegate.h"
-#include "core/AppSettings.h"
-#include "core/CaptureController.h"
 #include "core/Defaults.h"
-#include "support/GlobalHotKey.h"
-#include "ui/SelectionOverlayController.h"
+#include "ui/SelectionOverlayWindow.h"
+
+#include "support/TestEnvironment.h"
+#include "support/fakes/FakePlatform.h"
+#include "support/fakes/FakeRecognition.h"
 
 #include <QApplication>
 #include <QDateTime>
+#include <QFile>
+#include <QKeyEvent>
 
 #include <gtest/gtest.h>
 
+#include "support/ScreenFrames.h"
+
 namespace {
-class OneScreen : public ScreenGrabber {
-public:
-    QList<ScreenFrame> grabScreens() override {
-        ScreenFrame frame;
-        frame.geometry = QRect(0, 0, 320, 200);
-        frame.image = QImage(320, 200, QImage::Format_RGB32);
-        frame.image.fill(Qt::gray);
-        return {frame};
+
+QList<SelectionOverlayWindow*> overlayWindows() {
+    QList<SelectionOverlayWindow*> windows;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* window = qobject_cast<SelectionOverlayWindow*>(widget);
+            window && window->isVisible())
+            windows.append(window);
     }
-};
+    return windows;
+}
+
+void cancelOverlay() {
+    for (SelectionOverlayWindow* window : overlayWindows()) {
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(window, &escape);
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
 } // namespace
 
 TEST(AppDelegate, StartUpWiresShortcutsToQueuedCapturesAndConsumesThePermissionFlow) {
-    OneScreen grabber;
-    CaptureController::shared().setScreenGrabber(&grabber);
-    AppSettings::shared().setOnboardingCompleted(true);
-    Defaults::standard().setDouble("permissionFlowStartedAt",
-                                   double(QDateTime::currentSecsSinceEpoch() - 60));
+    const QString path = TestEnvironment::home() + "/delegate-defaults.json";
+    QFile::remove(path);
+    Defaults defaults(path);
+    defaults.setBool("onboardingCompleted", true);
+    defaults.setDouble("permissionFlowStartedAt", double(QDateTime::currentSecsSinceEpoch() - 60));
+    FakePlatform platform;
+    platform.grabber.frames = {solidFrame({0, 0, 320, 200}, Qt::gray)};
+    FakeRecognition recognition;
 
-    AppDelegate delegate;
+    AppDelegate delegate(platform, recognition, defaults);
     delegate.applicationDidFinishLaunching();
-    EXPECT_FALSE(Defaults::standard().contains("permissionFlowStartedAt"));
-    ASSERT_TRUE(GlobalHotKey::shared().onTrigger);
-    ASSERT_TRUE(GlobalHotKey::shared().onTriggerHQ);
+    EXPECT_FALSE(defaults.contains("permissionFlowStartedAt"));
+    EXPECT_EQ(platform.hotKeyService.active, (QSet<quint32>{1, 2}));
 
     // The shortcut handler only schedules the capture.
-    GlobalHotKey::shared().handlePress(1);
-    EXPECT_FALSE(SelectionOverlayController::shared().isOpen());
+    platform.hotKeyService.press(1);
+    EXPECT_TRUE(overlayWindows().isEmpty());
     QCoreApplication::processEvents();
-    EXPECT_TRUE(SelectionOverlayController::shared().isOpen());
-    SelectionOverlayController::shared().finish(std::nullopt);
+    EXPECT_EQ(overlayWindows().size(), 1);
+    cancelOverlay();
+    EXPECT_TRUE(overlayWindows().isEmpty());
 
     // A command from another process opens the selection at once.
     delegate.handleCommand(AppCommand{AppCommand::Kind::Capture, {}});
-    EXPECT_TRUE(SelectionOverlayController::shared().isOpen());
-    SelectionOverlayController::shared().finish(std::nullopt);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-
-    CaptureController::shared().setScreenGrabber(nullptr);
+    EXPECT_EQ(overlayWindows().size(), 1);
+    cancelOverlay();
 }

@@ -1,5 +1,10 @@
+#include "support/AppLanguage.h"
+#include "support/L10n.h"
+#include "support/LocalizationTables.h"
 #include "ui/HUDToast.h"
 #include "ui/HUDToastWindow.h"
+
+#include "support/fakes/FakeDesktopState.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -25,14 +30,10 @@ void waitUntil(const QElapsedTimer& clock, qint64 at) {
 
 class Toast : public ::testing::Test {
 protected:
-    void SetUp() override {
-        HUDToast::setTiming(fast);
-        HUDToast::setCompositingOverride(std::nullopt);
-    }
-    void TearDown() override {
-        QTRY_VERIFY_WITH_TIMEOUT(HUDToast::currentWindow() == nullptr, 2000);
-        HUDToast::setTiming(HUDToast::defaultTiming);
-    }
+    void TearDown() override { QTRY_VERIFY_WITH_TIMEOUT(toast.currentWindow() == nullptr, 2000); }
+
+    FakeDesktopState desktop; // offscreen: no compositor
+    HUDToast toast{desktop, fast};
 };
 
 } // namespace
@@ -50,12 +51,12 @@ TEST_F(Toast, ClickThroughNonActivatingCapsuleCentredAboveTheBottom) {
     const QFontMetrics metrics(HUDToastWindow::toastFont());
     int previousWidth = 0;
     for (const QString text : {"Copied", "Copied 1234 characters, and a longer message"}) {
-        HUDToast::show(text);
-        HUDToastWindow* toast = HUDToast::currentWindow();
-        ASSERT_NE(toast, nullptr);
-        EXPECT_TRUE(toast->windowFlags().testFlags(HUDToastWindow::toastFlags));
-        EXPECT_TRUE(toast->testAttribute(Qt::WA_ShowWithoutActivating));
-        const QRect g = toast->geometry();
+        toast.show(text);
+        HUDToastWindow* window = toast.currentWindow();
+        ASSERT_NE(window, nullptr);
+        EXPECT_TRUE(window->windowFlags().testFlags(HUDToastWindow::toastFlags));
+        EXPECT_TRUE(window->testAttribute(Qt::WA_ShowWithoutActivating));
+        const QRect g = window->geometry();
         EXPECT_EQ(g.size(), QSize(metrics.horizontalAdvance(text) + 28, metrics.height() + 16));
         EXPECT_GT(g.width(), previousWidth);
         previousWidth = g.width();
@@ -66,22 +67,22 @@ TEST_F(Toast, ClickThroughNonActivatingCapsuleCentredAboveTheBottom) {
     EXPECT_EQ(QApplication::activeWindow(), &front);
 
     // Wider than the screen: elided to fit between the margins, on one line.
-    HUDToast::show(QString("word ").repeated(2000) + "\nsecond line");
-    const QRect g = HUDToast::currentWindow()->geometry();
+    toast.show(QString("word ").repeated(2000) + "\nsecond line");
+    const QRect g = toast.currentWindow()->geometry();
     EXPECT_GE(g.x(), area.x() + HUDToast::sideMargin);
     EXPECT_LE(std::abs(g.center().x() - area.center().x()), 1);
-    EXPECT_FALSE(HUDToast::currentWindow()->shownText().contains('\n'));
+    EXPECT_FALSE(toast.currentWindow()->shownText().contains('\n'));
 }
 
 TEST_F(Toast, NewToastReplacesTheOldOneAtOnceAndKeepsItsFullTime) {
-    HUDToast::show("first");
-    QPointer<HUDToastWindow> first = HUDToast::currentWindow();
+    toast.show("first");
+    QPointer<HUDToastWindow> first = toast.currentWindow();
     QTRY_COMPARE_WITH_TIMEOUT(first->windowOpacity(), 1.0, int(fast.fadeIn.count()) + slack);
     QTest::qWait(int(fast.visible.count()) / 3);
     QElapsedTimer clock;
     clock.start();
-    HUDToast::show("second");
-    QPointer<HUDToastWindow> second = HUDToast::currentWindow();
+    toast.show("second");
+    QPointer<HUDToastWindow> second = toast.currentWindow();
     ASSERT_TRUE(first && second && first != second);
     EXPECT_FALSE(first->isVisible()); // at once, no fade-out
     QTRY_VERIFY_WITH_TIMEOUT(first.isNull(), slack);
@@ -95,26 +96,26 @@ TEST_F(Toast, NewToastReplacesTheOldOneAtOnceAndKeepsItsFullTime) {
 }
 
 TEST_F(Toast, ShowDuringAFadeOutLeavesTheNewToastAlone) {
-    HUDToast::show("fading");
-    QPointer<HUDToastWindow> fading = HUDToast::currentWindow();
+    toast.show("fading");
+    QPointer<HUDToastWindow> fading = toast.currentWindow();
     QTRY_VERIFY_WITH_TIMEOUT(fading && fading->isFading() && fading->windowOpacity() < 1.0,
                              int(fast.visible.count()) + slack);
-    HUDToast::show("fresh");
-    QPointer<HUDToastWindow> fresh = HUDToast::currentWindow();
+    toast.show("fresh");
+    QPointer<HUDToastWindow> fresh = toast.currentWindow();
     EXPECT_TRUE(fading.isNull() || !fading->isVisible());
     QTest::qWait(int((fast.fadeOut + fast.fadeIn).count()) + slack);
     ASSERT_TRUE(fresh);
-    EXPECT_EQ(HUDToast::currentWindow(), fresh);
+    EXPECT_EQ(toast.currentWindow(), fresh);
     EXPECT_TRUE(fresh->isVisible());
     EXPECT_DOUBLE_EQ(fresh->windowOpacity(), 1.0);
 }
 
 TEST_F(Toast, TranslucentOnlyWithACompositorOtherwiseAnOpaqueShapedCapsule) {
-    HUDToast::show("offscreen has no compositor");
-    EXPECT_FALSE(HUDToast::currentWindow()->isTranslucent());
-    HUDToast::setCompositingOverride(true);
-    HUDToast::show("composited");
-    EXPECT_TRUE(HUDToast::currentWindow()->testAttribute(Qt::WA_TranslucentBackground));
+    toast.show("offscreen has no compositor");
+    EXPECT_FALSE(toast.currentWindow()->isTranslucent());
+    desktop.compositing = true; // asked afresh for every toast
+    toast.show("composited");
+    EXPECT_TRUE(toast.currentWindow()->testAttribute(Qt::WA_TranslucentBackground));
 
     HUDToastWindow glass("Copied 12 characters", true);
     const QImage clear = glass.grab().toImage();
@@ -129,4 +130,24 @@ TEST_F(Toast, TranslucentOnlyWithACompositorOtherwiseAnOpaqueShapedCapsule) {
     EXPECT_TRUE(shape.contains(QPoint(solid.width() / 2, 0)));
     const QImage opaque = solid.grab().toImage();
     EXPECT_EQ(opaque.pixel(opaque.width() / 2, 1), solid.backgroundColor().rgba());
+}
+
+TEST(ToastTexts, EveryToastFitsUncutOnAnEightHundredPixelScreenInEveryLanguage) {
+    constexpr int screenWidth = 800;
+    QStringList keys;
+    for (auto it = LocalizationTables::en().cbegin(); it != LocalizationTables::en().cend(); ++it) {
+        if (it.key().startsWith(QLatin1String("toast.")))
+            keys.append(it.key());
+    }
+    ASSERT_EQ(keys.size(), 11);
+    for (AppLanguage language : AppLanguage::allCases()) {
+        for (const QString& key : keys) {
+            const QString text = L10n::string(key, language).contains(QLatin1String("%d"))
+                                     ? L10n::counted(key, 128000, language)
+                                     : L10n::string(key, language);
+            HUDToastWindow toast(text, false, screenWidth - 2 * HUDToast::sideMargin);
+            EXPECT_EQ(toast.shownText(), text)
+                << language.id().toStdString() << " " << key.toStdString();
+        }
+    }
 }

@@ -1,5 +1,9 @@
+#include "core/Defaults.h"
+#include "support/DefaultsLanguageStore.h"
 #include "support/FrameworkLanguage.h"
 #include "support/L10n.h"
+
+#include "support/TestEnvironment.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -46,13 +50,17 @@ protected:
         if (!haveCatalogue("de"))
             GTEST_SKIP() << "Qt's translations (qt6-translations-l10n) are not installed";
     }
-    void TearDown() override { L10n::shared().apply(QStringLiteral("en")); }
+    void TearDown() override { l10n.apply(QStringLiteral("en")); }
+
+    Defaults defaults{TestEnvironment::home() + "/switch-defaults.json"};
+    DefaultsLanguageStore store{defaults};
+    L10n l10n{store};
 };
 
 } // namespace
 
 TEST_F(LanguageSwitch, MessageBoxButtonsFollowTheLanguageWithoutRestart) {
-    L10n::shared().apply(QStringLiteral("de"));
+    l10n.apply(QStringLiteral("de"));
     {
         QMessageBox box(QMessageBox::Question, "t", "b",
                         QMessageBox::Save | QMessageBox::Cancel | QMessageBox::Yes);
@@ -60,7 +68,7 @@ TEST_F(LanguageSwitch, MessageBoxButtonsFollowTheLanguageWithoutRestart) {
         EXPECT_EQ(buttonText(box, QMessageBox::Save), "Speichern");
         EXPECT_EQ(buttonText(box, QMessageBox::Yes).remove('&'), "Ja");
     }
-    L10n::shared().apply(QStringLiteral("en"));
+    l10n.apply(QStringLiteral("en"));
     {
         QMessageBox box(QMessageBox::Question, "t", "b", QMessageBox::Save | QMessageBox::Cancel);
         EXPECT_EQ(buttonText(box, QMessageBox::Cancel), "Cancel");
@@ -70,10 +78,10 @@ TEST_F(LanguageSwitch, MessageBoxButtonsFollowTheLanguageWithoutRestart) {
     // A box that is already open relabels itself.
     QMessageBox open(QMessageBox::Warning, "t", "b", QMessageBox::Ok | QMessageBox::Cancel);
     open.show();
-    L10n::shared().apply(QStringLiteral("ja"));
+    l10n.apply(QStringLiteral("ja"));
     QCoreApplication::processEvents();
     EXPECT_EQ(buttonText(open, QMessageBox::Cancel), QString::fromUtf8("キャンセル"));
-    L10n::shared().apply(QStringLiteral("fr"));
+    l10n.apply(QStringLiteral("fr"));
     QCoreApplication::processEvents();
     EXPECT_EQ(buttonText(open, QMessageBox::Cancel), "Annuler");
     open.hide();
@@ -81,7 +89,7 @@ TEST_F(LanguageSwitch, MessageBoxButtonsFollowTheLanguageWithoutRestart) {
 
 TEST_F(LanguageSwitch, TextFieldMenusAndFileDialogsFollowTheLanguage) {
     QLineEdit edit("some text");
-    L10n::shared().apply(QStringLiteral("de"));
+    l10n.apply(QStringLiteral("de"));
     EXPECT_TRUE(menuTexts(edit).contains(QString::fromUtf8("Rückgängig")))
         << menuTexts(edit).join('|').toStdString();
     {
@@ -92,10 +100,10 @@ TEST_F(LanguageSwitch, TextFieldMenusAndFileDialogsFollowTheLanguage) {
             buttons.append(b->text());
         EXPECT_TRUE(buttons.contains("Abbrechen")) << buttons.join('|').toStdString();
     }
-    L10n::shared().apply(QStringLiteral("pt-BR"));
+    l10n.apply(QStringLiteral("pt-BR"));
     EXPECT_TRUE(menuTexts(edit).contains(QString::fromUtf8("Desfazer")))
         << menuTexts(edit).join('|').toStdString();
-    L10n::shared().apply(QStringLiteral("en"));
+    l10n.apply(QStringLiteral("en"));
     EXPECT_TRUE(menuTexts(edit).contains("Undo")) << menuTexts(edit).join('|').toStdString();
 }
 
@@ -103,7 +111,7 @@ TEST_F(LanguageSwitch, EveryLanguageGivesQtTextsInThatLanguage) {
     // Each of our languages either has a Qt catalogue or cleanly stays English.
     QStringList english;
     for (AppLanguage language : AppLanguage::allCases()) {
-        L10n::shared().apply(language.id());
+        l10n.apply(language.id());
         QDialogButtonBox box(QDialogButtonBox::Cancel);
         const QString text = box.button(QDialogButtonBox::Cancel)->text();
         if (text == "Cancel")
@@ -118,12 +126,10 @@ TEST_F(LanguageSwitch, JapaneseDialogScreenshot) {
     const QString shot = qEnvironmentVariable("GLINTEXT_SCREENSHOT");
     if (shot.isEmpty() || QGuiApplication::platformName() != "xcb")
         GTEST_SKIP() << "needs GLINTEXT_SCREENSHOT and an X server";
-    L10n& l10n = L10n::shared();
     l10n.apply(QStringLiteral("ja"));
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Glintext"), l10n.string("clear.title"),
                     QMessageBox::Cancel);
-    box.setInformativeText(l10n.string("clear.body") + "\n" +
-                           L10n::format(l10n.string("hist.clearNowSub"), qint64(42)));
+    box.setInformativeText(l10n.string("clear.body") + "\n" + l10n.counted("hist.clearNowSub", 42));
     box.addButton(l10n.string("clear.all"), QMessageBox::DestructiveRole);
     box.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));

@@ -36,18 +36,17 @@ void pressKey(QWidget* window, int key, Qt::KeyboardModifiers modifiers = Qt::No
 // Opens the overlay on `frames` and records what the completion receives.
 struct OverlayRun {
     explicit OverlayRun(const QList<ScreenFrame>& frames) {
-        SelectionOverlayController::shared().begin(frames, [this](std::optional<QRectF> rect) {
+        overlay.begin(frames, [this](std::optional<QRectF> rect) {
             ++calls;
             result = rect;
         });
     }
     ~OverlayRun() {
-        SelectionOverlayController::shared().finish(std::nullopt);
+        overlay.finish(std::nullopt);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-    SelectionOverlayWindow* window(int index) const {
-        return SelectionOverlayController::shared().windows().value(index);
-    }
+    SelectionOverlayWindow* window(int index) const { return overlay.windows().value(index); }
+    SelectionOverlayController overlay{false}; // offscreen windows take no grabs
     int calls = 0;
     std::optional<QRectF> result;
 };
@@ -89,23 +88,23 @@ TEST(SelectionOverlayGeometry, ReverseDragGivesTheSameRectangleAndBadgeStaysOnSc
 TEST(SelectionOverlay, DragReturnsGlobalRectangleOnceAndClosesEveryWindow) {
     OverlayRun run(
         {solidFrame({0, 0, 400, 300}, Qt::white), solidFrame({400, 0, 400, 300}, Qt::white)});
-    ASSERT_EQ(SelectionOverlayController::shared().windows().size(), 2);
+    ASSERT_EQ(run.overlay.windows().size(), 2);
     EXPECT_EQ(run.window(1)->screenFrame(), QRect(400, 0, 400, 300));
     EXPECT_EQ(run.window(1)->geometry(), QRect(400, 0, 400, 300));
 
     // A second begin keeps the first completion and adds no windows.
     int secondCalls = 0;
-    SelectionOverlayController::shared().begin({solidFrame({0, 0, 10, 10}, Qt::red)},
-                                               [&](std::optional<QRectF>) { ++secondCalls; });
-    ASSERT_EQ(SelectionOverlayController::shared().windows().size(), 2);
+    run.overlay.begin({solidFrame({0, 0, 10, 10}, Qt::red)},
+                      [&](std::optional<QRectF>) { ++secondCalls; });
+    ASSERT_EQ(run.overlay.windows().size(), 2);
 
     // Reverse drag on the second screen.
     drag(run.window(1), {210, 150}, {10, 50});
     EXPECT_EQ(run.calls, 1);
     ASSERT_TRUE(run.result);
     EXPECT_EQ(*run.result, QRectF(410, 50, 200, 100));
-    EXPECT_FALSE(SelectionOverlayController::shared().isOpen());
-    SelectionOverlayController::shared().finish(QRectF(1, 1, 5, 5));
+    EXPECT_FALSE(run.overlay.isOpen());
+    run.overlay.finish(QRectF(1, 1, 5, 5));
     EXPECT_EQ(run.calls, 1);
     EXPECT_EQ(secondCalls, 0);
 }
@@ -167,7 +166,7 @@ TEST(SelectionOverlay, SmallDragsClicksAndKeysCancel) {
         if (c.accepted && run.result) {
             EXPECT_EQ(*run.result, c.rect) << c.name;
         }
-        EXPECT_FALSE(SelectionOverlayController::shared().isOpen()) << c.name;
+        EXPECT_FALSE(run.overlay.isOpen()) << c.name;
     }
     // Other keys leave the overlay open, and so does the release of a press that began
     // before it opened; a drag after that still selects.
@@ -175,7 +174,7 @@ TEST(SelectionOverlay, SmallDragsClicksAndKeysCancel) {
     pressKey(run.window(0), Qt::Key_2, Qt::ControlModifier | Qt::ShiftModifier);
     sendMouse(run.window(0), QEvent::MouseButtonRelease, {30, 30}, Qt::LeftButton, Qt::NoButton);
     EXPECT_EQ(run.calls, 0);
-    EXPECT_TRUE(SelectionOverlayController::shared().isOpen());
+    EXPECT_TRUE(run.overlay.isOpen());
     drag(run.window(0), {10, 10}, {60, 40});
     EXPECT_EQ(run.calls, 1);
     EXPECT_EQ(run.result, QRectF(10, 10, 50, 30));

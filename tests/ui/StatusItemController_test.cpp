@@ -1,12 +1,22 @@
 #include "BuildConfig.h"
+#include "core/AppSettings.h"
+#include "core/Defaults.h"
 #include "core/OCRHistoryStore.h"
+#include "core/Permissions.h"
+#include "support/DefaultsLanguageStore.h"
 #include "support/L10n.h"
 #include "ui/StatusItemController.h"
 
+#include "support/fakes/FakeClipboard.h"
+#include "support/fakes/FakeDesktopState.h"
+#include "support/fakes/FakeLoginItem.h"
+#include "support/fakes/FakeScreenPermission.h"
+#include "support/fakes/FakeToaster.h"
+
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QMenu>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -14,44 +24,48 @@
 namespace {
 
 QString tr(const char* key) {
-    return L10n::shared().string(QString::fromLatin1(key));
+    return L10n::string(QString::fromLatin1(key), AppLanguage::en);
 }
 
-// The outside world as the tray item sees it, recording every call.
+// The outside world as the tray item sees it, recording everything it asks for.
 struct World {
-    bool granted = true, prompted = false, feed = false, reduceMotion = false;
-    Qt::KeyboardModifiers modifiers;
-    Qt::MouseButtons buttons;
-    QList<bool> captures;
-    QStringList toasts;
-    int requests = 0, settingsPane = 0, settingsWindow = 0, updateChecks = 0, quits = 0;
+    World()
+        : defaults(dir.path() + "/defaults.json"), settings(defaults, login),
+          history(settings, dir.path() + "/history.json"), permissions(permission, defaults),
+          languageStore(defaults), l10n(languageStore) {}
 
-    StatusItemController::Services services() {
-        StatusItemController::Services s;
-        s.permissionGranted = [this] { return granted; };
-        s.didPromptPermission = [this] { return prompted; };
-        s.requestPermission = [this] { ++requests, prompted = true; };
-        s.openPermissionSettings = [this] { ++settingsPane; };
-        s.beginCapture = [this](bool hq) { captures.append(hq); };
-        s.showToast = [this](const QString& text) { toasts.append(text); };
-        s.showSettings = [this] { ++settingsWindow; };
-        s.updateFeedConfigured = [this] { return feed; };
-        s.checkForUpdates = [this] { ++updateChecks; };
-        s.quit = [this] { ++quits; };
-        s.reduceMotion = [this] { return reduceMotion; };
-        s.keyboardModifiers = [this] { return modifiers; };
-        s.mouseButtons = [this] { return buttons; };
-        return s;
+    std::unique_ptr<StatusItemController> make(bool feed = false,
+                                               StatusItemController::Timing timing = {2000}) {
+        auto c = std::make_unique<StatusItemController>(permissions, history, l10n, clipboard,
+                                                        toaster, desktop, feed, timing);
+        QObject::connect(c.get(), &StatusItemController::captureRequested,
+                         [this](bool hq) { captures.append(hq); });
+        QObject::connect(c.get(), &StatusItemController::settingsRequested,
+                         [this] { ++settingsWindow; });
+        QObject::connect(c.get(), &StatusItemController::updateCheckRequested,
+                         [this] { ++updateChecks; });
+        QObject::connect(c.get(), &StatusItemController::quitRequested, [this] { ++quits; });
+        return c;
     }
+
+    QTemporaryDir dir;
+    Defaults defaults;
+    FakeLoginItem login;
+    AppSettings settings;
+    OCRHistoryStore history;
+    FakeScreenPermission permission;
+    Permissions permissions;
+    DefaultsLanguageStore languageStore;
+    L10n l10n;
+    FakeClipboard clipboard;
+    FakeToaster toaster;
+    FakeDesktopState desktop;
+    QList<bool> captures;
+    int settingsWindow = 0, updateChecks = 0, quits = 0;
 };
 
 class StatusItemTest : public ::testing::Test {
 protected:
-    void SetUp() override { OCRHistoryStore::shared().setItems({}); }
-
-    std::unique_ptr<StatusItemController> make(StatusItemController::Timing timing = {}) {
-        return std::make_unique<StatusItemController>(world.services(), timing);
-    }
     // What opening the menu does; separators read "-".
     static QStringList open(StatusItemController& c) {
         Q_EMIT c.menu()->aboutToShow();
@@ -72,7 +86,7 @@ protected:
 };
 
 TEST_F(StatusItemTest, MenuItemsAndTheirActions) {
-    auto c = make();
+    auto c = world.make();
     // Empty history: no recent section and no separator before it; no feed, no updates.
     EXPECT_EQ(open(*c),
               (QStringList{tr("menu.capture"), tr("menu.captureHQ"), "-", tr("menu.settings"),
@@ -83,17 +97,15 @@ TEST_F(StatusItemTest, MenuItemsAndTheirActions) {
     EXPECT_EQ(find(*c, "menu.quit")->shortcut(), QKeySequence("Ctrl+Q"));
     EXPECT_TRUE(find(*c, "menu.quit")->isShortcutVisibleInContextMenu());
 
-    world.feed = true;
-    EXPECT_EQ(open(*c)[5], tr("menu.check_updates"));
+    auto withFeed = world.make(true);
+    EXPECT_EQ(open(*withFeed)[5], tr("menu.check_updates"));
+    int guides = 0;
+    QObject::connect(withFeed.get(), &StatusItemController::onboardingRequested, [&] { ++guides; });
     for (const char* key : {"menu.capture", "menu.captureHQ", "menu.settings", "menu.guide",
                             "menu.check_updates", "menu.quit"})
-        find(*c, key)->trigger();
+        find(*withFeed, key)->trigger();
     EXPECT_EQ(world.captures, (QList<bool>{false, true}));
     EXPECT_EQ(world.settingsWindow + world.updateChecks + world.quits, 3);
-
-    int guides = 0; // without a callback the guide item did nothing
-    c->onShowOnboarding = [&] { ++guides; };
-    find(*c, "menu.guide")->trigger();
     EXPECT_EQ(guides, 1);
 
     find(*c, "menu.about")->trigger();
@@ -107,7 +119,7 @@ TEST_F(StatusItemTest, MenuItemsAndTheirActions) {
 }
 
 TEST_F(StatusItemTest, RecentCapturesNewestFiveCutAndCopied) {
-    auto c = make();
+    auto c = world.make();
     open(*c);
     // Rebuilt at every opening: entries added meanwhile show up.
     QList<OCRHistoryStore::Capture> items;
@@ -115,7 +127,7 @@ TEST_F(StatusItemTest, RecentCapturesNewestFiveCutAndCopied) {
     items.append({QUuid::createUuid(), QDateTime::currentDateTimeUtc(), longText});
     for (int i = 0; i < 11; ++i)
         items.append({QUuid::createUuid(), QDateTime::currentDateTimeUtc(), QString::number(i)});
-    OCRHistoryStore::shared().setItems(items);
+    world.history.setItems(items);
     const QStringList titles = open(*c);
     EXPECT_EQ(titles.mid(2, 9), (QStringList{"-", tr("menu.recent"), QString(40, 'a'), "0", "1",
                                              "2", "3", "-", tr("menu.settings")}));
@@ -123,15 +135,15 @@ TEST_F(StatusItemTest, RecentCapturesNewestFiveCutAndCopied) {
     EXPECT_EQ(item(*c, 5)->data().toUuid(), items[1].id);
 
     // The full text is copied, and confirmed even with the toast setting off.
-    QGuiApplication::clipboard()->setText("before");
+    world.clipboard.content = "before";
     item(*c, 4)->trigger();
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), longText);
-    EXPECT_EQ(world.toasts, QStringList{tr("toast.copied")});
+    EXPECT_EQ(world.clipboard.content, longText);
+    EXPECT_EQ(world.toaster.shown, QStringList{tr("toast.copied")});
     // An entry that went away while the menu was open copies nothing.
-    OCRHistoryStore::shared().setItems({});
+    world.history.setItems({});
     item(*c, 5)->trigger();
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), longText);
-    EXPECT_EQ(world.toasts.size(), 1);
+    EXPECT_EQ(world.clipboard.content, longText);
+    EXPECT_EQ(world.toaster.shown.size(), 1);
 
     // Line feeds become spaces before the cut; characters count as the reader sees them; a
     // menu never reads an ampersand or a tab as markup.
@@ -142,76 +154,77 @@ TEST_F(StatusItemTest, RecentCapturesNewestFiveCutAndCopied) {
 }
 
 TEST_F(StatusItemTest, MissingPermissionBadgeItemAndPromptOnce) {
-    world.granted = false;
-    auto c = make({20});
-    EXPECT_EQ(c->iconState(), MenuBarIcon::State::PermissionWarning);
+    world.permission.granted = false;
+    auto c = world.make(false, {20});
+    EXPECT_EQ(c->iconState(), TrayIcon::State::PermissionWarning);
     EXPECT_TRUE(c->badge().isPulsing());
     EXPECT_EQ(c->statusItem()->toolTip(), "Glintext");
     ASSERT_EQ(open(*c)[2], tr("menu.permissionNeeded"));
     item(*c, 2)->trigger();
     item(*c, 2)->trigger();
-    EXPECT_EQ(world.requests, 1);
-    EXPECT_EQ(world.settingsPane, 2);
+    EXPECT_EQ(world.permission.requests, 1);
+    EXPECT_EQ(world.permission.opened, 2);
 
-    world.reduceMotion = true; // the desktop turned animations off: the dot stays, still
+    world.desktop.reduceMotion = true; // the desktop turned animations off: the dot stays, still
     c->refreshIcon();
     EXPECT_TRUE(c->badge().isVisible());
     EXPECT_FALSE(c->badge().isPulsing());
 
     // Granted elsewhere: the next refresh removes the dot without any user action.
-    world.granted = true;
+    world.permission.granted = true;
     EXPECT_TRUE(QTest::qWaitFor([&] { return !c->isBadged(); }, 2000));
     EXPECT_FALSE(c->badge().isVisible());
     EXPECT_EQ(open(*c)[2], "-");
 
     // Somebody else already prompted in this run: the item only opens the settings.
     World other;
-    other.granted = false;
-    other.prompted = true;
-    StatusItemController second(other.services(), {});
-    open(second);
-    find(second, "menu.permissionNeeded")->trigger();
-    EXPECT_EQ(other.requests, 0);
-    EXPECT_EQ(other.settingsPane, 1);
+    other.permission.granted = false;
+    other.permissions.requestScreenRecording(); // the capture, say
+    ASSERT_EQ(other.permission.requests, 1);
+    auto second = other.make();
+    open(*second);
+    find(*second, "menu.permissionNeeded")->trigger();
+    EXPECT_EQ(other.permission.requests, 1);
+    EXPECT_EQ(other.permission.opened, 1);
 }
 
 TEST_F(StatusItemTest, LeftClickCapturesControlClickOpensMenu) {
-    auto c = make();
+    auto c = world.make();
     QSystemTrayIcon* tray = c->statusItem();
     Q_EMIT tray->activated(QSystemTrayIcon::Trigger);
     Q_EMIT tray->activated(QSystemTrayIcon::Context);
     Q_EMIT tray->activated(QSystemTrayIcon::MiddleClick);
     EXPECT_EQ(world.captures, QList<bool>{false});
 
-    world.modifiers = Qt::ControlModifier;
+    world.desktop.modifiers = Qt::ControlModifier;
     Q_EMIT tray->activated(QSystemTrayIcon::Trigger);
     EXPECT_TRUE(c->menu()->isVisible());
     EXPECT_EQ(world.captures.size(), 1);
     c->menu()->hide();
-    world.modifiers = {};
+    world.desktop.modifiers = {};
     Q_EMIT tray->activated(QSystemTrayIcon::Trigger);
     EXPECT_EQ(world.captures, (QList<bool>{false, false}));
 
     // Reported on the press: the capture waits for the release, so the overlay that opens
     // does not take it for a cancelling click.
-    world.buttons = Qt::LeftButton;
+    world.desktop.buttons = Qt::LeftButton;
     Q_EMIT tray->activated(QSystemTrayIcon::Trigger);
     Q_EMIT tray->activated(QSystemTrayIcon::Trigger);
     QTest::qWait(40);
     EXPECT_EQ(world.captures.size(), 2);
-    world.buttons = {};
+    world.desktop.buttons = {};
     EXPECT_TRUE(QTest::qWaitFor([&] { return world.captures.size() == 3; }, 1000));
     QTest::qWait(40);
     EXPECT_EQ(world.captures.size(), 3);
 }
 
 TEST_F(StatusItemTest, IconPulsesAndFollowsThePalette) {
-    world.granted = false;
-    auto c = make({2000, 40, 4});
+    world.permission.granted = false;
+    auto c = world.make(false, {2000, 40, 4});
     const qint64 first = c->statusItem()->icon().cacheKey();
     EXPECT_TRUE(QTest::qWaitFor([&] { return c->statusItem()->icon().cacheKey() != first; }, 1000));
 
-    world.granted = true;
+    world.permission.granted = true;
     c->refreshIcon();
     const QPalette original = QApplication::palette();
     QPalette green = original;

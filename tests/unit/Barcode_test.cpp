@@ -1,11 +1,13 @@
 // The real ZXing detector, and the engine's handling of its payloads.
 #include "core/OCREngine.h"
-#include "platform/BarcodeDetector.h"
+#include "platform/OnDeviceRecognition.h"
 #include "platform/TextAnalyzer.h"
 #include "platform/tesseract/RecognitionLanguages.h"
 #include "platform/tesseract/TesseractEnginePool.h"
 #include "platform/tesseract/TesseractTextAnalyzer.h"
 #include "platform/zxing/ZXingBarcodeDetector.h"
+
+#include "support/fakes/FakeLanguageTagger.h"
 
 #include <QFileInfo>
 #include <QPainter>
@@ -51,7 +53,7 @@ QImage besideEachOther(const QList<QImage>& parts, QColor bg = Qt::white) {
 
 QStringList payloads(const QImage& image) {
     QStringList out;
-    for (const auto& o : BarcodeDetector::system().detect(image))
+    for (const auto& o : ZXingBarcodeDetector().detect(image))
         if (o.payload)
             out.append(*o.payload);
     return out;
@@ -77,21 +79,22 @@ TEST(Barcode, QRAndLinearCodesAreReadInEitherPolarity) {
     QImage blank(100, 100, QImage::Format_RGB32);
     blank.fill(Qt::white);
     EXPECT_TRUE(payloads(blank).isEmpty());
-    EXPECT_TRUE(BarcodeDetector::system().detect(QImage()).isEmpty());
+    EXPECT_TRUE(ZXingBarcodeDetector().detect(QImage()).isEmpty());
 }
 
 TEST(Barcode, TheEngineReportsTheSameCodeOnceAndTwoCodesBoth) {
     NoText noText;
-    OCREngine::setServices({&noText, nullptr, nullptr});
+    ZXingBarcodeDetector detector;
+    FakeLanguageTagger tagger;
+    const OCREngine engine(noText, detector, tagger);
     const QImage qr = code(ZXing::BarcodeFormat::QRCode, "same", 3);
-    OCRResult twice = QCoro::waitFor(OCREngine::recognize(besideEachOther({qr, qr}), {}));
+    OCRResult twice = QCoro::waitFor(engine.recognize(besideEachOther({qr, qr}), {}));
     EXPECT_EQ(twice.barcodePayloads, QStringList{"same"});
 
     const QImage two = besideEachOther({qr, code(ZXing::BarcodeFormat::Code128, "INV-2044", 2)});
-    OCRResult both = QCoro::waitFor(OCREngine::recognize(two, {}));
+    OCRResult both = QCoro::waitFor(engine.recognize(two, {}));
     both.barcodePayloads.sort();
     EXPECT_EQ(both.barcodePayloads, (QStringList{"INV-2044", "same"}));
-    OCREngine::setServices({});
 }
 
 TEST(Barcode, LightOnDarkCodeInASmallDarkPanelOfALightPageIsRead) {
@@ -124,7 +127,8 @@ TEST(Barcode, CodesAloneReadAsNoTextSoTheirPayloadsAreWhatIsCopied) {
     QStringList found = payloads(two);
     found.sort();
     EXPECT_EQ(found, (QStringList{"GLINTEXT-SECOND-CODE-2", "https://glintext.example/first"}));
-    const TextAnalyzer::Outcome outcome = TextAnalyzer::system().analyze(two);
+    OnDeviceRecognition recognition;
+    const TextAnalyzer::Outcome outcome = recognition.textAnalyzer().analyze(two);
     ASSERT_TRUE(outcome.ok) << outcome.error.toStdString();
     EXPECT_EQ(outcome.transcript.toStdString(), "");
 }
@@ -137,10 +141,12 @@ TEST(Barcode, DecodedCodesAreLeftOutOfTheTextOnAGermanDesktop) {
         GTEST_SKIP() << "no German model";
     TesseractEnginePool pool(dir);
     TesseractTextAnalyzer german(pool, RecognitionLanguages::choose({"de"}, {"deu", "eng"}));
-    OCREngine::setServices({&german, nullptr, nullptr});
+    ZXingBarcodeDetector detector;
+    FakeLanguageTagger tagger;
+    const OCREngine engine(german, detector, tagger);
     const QImage first = code(ZXing::BarcodeFormat::QRCode, "https://example.org/rechnung", 4);
     const QImage second = code(ZXing::BarcodeFormat::QRCode, "Kundennummer 4711", 4);
-    OCRResult alone = QCoro::waitFor(OCREngine::recognize(besideEachOther({first, second}), {}));
+    OCRResult alone = QCoro::waitFor(engine.recognize(besideEachOther({first, second}), {}));
     EXPECT_EQ(alone.text.toStdString(), "");
     EXPECT_EQ(alone.barcodePayloads.size(), 2);
 
@@ -157,8 +163,7 @@ TEST(Barcode, DecodedCodesAreLeftOutOfTheTextOnAGermanDesktop) {
         p.drawText(20, 34 + i * 26, lines[i]);
     p.drawImage(20, 110, first);
     p.end();
-    OCRResult beside = QCoro::waitFor(OCREngine::recognize(page, {}));
+    OCRResult beside = QCoro::waitFor(engine.recognize(page, {}));
     EXPECT_EQ(beside.text, lines.join('\n'));
     EXPECT_EQ(beside.barcodePayloads, QStringList{"https://example.org/rechnung"});
-    OCREngine::setServices({});
 }

@@ -1,38 +1,11 @@
-#include "platform/HotKeyService.h"
 #include "support/GlobalHotKey.h"
 
-#include <QSet>
+#include "support/fakes/FakeHotKeyService.h"
 
 #include <gtest/gtest.h>
 
-namespace {
-
-class FakeHotKeys : public HotKeyService {
-public:
-    bool registerHotKey(quint32 id, Qt::Key key, Qt::KeyboardModifiers modifiers) override {
-        registrations.append({id, key, modifiers});
-        if (taken.contains(modifiers))
-            return false;
-        active.insert(id);
-        return true;
-    }
-    void unregisterHotKey(quint32 id) override { active.remove(id); }
-    void press(quint32 id) { Q_EMIT pressed(id); }
-
-    struct Registration {
-        quint32 id;
-        Qt::Key key;
-        Qt::KeyboardModifiers modifiers;
-    };
-    QList<Registration> registrations;
-    QSet<quint32> active;
-    QList<Qt::KeyboardModifiers> taken;
-};
-
-} // namespace
-
 TEST(GlobalHotKey, RegistersBothDefaultsOnceAndRoutesPressesById) {
-    FakeHotKeys service;
+    FakeHotKeyService service;
     GlobalHotKey hotKey(service);
     int normal = 0;
     int hq = 0;

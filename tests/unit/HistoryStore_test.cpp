@@ -1,9 +1,12 @@
 #include "core/AppSettings.h"
+#include "core/Defaults.h"
 #include "core/OCRHistoryStore.h"
+#include "support/DefaultsLanguageStore.h"
 #include "support/L10n.h"
 #include "ui/ClearHistoryDialog.h"
 
 #include "support/TestEnvironment.h"
+#include "support/fakes/FakeLoginItem.h"
 
 #include <QApplication>
 #include <QDir>
@@ -40,11 +43,6 @@ int fileMode(const QString& path) {
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
 }
 
-void useLimits(bool keep, qint64 limit) {
-    AppSettings::shared().setKeepHistory(keep);
-    AppSettings::shared().setHistoryLimit(limit);
-}
-
 // Entries "count-1" (newest) down to "0".
 QList<Capture> numbered(int count) {
     QList<Capture> list;
@@ -56,16 +54,24 @@ QList<Capture> numbered(int count) {
 
 class HistoryStore : public ::testing::Test {
 protected:
-    void SetUp() override { useLimits(true, 100); }
-    void TearDown() override { useLimits(true, 100); }
+    HistoryStore() : defaults(freshPath("settings") + ".defaults"), settings(defaults, login) {}
+
+    void useLimits(bool keep, qint64 limit) {
+        settings.set(Settings::keepHistory, keep);
+        settings.set(Settings::historyLimit, limit);
+    }
+
+    Defaults defaults;
+    FakeLoginItem login;
+    AppSettings settings;
 };
 
 } // namespace
 
 TEST_F(HistoryStore, BurstOfAddsGivesOneWriteOneDelayAfterTheLastChange) {
-    EXPECT_EQ(OCRHistoryStore::shared().saveDelay(), 1000ms);
+    EXPECT_EQ(OCRHistoryStore(settings, freshPath("default")).saveDelay(), 1000ms);
     const QString path = freshPath("burst");
-    OCRHistoryStore store(path, shortDelay);
+    OCRHistoryStore store(settings, path, shortDelay);
     QSignalSpy saved(&store, &OCRHistoryStore::saved);
     QElapsedTimer sinceLast;
     for (int i = 0; i < 10; ++i) {
@@ -83,7 +89,7 @@ TEST_F(HistoryStore, BurstOfAddsGivesOneWriteOneDelayAfterTheLastChange) {
 }
 
 TEST_F(HistoryStore, AddHonoursKeepHistoryAndTheLimit) {
-    OCRHistoryStore store(freshPath("limits"), shortDelay);
+    OCRHistoryStore store(settings, freshPath("limits"), shortDelay);
     useLimits(false, 100);
     EXPECT_EQ(store.add("ignored"), std::nullopt);
     EXPECT_TRUE(store.items().isEmpty());
@@ -113,7 +119,7 @@ TEST_F(HistoryStore, AddHonoursKeepHistoryAndTheLimit) {
 }
 
 TEST_F(HistoryStore, ReplaceKeepsPlaceIdAndDateAndIgnoresGoneIds) {
-    OCRHistoryStore store(freshPath("replace"), shortDelay);
+    OCRHistoryStore store(settings, freshPath("replace"), shortDelay);
     const QList<Capture> before = numbered(5);
     store.setItems(before);
     store.replace(before[2].id, "refined");
@@ -127,7 +133,7 @@ TEST_F(HistoryStore, ReplaceKeepsPlaceIdAndDateAndIgnoresGoneIds) {
 
 TEST_F(HistoryStore, FileRoundTripsAndHasTheDocumentedForm) {
     const QString path = freshPath("roundtrip");
-    OCRHistoryStore store(path, shortDelay);
+    OCRHistoryStore store(settings, path, shortDelay);
     const QStringList texts = {R"(say "hi" \ bye)", "https://example.com/a/b",
                                "😀👍🏽🇯🇵", "縦書きの日本語 中文 한국어",
                                "two\nlines\tand tab"};
@@ -145,7 +151,7 @@ TEST_F(HistoryStore, FileRoundTripsAndHasTheDocumentedForm) {
     EXPECT_TRUE(raw.contains(items.first().id.toString(QUuid::WithoutBraces).toUpper().toLatin1()));
 
     items.last().date = items.last().date.addMSecs(-987);
-    EXPECT_EQ(OCRHistoryStore(path, shortDelay).items(), items);
+    EXPECT_EQ(OCRHistoryStore(settings, path, shortDelay).items(), items);
     EXPECT_TRUE(OCRHistoryStore::decode(OCRHistoryStore::encode({{QUuid(), QDateTime(), "?"}})));
     // Other writers' forms: any member order, plain slashes, lower case, an offset.
     const auto other = OCRHistoryStore::decode(
@@ -172,7 +178,7 @@ TEST_F(HistoryStore, UndecodableFileLeavesTheStoreEmptyAndIsKeptAside) {
     const QString path = freshPath("damaged");
     const QByteArray damaged = "[" + good + ",{\"id\":";
     TestEnvironment::writeFile(path, damaged);
-    OCRHistoryStore store(path, shortDelay);
+    OCRHistoryStore store(settings, path, shortDelay);
     EXPECT_TRUE(store.items().isEmpty());
     EXPECT_EQ(TestEnvironment::readFile(path + ".corrupt"), damaged);
     EXPECT_EQ(fileMode(path + ".corrupt"), 0600);
@@ -197,7 +203,7 @@ TEST_F(HistoryStore, KilledWhileSavingNeverLeavesAnUndecodableFile) {
     }
     // A kill can leave a half-written copy of the user's text beside the file; the next
     // start removes it, and with it the last trace of text a clear may have removed since.
-    OCRHistoryStore nextStart(path, shortDelay);
+    OCRHistoryStore nextStart(settings, path, shortDelay);
     EXPECT_FALSE(nextStart.items().isEmpty());
     EXPECT_EQ(QFileInfo(path).dir().entryList(QDir::Files | QDir::Hidden),
               QStringList{"history.json"});
@@ -205,7 +211,7 @@ TEST_F(HistoryStore, KilledWhileSavingNeverLeavesAnUndecodableFile) {
 
 TEST_F(HistoryStore, ClearDialogEmptiesOnlyWhenConfirmed) {
     const QString path = freshPath("clear");
-    OCRHistoryStore store(path, shortDelay);
+    OCRHistoryStore store(settings, path, shortDelay);
     store.setItems(numbered(4));
     store.saveNow();
     const QByteArray before = TestEnvironment::readFile(path);
@@ -218,16 +224,18 @@ TEST_F(HistoryStore, ClearDialogEmptiesOnlyWhenConfirmed) {
             QTest::keyClick(box, key);
         });
     };
+    DefaultsLanguageStore languageStore(defaults);
+    const L10n l10n(languageStore);
     answerWith(Qt::Key_Escape);
-    EXPECT_FALSE(ClearHistoryDialog::present(store));
-    EXPECT_EQ(defaultButton, L10n::shared().string("clear.all"));
+    EXPECT_FALSE(ClearHistoryDialog::present(store, l10n));
+    EXPECT_EQ(defaultButton, l10n.string("clear.all"));
     EXPECT_EQ(store.items().size(), 4);
     EXPECT_FALSE(store.isSavePending());
     EXPECT_EQ(TestEnvironment::readFile(path), before);
 
     QSignalSpy saved(&store, &OCRHistoryStore::saved);
     answerWith(Qt::Key_Return);
-    EXPECT_TRUE(ClearHistoryDialog::present(store));
+    EXPECT_TRUE(ClearHistoryDialog::present(store, l10n));
     ASSERT_TRUE(saved.wait(2000));
     EXPECT_EQ(TestEnvironment::readFile(path), "[]");
 }

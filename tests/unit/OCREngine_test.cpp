@@ -1,83 +1,31 @@
-#include "core/AppSettings.h"
 #include "core/DebugLog.h"
 #include "core/OCREngine.h"
-#include "platform/BarcodeDetector.h"
-#include "platform/LanguageTagger.h"
-#include "platform/TextAnalyzer.h"
+
+#include "support/fakes/FakeBarcodeDetector.h"
+#include "support/fakes/FakeLanguageTagger.h"
+#include "support/fakes/FakeTextAnalyzer.h"
 
 #include <QFile>
 #include <QSemaphore>
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <stdexcept>
-
 namespace {
-
-class FakeText : public TextAnalyzer {
-public:
-    Outcome outcome{true, {}, {}};
-    bool throws = false;
-    std::atomic<int> calls{0};
-    // When set, analysis waits (bounded) until the detector has started.
-    QSemaphore* codesStarted = nullptr;
-    std::atomic<bool> sawCodesRunning{false};
-
-    Outcome analyze(const QImage&) override {
-        ++calls;
-        if (codesStarted)
-            sawCodesRunning = codesStarted->tryAcquire(1, 5000);
-        if (throws)
-            throw std::runtime_error("engine exploded");
-        return outcome;
-    }
-};
-
-class FakeCodes : public BarcodeDetector {
-public:
-    QList<Observation> observations;
-    bool throws = false;
-    std::atomic<int> calls{0};
-    QSemaphore* started = nullptr;
-
-    QList<Observation> detect(const QImage&) override {
-        ++calls;
-        if (started)
-            started->release();
-        if (throws)
-            throw std::runtime_error("detector failed");
-        return observations;
-    }
-};
-
-class FakeTagger : public LanguageTagger {
-public:
-    std::optional<QString> answer;
-    int calls = 0;
-    std::optional<QString> dominantLanguage(const QString&) override {
-        ++calls;
-        return answer;
-    }
-};
 
 class OCREngineTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        OCREngine::setServices({&text, &codes, &tagger});
-        QFile::remove(DebugLog::currentPath());
-    }
-    void TearDown() override { OCREngine::setServices({}); }
+    void SetUp() override { QFile::remove(DebugLog::currentPath()); }
 
     OCRResult run(OCREngine::Options options = {}) {
         QImage image(8, 8, QImage::Format_RGB32);
         image.fill(Qt::white);
-        return QCoro::waitFor(OCREngine::recognize(image, options));
+        return QCoro::waitFor(engine.recognize(image, options));
     }
 
-    FakeText text;
-    FakeCodes codes;
-    FakeTagger tagger;
+    FakeTextAnalyzer text;
+    FakeBarcodeDetector codes;
+    FakeLanguageTagger tagger;
+    OCREngine engine{text, codes, tagger};
 };
 
 } // namespace
@@ -138,29 +86,11 @@ TEST_F(OCREngineTest, AnalyserFailureLogsOneLineAndKeepsThePayloads) {
     EXPECT_TRUE(log.contains("OCR: ImageAnalyzer failed: engine exploded"));
 }
 
-TEST_F(OCREngineTest, SettingsAreReadAtTheStartOfEachCall) {
-    AppSettings& settings = AppSettings::shared();
-    codes.observations = {{QString("code")}};
-    text.outcome.transcript = "  padded  ";
-    settings.setDetectQR(false);
-    settings.setCleanupEnabled(false);
-    QImage image(4, 4, QImage::Format_RGB32);
-    OCRResult result = QCoro::waitFor(OCREngine::recognize(image));
-    EXPECT_TRUE(result.barcodePayloads.isEmpty());
-    EXPECT_EQ(result.text, "  padded  ");
-
-    settings.setDetectQR(true);
-    settings.setCleanupEnabled(true);
-    result = QCoro::waitFor(OCREngine::recognize(image));
-    EXPECT_EQ(result.barcodePayloads, QStringList{"code"});
-    EXPECT_EQ(result.text, "padded");
-}
-
 TEST_F(OCREngineTest, DominantLanguageSkipsTheTaggerForEmptyText) {
     tagger.answer = "ja";
-    EXPECT_EQ(OCREngine::dominantLanguage(""), std::nullopt);
+    EXPECT_EQ(engine.dominantLanguage(""), std::nullopt);
     EXPECT_EQ(tagger.calls, 0);
-    EXPECT_EQ(OCREngine::dominantLanguage("日本語の文章です"), std::optional<QString>("ja"));
+    EXPECT_EQ(engine.dominantLanguage("日本語の文章です"), std::optional<QString>("ja"));
     tagger.answer.reset();
-    EXPECT_EQ(OCREngine::dominantLanguage("OK"), std::nullopt);
+    EXPECT_EQ(engine.dominantLanguage("OK"), std::nullopt);
 }

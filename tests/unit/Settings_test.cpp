@@ -5,6 +5,7 @@
 #include "platform/xdg/XdgAutostartLoginItem.h"
 
 #include "support/TestEnvironment.h"
+#include "support/fakes/FakeLoginItem.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,22 +16,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-class FakeLoginItem : public LoginItem {
-public:
-    bool registerApp(QString* error) override { return answer(true, error); }
-    bool unregisterApp(QString* error) override { return answer(false, error); }
-    QList<bool> calls;
-    bool fail = false;
-
-private:
-    bool answer(bool reg, QString* error) {
-        calls.append(reg);
-        if (fail && error)
-            *error = "The operation couldn't be completed.";
-        return !fail;
-    }
-};
 
 QString freshDefaultsPath(const char* name) {
     const QString path = TestEnvironment::home() + "/defaults-" + name + ".json";
@@ -101,25 +86,27 @@ TEST(AppSettings, FirstStartHasTheDefaultsAndRegistersTheLoginItem) {
     Defaults d(path);
     XdgAutostartLoginItem login;
     AppSettings settings(d, login);
-    EXPECT_FALSE(settings.onboardingCompleted());
-    EXPECT_TRUE(settings.launchAtLogin() && settings.cleanupEnabled() && settings.detectQR() &&
-                settings.showHUD() && settings.soundEnabled() && settings.keepHistory() &&
-                settings.crashReportingEnabled() && settings.improveDataSharing());
-    EXPECT_EQ(settings.historyLimit(), 100);
-    EXPECT_EQ(settings.languageCode(), std::nullopt);
+    EXPECT_FALSE(settings.value(Settings::onboardingCompleted));
+    for (const Setting<bool>& on :
+         {Settings::launchAtLogin, Settings::cleanupEnabled, Settings::detectQR, Settings::showHUD,
+          Settings::soundEnabled, Settings::keepHistory, Settings::crashReportingEnabled,
+          Settings::improveDataSharing})
+        EXPECT_TRUE(settings.value(on)) << on.key;
+    EXPECT_EQ(settings.value(Settings::historyLimit), 100);
+    EXPECT_EQ(settings.value(Settings::languageCode), std::nullopt);
     // Only launchAtLogin is written on first start.
     EXPECT_EQ(fileObject(path), QJsonObject({{"launchAtLogin", true}}));
     const QByteArray entry = TestEnvironment::readFile(XdgAutostartLoginItem::desktopFilePath());
     EXPECT_TRUE(entry.startsWith("[Desktop Entry]\n"));
     EXPECT_TRUE(entry.contains("\nExec=env OMP_THREAD_LIMIT=1 \""));
 
-    settings.setLaunchAtLogin(false);
+    settings.set(Settings::launchAtLogin, false);
     EXPECT_FALSE(QFile::exists(XdgAutostartLoginItem::desktopFilePath()));
 
     // A later start with the key present touches nothing.
     FakeLoginItem fake;
     AppSettings later(d, fake);
-    EXPECT_FALSE(later.launchAtLogin());
+    EXPECT_FALSE(later.value(Settings::launchAtLogin));
     EXPECT_TRUE(fake.calls.isEmpty());
 }
 
@@ -131,11 +118,11 @@ TEST(AppSettings, WrongTypesReadAsDefaultsWithoutRewritingTheKey) {
     Defaults d(path);
     FakeLoginItem fake;
     AppSettings settings(d, fake);
-    EXPECT_TRUE(settings.showHUD());
-    EXPECT_FALSE(settings.onboardingCompleted());
-    EXPECT_EQ(settings.historyLimit(), 100);
-    EXPECT_EQ(settings.languageCode(), std::nullopt);
-    EXPECT_FALSE(settings.keepHistory());
+    EXPECT_TRUE(settings.value(Settings::showHUD));
+    EXPECT_FALSE(settings.value(Settings::onboardingCompleted));
+    EXPECT_EQ(settings.value(Settings::historyLimit), 100);
+    EXPECT_EQ(settings.value(Settings::languageCode), std::nullopt);
+    EXPECT_FALSE(settings.value(Settings::keepHistory));
     EXPECT_EQ(d.stringValue("showHUD"), "false");
     EXPECT_TRUE(fake.calls.isEmpty());
 }
@@ -147,28 +134,33 @@ TEST(AppSettings, EverySetWritesThroughAndNotifiesBeforeTheChange) {
     AppSettings settings(d, fake);
 
     bool valueBeforeWillChange = true;
+    QJsonValue storedWhenChanged;
     QObject::connect(&settings, &AppSettings::willChange,
-                     [&] { valueBeforeWillChange = settings.showHUD(); });
+                     [&] { valueBeforeWillChange = settings.value(Settings::showHUD); });
+    QObject::connect(&settings, &AppSettings::changed,
+                     [&] { storedWhenChanged = fileObject(path).value("showHUD"); });
     QSignalSpy will(&settings, &AppSettings::willChange);
-    QSignalSpy changed(&settings, &AppSettings::showHUDChanged);
-    settings.setShowHUD(false);
+    QSignalSpy changed(&settings, &AppSettings::changed);
+    settings.set(Settings::showHUD, false);
     EXPECT_TRUE(valueBeforeWillChange);
     EXPECT_EQ(will.count(), 1);
-    EXPECT_EQ(changed.count(), 1);
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_EQ(changed.first().first().toString(), "showHUD");
+    EXPECT_EQ(storedWhenChanged, false); // followers see the value on disk already
     EXPECT_EQ(fileObject(path).value("showHUD"), false);
 
     // Setting the current value still writes and still runs the side effect.
     fake.calls.clear();
     d.remove("launchAtLogin");
-    settings.setLaunchAtLogin(true);
+    settings.set(Settings::launchAtLogin, true);
     EXPECT_EQ(fileObject(path).value("launchAtLogin"), true);
     EXPECT_EQ(fake.calls, QList<bool>({true}));
 
-    settings.setLanguageCode(QString("de"));
+    settings.set(Settings::languageCode, QString("de"));
     EXPECT_EQ(fileObject(path).value("languageCode"), "de");
-    settings.setLanguageCode(std::nullopt);
+    settings.set(Settings::languageCode, std::nullopt);
     EXPECT_FALSE(fileObject(path).contains("languageCode"));
-    EXPECT_EQ(AppSettings(d, fake).languageCode(), std::nullopt);
+    EXPECT_EQ(AppSettings(d, fake).value(Settings::languageCode), std::nullopt);
 }
 
 TEST(AppSettings, AFailingLoginItemKeepsTheChoiceAndLogsOneLine) {
@@ -179,42 +171,88 @@ TEST(AppSettings, AFailingLoginItemKeepsTheChoiceAndLogsOneLine) {
     const QtMessageHandler previous = qInstallMessageHandler(captureWarnings);
     AppSettings settings(d, fake);
     qInstallMessageHandler(previous);
-    EXPECT_TRUE(settings.launchAtLogin());
+    EXPECT_TRUE(settings.value(Settings::launchAtLogin));
     EXPECT_EQ(d.boolValue("launchAtLogin"), true);
     EXPECT_EQ(g_warnings, QStringList({"Glintext: launch-at-login update failed: "
                                        "The operation couldn't be completed."}));
 }
 
 TEST(AppSettings, LoweringTheLimitPrunesAndRaisingRestoresNothing) {
-    AppSettings& settings = AppSettings::shared();
-    OCRHistoryStore& history = OCRHistoryStore::shared();
-    settings.setKeepHistory(true);
-    settings.setHistoryLimit(100);
-    history.setItems({});
+    Defaults d(freshDefaultsPath("limit"));
+    FakeLoginItem login;
+    AppSettings settings(d, login);
+    const QString historyPath = TestEnvironment::home() + "/limit-history.json";
+    QFile::remove(historyPath);
+    OCRHistoryStore history(settings, historyPath);
     for (int i = 0; i < 40; ++i)
         history.add(QString::number(i));
     ASSERT_EQ(history.items().size(), 40);
-    settings.setHistoryLimit(25);
+    settings.set(Settings::historyLimit, 25);
     ASSERT_EQ(history.items().size(), 25);
     EXPECT_EQ(history.items().first().text, "39"); // the newest stay
-    settings.setHistoryLimit(1000);
+    settings.set(Settings::historyLimit, 1000);
     EXPECT_EQ(history.items().size(), 25);
-    settings.setHistoryLimit(0); // acts as 1
+    settings.set(Settings::historyLimit, 0); // acts as 1
     EXPECT_EQ(history.items().size(), 1);
-    settings.setHistoryLimit(100);
 }
 
 TEST(AppSettings, TurningSharingOffDeletesTheQueueAndOnDoesNothing) {
-    AppSettings& settings = AppSettings::shared();
-    ImproveReporter& reporter = ImproveReporter::shared();
+    Defaults d(freshDefaultsPath("sharing"));
+    FakeLoginItem login;
+    AppSettings settings(d, login);
+    ImproveReporter reporter(settings, TestEnvironment::home() + "/sharing-queue.jsonl");
     TestEnvironment::writeFile(reporter.queueFilePath(), "{\"t\":1,\"n\":\"app.env\",\"p\":{}}\n");
-    settings.setImproveDataSharing(true);
+    settings.set(Settings::improveDataSharing, true);
     reporter.waitForQueue();
     EXPECT_TRUE(QFile::exists(reporter.queueFilePath()));
-    settings.setImproveDataSharing(false);
+    settings.set(Settings::improveDataSharing, false);
     reporter.waitForQueue();
     EXPECT_FALSE(QFile::exists(reporter.queueFilePath()));
-    settings.setImproveDataSharing(false); // a missing file is fine
+    settings.set(Settings::improveDataSharing, false); // a missing file is fine
     reporter.waitForQueue();
-    settings.setImproveDataSharing(true);
+}
+
+TEST(SettingsTable, EveryKeyOnceWithItsTypeDefaultAndSyncFlagAndWritableByKey) {
+    QStringList keys;
+    QStringList synced;
+    for (const Settings::Entry& entry : Settings::table()) {
+        EXPECT_FALSE(keys.contains(entry.key)) << entry.key.toStdString();
+        keys.append(entry.key);
+        if (entry.synced)
+            synced.append(entry.key);
+    }
+    EXPECT_EQ(keys.size(), 11);
+    EXPECT_EQ(synced,
+              (QStringList{"languageCode", "cleanupEnabled", "detectQR", "showHUD", "soundEnabled",
+                           "keepHistory", "historyLimit", "improveDataSharing"}));
+    EXPECT_EQ(Settings::entry("historyLimit")->defaultValue, 100);
+    EXPECT_TRUE(Settings::entry("languageCode")->defaultValue.isNull());
+
+    // What sync and the settings window will do: read and write through the table's keys,
+    // with the same storage form and side effects as the typed calls.
+    Defaults d(freshDefaultsPath("bykey"));
+    FakeLoginItem login;
+    AppSettings settings(d, login);
+    QSignalSpy changed(&settings, &AppSettings::changed);
+    EXPECT_TRUE(settings.setJsonValue("historyLimit", 300));
+    EXPECT_EQ(settings.value(Settings::historyLimit), 300);
+    EXPECT_EQ(d.integerValue("historyLimit"), 300);
+    EXPECT_TRUE(settings.setJsonValue("languageCode", "ja"));
+    EXPECT_EQ(d.stringValue("languageCode"), "ja");
+    EXPECT_TRUE(settings.setJsonValue("languageCode", QJsonValue()));
+    EXPECT_FALSE(d.contains("languageCode"));
+    login.calls.clear();
+    EXPECT_TRUE(settings.setJsonValue("launchAtLogin", false));
+    EXPECT_EQ(login.calls, QList<bool>{false});
+    EXPECT_EQ(changed.count(), 4);
+
+    // A wrong type or an unknown key changes nothing.
+    EXPECT_FALSE(settings.setJsonValue("showHUD", "false"));
+    EXPECT_FALSE(settings.setJsonValue("historyLimit", 2.5));
+    EXPECT_FALSE(settings.setJsonValue("testerModeEnabled", true));
+    EXPECT_EQ(changed.count(), 4);
+    EXPECT_TRUE(settings.value(Settings::showHUD));
+    EXPECT_EQ(settings.jsonValue("historyLimit"), 300);
+    EXPECT_TRUE(settings.jsonValue("languageCode").isNull());
+    EXPECT_TRUE(settings.jsonValue("nothing").isUndefined());
 }

@@ -1,4 +1,5 @@
 #include "app/AppCommand.h"
+#include "app/CommandLine.h"
 #include "app/SingleInstance.h"
 
 #include "support/TestEnvironment.h"
@@ -14,21 +15,33 @@
 
 using Kind = AppCommand::Kind;
 
+namespace {
+
+// The command a command line hands to the instance; nothing when it asks for anything else.
+std::optional<AppCommand> appCommand(const QStringList& arguments) {
+    const CommandLine::Invocation invocation = CommandLine::parse(arguments);
+    if (invocation.kind != CommandLine::Invocation::Kind::App)
+        return std::nullopt;
+    return invocation.command;
+}
+
+} // namespace
+
 TEST(AppCommand, ParsesTheCommandLineAndRejectsWhatItDoesNotKnow) {
-    QString error;
-    EXPECT_EQ(AppCommand::parse({}, &error), AppCommand{});
-    EXPECT_EQ(AppCommand::parse({"capture"}, &error), (AppCommand{Kind::Capture, {}}));
-    EXPECT_EQ(AppCommand::parse({"capture", "--hq"}, &error), (AppCommand{Kind::CaptureHQ, {}}));
-    EXPECT_EQ(AppCommand::parse({"settings"}, &error), (AppCommand{Kind::Settings, {}}));
-    EXPECT_EQ(AppCommand::parse({"GLINTEXT://auth?code=x"}, &error),
+    EXPECT_EQ(appCommand({}), AppCommand{});
+    EXPECT_EQ(appCommand({"capture"}), (AppCommand{Kind::Capture, {}}));
+    EXPECT_EQ(appCommand({"capture", "--hq"}), (AppCommand{Kind::CaptureHQ, {}}));
+    EXPECT_EQ(appCommand({"settings"}), (AppCommand{Kind::Settings, {}}));
+    EXPECT_EQ(appCommand({"GLINTEXT://auth?code=x"}),
               (AppCommand{Kind::OpenUrl, "GLINTEXT://auth?code=x"}));
 
     for (const QStringList& bad :
          {QStringList{"capture", "--fast"}, QStringList{"setting"},
           QStringList{"https://auth?code=x"}, QStringList{"settings", "now"}}) {
-        error.clear();
-        EXPECT_FALSE(AppCommand::parse(bad, &error)) << bad.join(' ').toStdString();
-        EXPECT_FALSE(error.isEmpty());
+        const CommandLine::Invocation invocation = CommandLine::parse(bad);
+        EXPECT_EQ(invocation.kind, CommandLine::Invocation::Kind::Fail)
+            << bad.join(' ').toStdString();
+        EXPECT_FALSE(invocation.text.isEmpty());
     }
 
     for (const AppCommand& command :

@@ -33,8 +33,3 @@ void CanberraSoundService::play(const QString& eventId) {
     const QByteArray id = eventId.toUtf8();
     ca_context_play(m_context, 0, CA_PROP_EVENT_ID, id.constData(), nullptr);
 }
-
-SoundService& SoundService::system() {
-    static CanberraSoundService sound;
-    return sound;
-}

@@ -4,11 +4,6 @@
 #include <cld2/public/compact_lang_det.h>
 #include <cstdio>
 
-LanguageTagger& LanguageTagger::system() {
-    static Cld2LanguageTagger tagger;
-    return tagger;
-}
-
 std::optional<QString> Cld2LanguageTagger::dominantLanguage(const QString& text) {
     const QByteArray utf8 = text.toUtf8();
     if (utf8.isEmpty())

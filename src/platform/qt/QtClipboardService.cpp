@@ -12,8 +12,3 @@ void QtClipboardService::setText(const QString& text) {
 QString QtClipboardService::text() {
     return QGuiApplication::clipboard()->text(QClipboard::Clipboard);
 }
-
-ClipboardService& ClipboardService::system() {
-    static QtClipboardService clipboard;
-    return clipboard;
-}

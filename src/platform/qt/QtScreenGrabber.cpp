@@ -22,8 +22,3 @@ QList<ScreenFrame> QtScreenGrabber::grabScreens() {
     }
     return frames;
 }
-
-ScreenGrabber& ScreenGrabber::system() {
-    static QtScreenGrabber grabber;
-    return grabber;
-}

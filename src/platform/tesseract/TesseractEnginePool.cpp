@@ -1,13 +1,6 @@
 #include "platform/tesseract/TesseractEnginePool.h"
 
-#include "platform/tesseract/RecognitionLanguages.h"
-
 #include <tesseract/baseapi.h>
-
-TesseractEnginePool& TesseractEnginePool::shared() {
-    static TesseractEnginePool pool(RecognitionLanguages::tessdataDirectory());
-    return pool;
-}
 
 TesseractEnginePool::TesseractEnginePool(QString dataDirectory)
     : m_dataDirectory(std::move(dataDirectory)) {}

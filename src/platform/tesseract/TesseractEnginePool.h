@@ -23,8 +23,6 @@ public:
     };
     using Lease = std::unique_ptr<tesseract::TessBaseAPI, Return>;
 
-    static TesseractEnginePool& shared();
-
     explicit TesseractEnginePool(QString dataDirectory);
     ~TesseractEnginePool();
 

@@ -18,12 +18,6 @@
 #include <optional>
 #include <thread>
 
-TextAnalyzer& TextAnalyzer::system() {
-    static TesseractTextAnalyzer analyzer(TesseractEnginePool::shared(),
-                                          RecognitionLanguages::forThisUser());
-    return analyzer;
-}
-
 TesseractTextAnalyzer::TesseractTextAnalyzer(TesseractEnginePool& pool,
                                              RecognitionLanguages::Choice languages)
     : m_pool(pool), m_languages(std::move(languages)) {}

@@ -1,6 +1,5 @@
 #include "platform/x11/X11HotKeyService.h"
 
-#include <QGuiApplication>
 #include <QSocketNotifier>
 #include <QTimer>
 
@@ -166,26 +165,4 @@ void X11HotKeyService::readEvents() {
     }
     for (quint32 id : presses)
         Q_EMIT pressed(id);
-}
-
-namespace {
-// Stands in where no global shortcuts exist; the command line still reaches the app.
-class NoHotKeyService : public HotKeyService {
-public:
-    bool registerHotKey(quint32, Qt::Key, Qt::KeyboardModifiers) override { return false; }
-    void unregisterHotKey(quint32) override {}
-};
-} // namespace
-
-HotKeyService& HotKeyService::system() {
-    static HotKeyService* service = []() -> HotKeyService* {
-        if (QGuiApplication::platformName() == QLatin1String("xcb")) {
-            auto* x11 = new X11HotKeyService();
-            if (x11->isValid())
-                return x11;
-            delete x11;
-        }
-        return new NoHotKeyService();
-    }();
-    return *service;
 }

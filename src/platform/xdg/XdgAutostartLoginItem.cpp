@@ -1,8 +1,8 @@
 #include "platform/xdg/XdgAutostartLoginItem.h"
 
 #include "base/AppPaths.h"
-
 #include "base/AtomicFile.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -31,11 +31,6 @@ QString currentExecutable() {
 }
 
 } // namespace
-
-LoginItem& LoginItem::system() {
-    static XdgAutostartLoginItem item;
-    return item;
-}
 
 QString XdgAutostartLoginItem::desktopFilePath() {
     return AppPaths::autostartDir() + "/glintext.desktop";

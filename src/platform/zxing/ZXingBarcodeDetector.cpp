@@ -7,11 +7,6 @@
 #include <algorithm>
 #include <vector>
 
-BarcodeDetector& BarcodeDetector::system() {
-    static ZXingBarcodeDetector detector;
-    return detector;
-}
-
 namespace {
 
 std::optional<QString> payloadOf(const ZXing::Result& result) {

@@ -5,7 +5,7 @@ namespace {
 constexpr LocalizationTables::Entry kEntries[] = {
     {"menu.capture", "Text erfassen"},
     {"menu.captureHQ", "Erfassung mit hoher Genauigkeit"},
-    {"menu.permissionNeeded", "Berechtigung für Bildschirmaufnahme erforderlich…"},
+    {"menu.permissionNeeded", "Berechtigung zur Bildschirmaufnahme erforderlich…"},
     {"menu.recent", "Letzte Erfassungen"},
     {"menu.settings", "Einstellungen…"},
     {"menu.check_updates", "Nach Updates suchen…"},
@@ -42,60 +42,61 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"gen.hotkey", "Text erfassen"},
     {"gen.hotkeySub", "Globales Tastenkürzel – einen beliebigen Bildschirmbereich auswählen"},
     {"gen.language", "Sprache"},
-    {"gen.languageSub", "Sprache der App-Oberfläche"},
+    {"gen.languageSub", "Sprache der Benutzeroberfläche"},
     {"gen.launchLogin", "Glintext bei der Anmeldung starten"},
     {"gen.screenNote",
-     "Ihr Desktop verlangt möglicherweise eine Berechtigung für Bildschirmaufnahmen, um Text vom "
-     "Bildschirm zu lesen. Glintext nutzt sie nur im Moment der Erfassung – Bilder werden auf "
-     "diesem Computer erkannt und sofort verworfen."},
+     "Ihre Arbeitsumgebung verlangt möglicherweise eine Berechtigung zur Bildschirmaufnahme, um "
+     "Text vom Bildschirm zu lesen. Glintext nutzt sie nur im Moment der Erfassung – Bilder werden "
+     "auf diesem Computer erkannt und sofort verworfen."},
     {"gen.footer",
-     "Die Erkennung läuft vollständig auf diesem Computer. Glintext sendet nichts irgendwohin."},
+     "Die Erkennung läuft vollständig auf diesem Computer. Glintext sendet nichts nach außen."},
     {"gen.autoUpdate", "Automatisch nach Updates suchen"},
     {"gen.autoUpdateSub", "Automatisch nach neuen Versionen suchen"},
     {"gen.crashReports", "Absturzberichte senden"},
-    {"gen.crashReportsSub", "Nur Diagnosedaten – keine persönlichen Daten und nie Ihre "
-                            "Erfassungen. Sie können das jederzeit ausschalten."},
+    {"gen.crashReportsSub", "Nur Diagnosedaten – keine persönlichen Daten und nie erfasster Text. "
+                            "Sie können das jederzeit ausschalten."},
     {"perm.screen", "Bildschirmaufnahme"},
     {"perm.screenWhy", "Nimmt den Bildschirmausschnitt auf, den Sie zur Erkennung auswählen. Wird "
                        "nur beim Erfassen verwendet"},
     {"perm.granted", "Erteilt"},
     {"perm.notGranted", "Nicht erteilt"},
-    {"perm.screenAlertTitle", "Berechtigung für Bildschirmaufnahme erforderlich"},
+    {"perm.screenAlertTitle", "Berechtigung zur Bildschirmaufnahme erforderlich"},
     {"perm.screenAlertBody",
-     "Glintext benötigt die Berechtigung für Bildschirmaufnahmen, um Text von Ihrem Bildschirm zu "
-     "lesen. Erteilen Sie sie in den Systemeinstellungen und versuchen Sie es dann erneut. Ihr "
-     "Desktop fordert Sie möglicherweise auf, die App neu zu öffnen."},
+     "Glintext benötigt die Berechtigung zur Bildschirmaufnahme, um Text von Ihrem Bildschirm zu "
+     "lesen. Erteilen Sie sie in den Systemeinstellungen und versuchen Sie es dann erneut. Ihre "
+     "Arbeitsumgebung fordert Sie möglicherweise auf, die Anwendung neu zu öffnen."},
     {"perm.openSettings", "Systemeinstellungen öffnen"},
-    {"perm.footer",
-     "Wird nur zum Erfassen verwendet – nichts, was Sie erfassen, verlässt jemals diesen Computer. "
-     "Ihr Desktop fordert Sie nach dem Erteilen möglicherweise auf, die App neu zu starten."},
+    {"perm.footer", "Wird nur zum Erfassen verwendet – nichts, was Sie erfassen, verlässt jemals "
+                    "diesen Computer. Ihre Arbeitsumgebung fordert Sie nach dem Erteilen "
+                    "möglicherweise auf, die Anwendung neu zu starten."},
     {"rec.cleanup", "Erkannten Text bereinigen"},
     {"rec.cleanupSub", "Vereinheitlicht Leerraum und repariert zerstückelte vertikale CJK-Zeilen"},
     {"rec.qr", "QR-Codes und Barcodes lesen"},
     {"rec.qrSub", "Kopiert den decodierten Inhalt, wenn sich ein Code in der Auswahl befindet"},
     {"rec.hqTitle", "Hohe Genauigkeit (Cloud)"},
-    {"rec.hqDesc", "Liest die Erfassung in der Cloud erneut, um eine komplexe Spaltenreihenfolge "
-                   "wiederherzustellen (Zeitungen, Zeitschriften). Läuft nur, wenn Sie das "
-                   "Tastenkürzel drücken; Anmeldung erforderlich; tägliches Fair-Use-Limit"},
+    {"rec.hqDesc",
+     "Liest den erfassten Bereich in der Cloud erneut, um die Lesereihenfolge mehrspaltiger "
+     "Layouts wiederherzustellen (Zeitungen, Zeitschriften). Läuft nur, wenn Sie das Tastenkürzel "
+     "drücken; Anmeldung erforderlich; begrenzte Nutzung pro Tag"},
     {"rec.hud", "Bestätigungshinweis anzeigen"},
     {"rec.hudSub", "Ein kleiner „Kopiert“-Hinweis nach jeder Erfassung"},
     {"rec.sound", "Ton beim Erfassen abspielen"},
     {"hist.keep", "Erfassungsverlauf behalten"},
     {"hist.keepSub", "Nur erkannter Text – Bildschirmfotos werden nie gespeichert"},
     {"hist.limit", "Verlaufsgröße"},
-    {"hist.limitSub", "Die ältesten Erfassungen werden zuerst entfernt"},
-    {"hist.limitFmt", "%d Einträge"},
+    {"hist.limitSub", "Die ältesten Einträge werden zuerst entfernt"},
+    {"hist.limitFmt", "%d Eintrag|%d Einträge"},
     {"hist.clearNow", "Verlauf löschen"},
-    {"hist.clearNowSub", "%d Erfassungen gespeichert"},
+    {"hist.clearNowSub", "%d Eintrag gespeichert|%d Einträge gespeichert"},
     {"hist.clearButton", "Löschen…"},
     {"hist.footer", "Der Verlauf wird lokal in ~/.local/share/Glintext gespeichert und verlässt "
                     "diesen Computer nie."},
     {"clear.title", "Erfassungsverlauf löschen?"},
     {"clear.body", "Dies kann nicht rückgängig gemacht werden."},
     {"clear.all", "Alles löschen"},
-    {"priv.local", "100 % Erkennung auf dem Gerät"},
+    {"priv.local", "Erkennung zu 100\u202F% auf dem Gerät"},
     {"priv.localSub", "Die integrierte Erkennung läuft auf diesem Computer. Die normale Erfassung "
-                      "berührt nie das Netzwerk"},
+                      "greift nie auf das Netzwerk zu"},
     {"priv.noImages", "Bildschirmfotos werden nie gespeichert"},
     {"priv.noImagesSub",
      "Erfasste Bilder liegen nur für die Erkennung im Arbeitsspeicher und werden sofort verworfen"},
@@ -106,12 +107,12 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"priv.hqWhy", "Nur wenn Sie dieses Tastenkürzel drücken, wird das Bild des ausgewählten "
                    "Bereichs zur Erkennung gesendet – nie gespeichert"},
     {"priv.alwaysBadge", "Immer aktiv"},
-    {"priv.improve", "Glintext verbessern helfen"},
+    {"priv.improve", "Helfen, Glintext zu verbessern"},
     {"priv.improveSub",
      "Sendet anonyme Statistiken wie den Erkennungserfolg sowie bei Cloud-Erkennung den erkannten "
-     "Text, um die Genauigkeit zu verbessern. Bilder werden nie gesendet. Geheimnisse werden auf "
-     "dem Server maskiert. Es sind keine persönlich identifizierenden Informationen enthalten. Sie "
-     "können das jederzeit ausschalten"},
+     "Text, um die Genauigkeit zu verbessern. Bilder werden nie gesendet. Passwörter und andere "
+     "vertrauliche Daten werden auf dem Server unkenntlich gemacht. Es werden keine "
+     "personenbezogenen Daten übertragen. Sie können das jederzeit ausschalten"},
     {"priv.footer", "Glintext erhebt keine Analysedaten und zeigt keine Werbung. Das Netzwerk wird "
                     "nur für die Synchronisierung der Einstellungen nach der Anmeldung und für die "
                     "Erfassung mit hoher Genauigkeit genutzt, wenn Sie sie auslösen."},
@@ -120,15 +121,13 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"toast.qrCopied", "QR-Code kopiert"},
     {"toast.noText", "Kein Text gefunden"},
     {"toast.captureFailed", "Erfassung fehlgeschlagen"},
-    {"toast.hqWorking", "Verfeinern mit hoher Genauigkeit…"},
+    {"toast.hqWorking", "Wird mit hoher Genauigkeit verfeinert…"},
     {"toast.hqUpdated", "Ergebnis mit hoher Genauigkeit: %d Zeichen"},
     {"toast.hqTooSmall", "Text zu klein zum Lesen – vergrößern und erneut erfassen"},
-    {"toast.hqQuota",
-     "Tageslimit für hohe Genauigkeit erreicht – das Ergebnis vom Gerät wurde beibehalten"},
+    {"toast.hqQuota", "Tageslimit für hohe Genauigkeit erreicht – lokales Ergebnis beibehalten"},
     {"toast.hqSignIn",
      "Melden Sie sich bei {host} an, um die Erfassung mit hoher Genauigkeit zu nutzen"},
-    {"toast.hqFailed",
-     "Hohe Genauigkeit nicht verfügbar – das Ergebnis vom Gerät wurde beibehalten"},
+    {"toast.hqFailed", "Hohe Genauigkeit nicht verfügbar – lokales Ergebnis beibehalten"},
     {"about.tagline", "Zeigen, ziehen – und der Text gehört Ihnen."},
     {"about.version", "Version %@"},
     {"about.copyright", "© 2026 Die Glintext-Entwickler. Alle Rechte vorbehalten."},
@@ -139,10 +138,10 @@ constexpr LocalizationTables::Entry kEntries[] = {
      "Ihrer Zwischenablage. Alles bleibt auf diesem Computer."},
     {"onb.continue", "Weiter"},
     {"onb.permTitle", "Eine Berechtigung"},
-    {"onb.permBody",
-     "Ihr Desktop verlangt möglicherweise eine Berechtigung für Bildschirmaufnahmen, um Text vom "
-     "Bildschirm zu lesen. Glintext nutzt sie nur im Moment der Erfassung. Ihr Desktop fordert Sie "
-     "nach dem Erteilen möglicherweise auf, die App neu zu öffnen."},
+    {"onb.permBody", "Ihre Arbeitsumgebung verlangt möglicherweise eine Berechtigung zur "
+                     "Bildschirmaufnahme, um Text vom Bildschirm zu lesen. Glintext nutzt sie nur "
+                     "im Moment der Erfassung. Ihre Arbeitsumgebung fordert Sie nach dem Erteilen "
+                     "möglicherweise auf, die Anwendung neu zu öffnen."},
     {"onb.openSettings", "Keine Abfrage? Systemeinstellungen öffnen"},
     {"onb.skipPerm", "Vorerst überspringen"},
     {"onb.waiting",
@@ -153,13 +152,13 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"onb.tutDrag", "Ziehen, um den Bereich auszuwählen"},
     {"onb.tutPaste", "Überall einfügen"},
     {"onb.tutCancel", "Erfassung abbrechen"},
-    {"onb.improveTitle", "Glintext verbessern helfen"},
-    {"onb.improveBody",
-     "Nutzt Erkennungsstatistiken und in der Cloud erkannten Text, um die Genauigkeit zu "
-     "verbessern. Bilder werden nie gesendet, und Geheimnisse werden auf dem Server maskiert"},
+    {"onb.improveTitle", "Helfen, Glintext zu verbessern"},
+    {"onb.improveBody", "Nutzt Erkennungsstatistiken und in der Cloud erkannten Text, um die "
+                        "Genauigkeit zu verbessern. Bilder werden nie gesendet, und vertrauliche "
+                        "Daten werden auf dem Server unkenntlich gemacht"},
     {"onb.crashTitle", "Absturzberichte senden"},
     {"onb.crashBody",
-     "Nur Diagnosedaten – nie Ihre Erfassungen. Jederzeit in den Einstellungen änderbar."},
+     "Nur Diagnosedaten – nie erfasster Text. Jederzeit in den Einstellungen änderbar."},
     {"onb.startCta", "Glintext verwenden"},
     {"menu.guide", "Einführung"},
     {"onb.start", "Los geht’s"},
@@ -169,7 +168,7 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"onb.readyTitle", "Alles bereit"},
     {"common.granted", "Erlaubt"},
     {"common.back", "Zurück"},
-    {"perm.ax", "Bedienungshilfen"},
+    {"perm.ax", "Barrierefreiheit"},
 };
 
 } // namespace

@@ -6,12 +6,12 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"menu.capture", "Capturer du texte"},
     {"menu.captureHQ", "Capture haute précision"},
     {"menu.permissionNeeded", "Autorisation d’enregistrement de l’écran requise…"},
-    {"menu.recent", "Captures récentes"},
-    {"menu.settings", "Réglages…"},
+    {"menu.recent", "Textes récents"},
+    {"menu.settings", "Paramètres…"},
     {"menu.check_updates", "Rechercher des mises à jour…"},
     {"menu.about", "À propos de Glintext"},
     {"menu.quit", "Quitter Glintext"},
-    {"settings.title", "Réglages"},
+    {"settings.title", "Paramètres"},
     {"tab.general", "Général"},
     {"tab.history", "Reconnaissance"},
     {"tab.privacy", "Confidentialité"},
@@ -30,13 +30,14 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"common.grant", "Autoriser"},
     {"common.checkNow", "Vérifier maintenant"},
     {"acct.signedOutTitle", "Non connecté"},
-    {"acct.signedOutBody", "Connectez-vous pour synchroniser vos réglages entre vos ordinateurs."},
+    {"acct.signedOutBody",
+     "Connectez-vous pour synchroniser vos paramètres entre vos ordinateurs."},
     {"acct.signIn", "Se connecter"},
     {"acct.signOut", "Se déconnecter"},
     {"acct.signedIn", "Connecté"},
-    {"acct.sync", "Synchroniser les réglages"},
-    {"acct.syncBody", "Gardez les mêmes réglages sur tous vos ordinateurs. Le texte capturé n’est "
-                      "jamais synchronisé."},
+    {"acct.sync", "Synchroniser les paramètres"},
+    {"acct.syncBody", "Gardez les mêmes paramètres sur tous vos ordinateurs. Le texte capturé "
+                      "n’est jamais synchronisé."},
     {"acct.footer",
      "La connexion s’ouvre dans votre navigateur. Glintext ne voit jamais votre mot de passe."},
     {"gen.hotkey", "Capturer du texte"},
@@ -45,16 +46,16 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"gen.languageSub", "Langue de l’interface"},
     {"gen.launchLogin", "Lancer Glintext à l’ouverture de session"},
     {"gen.screenNote",
-     "Votre bureau peut exiger l’autorisation d’enregistrement de l’écran pour lire le texte "
-     "affiché. Glintext ne l’utilise qu’au moment de la capture — les images sont reconnues sur "
-     "cet ordinateur puis supprimées immédiatement."},
+     "Votre environnement de bureau peut exiger l’autorisation d’enregistrement de l’écran pour "
+     "lire le texte affiché. Glintext ne l’utilise qu’au moment de la capture — les images sont "
+     "reconnues sur cet ordinateur puis supprimées immédiatement."},
     {"gen.footer", "La reconnaissance s’effectue entièrement sur cet ordinateur. Glintext n’envoie "
                    "rien nulle part."},
     {"gen.autoUpdate", "Rechercher automatiquement les mises à jour"},
     {"gen.autoUpdateSub", "Vérifier automatiquement si une nouvelle version existe"},
     {"gen.crashReports", "Envoyer les rapports de plantage"},
-    {"gen.crashReportsSub", "Diagnostics uniquement — aucune donnée personnelle et jamais vos "
-                            "captures. Vous pouvez désactiver cette option à tout moment."},
+    {"gen.crashReportsSub", "Diagnostics uniquement — aucune donnée personnelle et jamais le texte "
+                            "capturé. Vous pouvez désactiver cette option à tout moment."},
     {"perm.screen", "Enregistrement de l’écran"},
     {"perm.screenWhy", "Prend la capture d’écran de la zone sélectionnée pour la reconnaissance. "
                        "Utilisé uniquement lors d’une capture"},
@@ -63,75 +64,78 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"perm.screenAlertTitle", "Autorisation d’enregistrement de l’écran requise"},
     {"perm.screenAlertBody",
      "Glintext a besoin de l’autorisation d’enregistrement de l’écran pour lire le texte affiché. "
-     "Accordez-la dans les paramètres système, puis réessayez. Votre bureau peut vous demander de "
-     "rouvrir l’application."},
+     "Accordez-la dans les paramètres système, puis réessayez. Votre environnement de bureau peut "
+     "vous demander de rouvrir l’application."},
     {"perm.openSettings", "Ouvrir les paramètres système"},
-    {"perm.footer",
-     "Utilisée uniquement pour les captures — rien de ce que vous capturez ne quitte cet "
-     "ordinateur. Votre bureau peut vous demander de relancer l’application après l’autorisation."},
+    {"perm.footer", "Utilisée uniquement pour les captures — rien de ce que vous capturez ne "
+                    "quitte cet ordinateur. Votre environnement de bureau peut vous demander de "
+                    "relancer l’application après l’autorisation."},
     {"rec.cleanup", "Nettoyer le texte reconnu"},
     {"rec.cleanupSub", "Normalise les espaces et répare les lignes CJK verticales fragmentées"},
     {"rec.qr", "Lire les QR codes et codes-barres"},
     {"rec.qrSub", "Copie le contenu décodé lorsqu’un code se trouve dans la sélection"},
     {"rec.hqTitle", "Haute précision (cloud)"},
-    {"rec.hqDesc", "Relit la capture dans le cloud pour rétablir l’ordre des colonnes complexes "
-                   "(journaux, magazines). Ne s’exécute que lorsque vous utilisez le raccourci ; "
-                   "connexion requise ; limite quotidienne d’usage raisonnable"},
-    {"rec.hud", "Afficher une notification de confirmation"},
-    {"rec.hudSub", "Une petite note « Copié » après chaque capture"},
+    {"rec.hqDesc",
+     "Relit la zone capturée dans le cloud pour rétablir l’ordre de lecture des mises en page en "
+     "colonnes (journaux, magazines). Ne s’exécute que lorsque vous utilisez le raccourci\u202F; "
+     "connexion requise\u202F; nombre d’utilisations limité par jour"},
+    {"rec.hud", "Afficher une confirmation à l’écran"},
+    {"rec.hudSub", "Une petite note «\u202FCopié\u202F» après chaque capture"},
     {"rec.sound", "Jouer un son lors de la capture"},
-    {"hist.keep", "Conserver l’historique des captures"},
-    {"hist.keepSub", "Texte reconnu uniquement — les captures d’écran ne sont jamais enregistrées"},
+    {"hist.keep", "Conserver l’historique"},
+    {"hist.keepSub",
+     "Texte reconnu uniquement — les images de l’écran ne sont jamais enregistrées"},
     {"hist.limit", "Taille de l’historique"},
-    {"hist.limitSub", "Les captures les plus anciennes sont supprimées en premier"},
-    {"hist.limitFmt", "%d éléments"},
+    {"hist.limitSub", "Les textes les plus anciens sont supprimés en premier"},
+    {"hist.limitFmt", "%d élément|%d éléments"},
     {"hist.clearNow", "Effacer l’historique"},
-    {"hist.clearNowSub", "%d captures enregistrées"},
+    {"hist.clearNowSub", "%d texte dans l’historique|%d textes dans l’historique"},
     {"hist.clearButton", "Effacer…"},
     {"hist.footer", "L’historique est stocké localement dans ~/.local/share/Glintext et ne quitte "
                     "jamais cet ordinateur."},
-    {"clear.title", "Effacer l’historique des captures ?"},
+    {"clear.title", "Effacer l’historique\u202F?"},
     {"clear.body", "Cette action est irréversible."},
     {"clear.all", "Tout effacer"},
-    {"priv.local", "Reconnaissance 100 % sur l’appareil"},
+    {"priv.local", "Reconnaissance 100\u202F% sur l’appareil"},
     {"priv.localSub", "Le moteur intégré fonctionne sur cet ordinateur. La capture standard "
                       "n’utilise jamais le réseau"},
-    {"priv.noImages", "Les captures d’écran ne sont jamais enregistrées"},
+    {"priv.noImages", "Les images de l’écran ne sont jamais enregistrées"},
     {"priv.noImagesSub", "Les images capturées restent en mémoire le temps de la reconnaissance et "
                          "sont supprimées immédiatement"},
     {"priv.screenUse", "Accès à l’écran uniquement lors d’une capture"},
     {"priv.screenUseSub", "Aucune surveillance en arrière-plan — l’écran n’est lu que pendant que "
                           "vous tracez une sélection"},
     {"priv.hq", "Le cloud ne sert qu’à la capture haute précision"},
-    {"priv.hqWhy", "Uniquement lorsque vous utilisez ce raccourci, l’image de la zone sélectionnée "
-                   "est envoyée pour la reconnaissance — jamais conservée"},
+    {"priv.hqWhy", "L’image de la zone sélectionnée n’est envoyée pour reconnaissance que lorsque "
+                   "vous utilisez ce raccourci\u202F; elle n’est jamais conservée"},
     {"priv.alwaysBadge", "Toujours actif"},
     {"priv.improve", "Aider à améliorer Glintext"},
     {"priv.improveSub",
      "Envoie des statistiques anonymes, comme le taux de reconnaissance réussie, ainsi que le "
      "texte reconnu lorsque vous utilisez la reconnaissance dans le cloud, afin d’améliorer la "
-     "précision. Les images ne sont jamais envoyées. Les données sensibles sont masquées sur le "
-     "serveur. Aucune information permettant de vous identifier n’est incluse. Vous pouvez "
-     "désactiver cette option à tout moment"},
+     "précision. Les images ne sont jamais envoyées. Les mots de passe et autres données sensibles "
+     "sont masqués sur le serveur. Aucune information permettant de vous identifier n’est incluse. "
+     "Vous pouvez désactiver cette option à tout moment"},
     {"priv.footer", "Glintext ne collecte aucune donnée d’analyse et n’affiche aucune publicité. "
-                    "Le réseau n’est utilisé que pour synchroniser les réglages lorsque vous êtes "
-                    "connecté, et pour la capture haute précision lorsque vous la lancez."},
+                    "Le réseau n’est utilisé que pour synchroniser les paramètres lorsque vous "
+                    "êtes connecté, et pour la capture haute précision lorsque vous la lancez."},
     {"toast.copied", "Copié"},
-    {"toast.ocrDone", "%d caractères copiés"},
+    {"toast.ocrDone", "%d caractère copié|%d caractères copiés"},
     {"toast.qrCopied", "QR code copié"},
     {"toast.noText", "Aucun texte trouvé"},
     {"toast.captureFailed", "Échec de la capture"},
     {"toast.hqWorking", "Affinage en haute précision…"},
-    {"toast.hqUpdated", "Résultat haute précision : %d caractères"},
+    {"toast.hqUpdated",
+     "Résultat haute précision\u00A0: %d caractère|Résultat haute précision\u00A0: %d caractères"},
     {"toast.hqTooSmall", "Texte trop petit pour être lu — zoomez puis capturez à nouveau"},
     {"toast.hqQuota",
      "Limite quotidienne de haute précision atteinte — le résultat local a été conservé"},
     {"toast.hqSignIn", "Connectez-vous sur {host} pour utiliser la capture haute précision"},
     {"toast.hqFailed", "Haute précision indisponible — le résultat local a été conservé"},
-    {"about.tagline", "Visez, faites glisser, et le texte est à vous."},
+    {"about.tagline", "Visez, faites glisser\u00A0: le texte est à vous."},
     {"about.version", "Version %@"},
     {"about.copyright", "© 2026 Les développeurs de Glintext. Tous droits réservés."},
-    {"onb.tagline", "Visez, faites glisser, et le texte est à vous."},
+    {"onb.tagline", "Visez, faites glisser\u00A0: le texte est à vous."},
     {"onb.welcomeBody",
      "Glintext copie le texte de tout ce qui s’affiche à l’écran — images, vidéos, PDF, même le "
      "texte vertical. Appuyez sur le raccourci, faites glisser sur le texte, et il est dans votre "
@@ -139,15 +143,15 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"onb.continue", "Continuer"},
     {"onb.permTitle", "Une seule autorisation"},
     {"onb.permBody",
-     "Votre bureau peut exiger l’autorisation d’enregistrement de l’écran pour lire le texte "
-     "affiché. Glintext ne l’utilise qu’au moment de la capture. Votre bureau peut vous demander "
-     "de rouvrir l’application après l’autorisation."},
-    {"onb.openSettings", "Pas de demande ? Ouvrir les paramètres système"},
+     "Votre environnement de bureau peut exiger l’autorisation d’enregistrement de l’écran pour "
+     "lire le texte affiché. Glintext ne l’utilise qu’au moment de la capture. Votre environnement "
+     "de bureau peut vous demander de rouvrir l’application après l’autorisation."},
+    {"onb.openSettings", "Pas de demande\u202F? Ouvrir les paramètres système"},
     {"onb.skipPerm", "Passer pour l’instant"},
-    {"onb.waiting",
-     "En attente de l’autorisation — la suite se fera automatiquement une fois accordée"},
+    {"onb.waiting", "En attente de l’autorisation — l’assistant reprendra automatiquement dès "
+                    "qu’elle sera accordée"},
     {"onb.tutTitle", "Comment ça marche"},
-    {"onb.tutBody", "Chaque fois que vous voyez un texte impossible à sélectionner :"},
+    {"onb.tutBody", "Chaque fois que vous voyez un texte impossible à sélectionner\u00A0:"},
     {"onb.tutOpen", "Lancer une capture"},
     {"onb.tutDrag", "Faites glisser pour sélectionner la zone"},
     {"onb.tutPaste", "Collez-le où vous voulez"},
@@ -157,14 +161,14 @@ constexpr LocalizationTables::Entry kEntries[] = {
                         "cloud pour améliorer la précision. Les images ne sont jamais envoyées et "
                         "les données sensibles sont masquées sur le serveur"},
     {"onb.crashTitle", "Envoyer les rapports de plantage"},
-    {"onb.crashBody",
-     "Diagnostics uniquement — jamais vos captures. Modifiable à tout moment dans les Réglages."},
+    {"onb.crashBody", "Diagnostics uniquement — jamais le texte capturé. Modifiable à tout moment "
+                      "dans les Paramètres."},
     {"onb.startCta", "Commencer à utiliser Glintext"},
     {"menu.guide", "Guide de démarrage"},
     {"onb.start", "Commencer"},
-    {"onb.setupTitle", "Réglages recommandés"},
-    {"onb.setupBody", "Des réglages pour bien démarrer tout de suite. Vous pourrez les modifier à "
-                      "tout moment dans les Réglages."},
+    {"onb.setupTitle", "Paramètres recommandés"},
+    {"onb.setupBody", "Des paramètres pour bien démarrer tout de suite. Vous pourrez les modifier "
+                      "à tout moment dans les Paramètres."},
     {"onb.readyTitle", "Tout est prêt"},
     {"common.granted", "Autorisé"},
     {"common.back", "Retour"},

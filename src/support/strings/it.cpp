@@ -32,7 +32,7 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"acct.signedOutTitle", "Accesso non effettuato"},
     {"acct.signedOutBody", "Accedi per sincronizzare le impostazioni tra i tuoi computer."},
     {"acct.signIn", "Accedi"},
-    {"acct.signOut", "Esci"},
+    {"acct.signOut", "Disconnetti"},
     {"acct.signedIn", "Accesso effettuato"},
     {"acct.sync", "Sincronizza impostazioni"},
     {"acct.syncBody", "Mantieni le impostazioni sincronizzate su tutti i tuoi computer. Il testo "
@@ -44,48 +44,48 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"gen.languageSub", "Lingua dell’interfaccia"},
     {"gen.launchLogin", "Avvia Glintext all’accesso"},
     {"gen.screenNote",
-     "Il tuo desktop potrebbe richiedere il permesso di registrazione dello schermo per leggere il "
-     "testo a schermo. Glintext lo usa solo nel momento della cattura: le immagini vengono "
-     "riconosciute su questo computer ed eliminate subito."},
+     "Il tuo ambiente desktop potrebbe richiedere il permesso di registrazione dello schermo per "
+     "leggere il testo a schermo. Glintext lo usa solo nel momento della cattura: le immagini "
+     "vengono riconosciute su questo computer ed eliminate subito."},
     {"gen.footer", "Il riconoscimento avviene interamente su questo computer. Glintext non invia "
                    "nulla da nessuna parte."},
     {"gen.autoUpdate", "Controlla automaticamente gli aggiornamenti"},
     {"gen.autoUpdateSub", "Cerca automaticamente nuove versioni"},
     {"gen.crashReports", "Invia segnalazioni di arresto anomalo"},
-    {"gen.crashReportsSub", "Solo dati diagnostici: nessun dato personale e mai le tue catture. "
-                            "Puoi disattivarlo quando vuoi."},
+    {"gen.crashReportsSub", "Solo dati diagnostici: nessun dato personale e mai il testo "
+                            "catturato. Puoi disattivarlo quando vuoi."},
     {"perm.screen", "Registrazione schermo"},
     {"perm.screenWhy",
-     "Acquisisce l’area selezionata per il riconoscimento. Usato solo quando catturi"},
+     "Acquisisce l’area selezionata per il riconoscimento. Usata solo quando catturi"},
     {"perm.granted", "Concesso"},
     {"perm.notGranted", "Non concesso"},
     {"perm.screenAlertTitle", "Serve il permesso di registrazione dello schermo"},
     {"perm.screenAlertBody",
      "Glintext ha bisogno del permesso di registrazione dello schermo per leggere il testo sul tuo "
-     "schermo. Concedilo nelle impostazioni di sistema, poi riprova. Il tuo desktop potrebbe "
-     "chiederti di riaprire l’app."},
+     "schermo. Concedilo nelle impostazioni di sistema, poi riprova. Il tuo ambiente desktop "
+     "potrebbe chiederti di riaprire l’applicazione."},
     {"perm.openSettings", "Apri le impostazioni di sistema"},
-    {"perm.footer",
-     "Usato solo per catturare: nulla di ciò che catturi lascia mai questo computer. Dopo averlo "
-     "concesso, il tuo desktop potrebbe chiederti di riavviare l’app."},
+    {"perm.footer", "Usata solo per catturare: nulla di ciò che catturi lascia mai questo "
+                    "computer. Dopo aver concesso il permesso, il tuo ambiente desktop potrebbe "
+                    "chiederti di riavviare l’applicazione."},
     {"rec.cleanup", "Ripulisci il testo riconosciuto"},
     {"rec.cleanupSub", "Normalizza gli spazi e ricompone le righe CJK verticali frammentate"},
     {"rec.qr", "Leggi codici QR e codici a barre"},
     {"rec.qrSub", "Copia il contenuto decodificato quando nella selezione c’è un codice"},
     {"rec.hqTitle", "Alta precisione (cloud)"},
-    {"rec.hqDesc", "Rilegge la cattura nel cloud per ripristinare l’ordine di colonne complesse "
-                   "(giornali, riviste). Si attiva solo quando premi la scorciatoia; richiede "
-                   "l’accesso; limite giornaliero di uso corretto"},
-    {"rec.hud", "Mostra notifica di conferma"},
+    {"rec.hqDesc", "Rilegge l’area catturata nel cloud per ripristinare l’ordine di lettura dei "
+                   "testi su più colonne (giornali, riviste). Si attiva solo quando premi la "
+                   "scorciatoia; richiede l’accesso; limite di utilizzo giornaliero"},
+    {"rec.hud", "Mostra conferma a schermo"},
     {"rec.hudSub", "Una piccola nota “Copiato” dopo ogni cattura"},
     {"rec.sound", "Riproduci un suono alla cattura"},
     {"hist.keep", "Conserva la cronologia delle catture"},
     {"hist.keepSub", "Solo il testo riconosciuto: gli screenshot non vengono mai salvati"},
     {"hist.limit", "Dimensione della cronologia"},
     {"hist.limitSub", "Le catture più vecchie vengono rimosse per prime"},
-    {"hist.limitFmt", "%d elementi"},
+    {"hist.limitFmt", "%d elemento|%d elementi"},
     {"hist.clearNow", "Cancella cronologia"},
-    {"hist.clearNowSub", "%d catture salvate"},
+    {"hist.clearNowSub", "%d cattura salvata|%d catture salvate"},
     {"hist.clearButton", "Cancella…"},
     {"hist.footer", "La cronologia è salvata localmente in ~/.local/share/Glintext e non lascia "
                     "mai questo computer."},
@@ -99,8 +99,8 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"priv.noImagesSub", "Le immagini catturate restano in memoria solo per il riconoscimento e "
                          "vengono eliminate subito"},
     {"priv.screenUse", "Accesso allo schermo solo quando catturi"},
-    {"priv.screenUseSub",
-     "Nessun controllo in background: lo schermo viene letto solo mentre trascini una selezione"},
+    {"priv.screenUseSub", "Nessun monitoraggio in background: lo schermo viene letto solo mentre "
+                          "trascini una selezione"},
     {"priv.hq", "Il cloud è usato solo per la cattura ad alta precisione"},
     {"priv.hqWhy", "Solo quando premi questa scorciatoia l’immagine dell’area selezionata viene "
                    "inviata per il riconoscimento, senza mai essere conservata"},
@@ -109,23 +109,24 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"priv.improveSub",
      "Invia statistiche anonime, come la riuscita del riconoscimento, e il testo riconosciuto "
      "quando usi il riconoscimento nel cloud, per migliorare la precisione. Le immagini non "
-     "vengono mai inviate. I dati riservati vengono mascherati sul server. Non è inclusa alcuna "
-     "informazione che ti identifichi personalmente. Puoi disattivarlo quando vuoi"},
+     "vengono mai inviate. Password e altri dati riservati vengono mascherati sul server. Non è "
+     "inclusa alcuna informazione che ti identifichi personalmente. Puoi disattivarlo quando vuoi"},
     {"priv.footer", "Glintext non raccoglie dati analitici e non contiene pubblicità. La rete "
                     "viene usata solo per sincronizzare le impostazioni quando accedi e per la "
                     "cattura ad alta precisione quando la avvii."},
     {"toast.copied", "Copiato"},
-    {"toast.ocrDone", "%d caratteri copiati"},
+    {"toast.ocrDone", "%d carattere copiato|%d caratteri copiati"},
     {"toast.qrCopied", "Codice QR copiato"},
     {"toast.noText", "Nessun testo trovato"},
     {"toast.captureFailed", "Cattura non riuscita"},
     {"toast.hqWorking", "Affinamento ad alta precisione…"},
-    {"toast.hqUpdated", "Risultato ad alta precisione: %d caratteri"},
+    {"toast.hqUpdated",
+     "Risultato ad alta precisione: %d carattere|Risultato ad alta precisione: %d caratteri"},
     {"toast.hqTooSmall", "Testo troppo piccolo da leggere: ingrandisci e cattura di nuovo"},
     {"toast.hqQuota",
-     "Limite giornaliero di alta precisione raggiunto: mantenuto il risultato locale"},
+     "Limite giornaliero di alta precisione raggiunto: è stato mantenuto il risultato locale"},
     {"toast.hqSignIn", "Accedi su {host} per usare la cattura ad alta precisione"},
-    {"toast.hqFailed", "Alta precisione non disponibile: mantenuto il risultato locale"},
+    {"toast.hqFailed", "Alta precisione non disponibile: è stato mantenuto il risultato locale"},
     {"about.tagline", "Punta, trascina e il testo è tuo."},
     {"about.version", "Versione %@"},
     {"about.copyright", "© 2026 Gli sviluppatori di Glintext. Tutti i diritti riservati."},
@@ -135,10 +136,10 @@ constexpr LocalizationTables::Entry kEntries[] = {
                         "ed è già negli appunti. Tutto resta su questo computer."},
     {"onb.continue", "Continua"},
     {"onb.permTitle", "Un solo permesso"},
-    {"onb.permBody",
-     "Il tuo desktop potrebbe richiedere il permesso di registrazione dello schermo per leggere il "
-     "testo a schermo. Glintext lo usa solo nel momento della cattura. Dopo averlo concesso, il "
-     "tuo desktop potrebbe chiederti di riaprire l’app."},
+    {"onb.permBody", "Il tuo ambiente desktop potrebbe richiedere il permesso di registrazione "
+                     "dello schermo per leggere il testo a schermo. Glintext lo usa solo nel "
+                     "momento della cattura. Dopo aver concesso il permesso, il tuo ambiente "
+                     "desktop potrebbe chiederti di riaprire l’applicazione."},
     {"onb.openSettings", "Nessuna richiesta? Apri le impostazioni di sistema"},
     {"onb.skipPerm", "Salta per ora"},
     {"onb.waiting", "In attesa del permesso: si prosegue automaticamente appena viene concesso"},
@@ -153,8 +154,8 @@ constexpr LocalizationTables::Entry kEntries[] = {
                         "per migliorare la precisione. Le immagini non vengono mai inviate e i "
                         "dati riservati vengono mascherati sul server"},
     {"onb.crashTitle", "Invia segnalazioni di arresto anomalo"},
-    {"onb.crashBody",
-     "Solo dati diagnostici, mai le tue catture. Puoi cambiarlo quando vuoi nelle Impostazioni."},
+    {"onb.crashBody", "Solo dati diagnostici, mai il testo catturato. Puoi cambiarlo quando vuoi "
+                      "nelle Impostazioni."},
     {"onb.startCta", "Inizia a usare Glintext"},
     {"menu.guide", "Guida introduttiva"},
     {"onb.start", "Inizia"},

@@ -8,7 +8,7 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"menu.permissionNeeded", "Wymagane uprawnienie do nagrywania ekranu…"},
     {"menu.recent", "Ostatnie przechwycenia"},
     {"menu.settings", "Ustawienia…"},
-    {"menu.check_updates", "Sprawdź uaktualnienia…"},
+    {"menu.check_updates", "Sprawdź dostępność aktualizacji…"},
     {"menu.about", "O programie Glintext"},
     {"menu.quit", "Zakończ Glintext"},
     {"settings.title", "Ustawienia"},
@@ -40,21 +40,21 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"acct.footer",
      "Logowanie otwiera się w przeglądarce. Glintext nigdy nie widzi Twojego hasła."},
     {"gen.hotkey", "Przechwyć tekst"},
-    {"gen.hotkeySub", "Globalny skrót — zaznacz dowolny obszar ekranu"},
+    {"gen.hotkeySub", "Globalny skrót – zaznacz dowolny obszar ekranu"},
     {"gen.language", "Język"},
     {"gen.languageSub", "Język interfejsu aplikacji"},
     {"gen.launchLogin", "Uruchamiaj Glintext po zalogowaniu"},
     {"gen.screenNote",
      "Twoje środowisko graficzne może wymagać uprawnienia do nagrywania ekranu, aby odczytywać z "
-     "niego tekst. Glintext używa go tylko w chwili przechwytywania — obrazy są rozpoznawane na "
+     "niego tekst. Glintext używa go tylko w chwili przechwytywania – obrazy są rozpoznawane na "
      "tym komputerze i od razu usuwane."},
     {"gen.footer",
      "Rozpoznawanie odbywa się w całości na tym komputerze. Glintext nigdzie niczego nie wysyła."},
-    {"gen.autoUpdate", "Automatycznie sprawdzaj uaktualnienia"},
+    {"gen.autoUpdate", "Automatycznie sprawdzaj aktualizacje"},
     {"gen.autoUpdateSub", "Automatycznie sprawdzaj dostępność nowych wersji"},
     {"gen.crashReports", "Wysyłaj raporty o awariach"},
-    {"gen.crashReportsSub", "Tylko dane diagnostyczne — bez danych osobowych i nigdy Twoje "
-                            "przechwycenia. Możesz to wyłączyć w dowolnej chwili."},
+    {"gen.crashReportsSub", "Tylko dane diagnostyczne – bez danych osobowych i bez przechwyconego "
+                            "tekstu. Możesz to wyłączyć w dowolnej chwili."},
     {"perm.screen", "Nagrywanie ekranu"},
     {"perm.screenWhy",
      "Wykonuje zrzut zaznaczonego obszaru do rozpoznania. Używane tylko podczas przechwytywania"},
@@ -66,7 +66,7 @@ constexpr LocalizationTables::Entry kEntries[] = {
      "Przyznaj je w ustawieniach systemu, a następnie spróbuj ponownie. Środowisko graficzne może "
      "poprosić o ponowne otwarcie aplikacji."},
     {"perm.openSettings", "Otwórz ustawienia systemu"},
-    {"perm.footer", "Używane tylko do przechwytywania — nic, co przechwycisz, nigdy nie opuszcza "
+    {"perm.footer", "Używane tylko do przechwytywania – nic, co przechwycisz, nigdy nie opuszcza "
                     "tego komputera. Po przyznaniu uprawnienia środowisko graficzne może poprosić "
                     "o ponowne uruchomienie aplikacji."},
     {"rec.cleanup", "Porządkuj rozpoznany tekst"},
@@ -74,19 +74,19 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"rec.qr", "Odczytuj kody QR i kody kreskowe"},
     {"rec.qrSub", "Kopiuje odkodowaną treść, gdy w zaznaczeniu jest kod"},
     {"rec.hqTitle", "Wysoka dokładność (chmura)"},
-    {"rec.hqDesc", "Ponownie odczytuje przechwycenie w chmurze, aby odtworzyć złożony układ kolumn "
-                   "(gazety, czasopisma). Działa tylko po naciśnięciu skrótu; wymaga zalogowania; "
-                   "dzienny limit uczciwego użytkowania"},
-    {"rec.hud", "Pokazuj powiadomienie"},
+    {"rec.hqDesc", "Ponownie odczytuje przechwycony obszar w chmurze, aby odtworzyć kolejność "
+                   "czytania tekstu w kilku kolumnach (gazety, czasopisma). Działa tylko po "
+                   "naciśnięciu skrótu; wymaga zalogowania; obowiązuje dzienny limit"},
+    {"rec.hud", "Pokazuj potwierdzenie na ekranie"},
     {"rec.hudSub", "Mała informacja „Skopiowano” po każdym przechwyceniu"},
     {"rec.sound", "Odtwarzaj dźwięk przy przechwytywaniu"},
     {"hist.keep", "Zachowuj historię przechwyceń"},
-    {"hist.keepSub", "Tylko rozpoznany tekst — zrzuty ekranu nigdy nie są zapisywane"},
+    {"hist.keepSub", "Tylko rozpoznany tekst – zrzuty ekranu nigdy nie są zapisywane"},
     {"hist.limit", "Rozmiar historii"},
-    {"hist.limitSub", "Najstarsze przechwycenia są usuwane jako pierwsze"},
-    {"hist.limitFmt", "Elementy: %d"},
+    {"hist.limitSub", "Najstarsze wpisy są usuwane jako pierwsze"},
+    {"hist.limitFmt", "%d wpis|%d wpisy|%d wpisów"},
     {"hist.clearNow", "Wyczyść historię"},
-    {"hist.clearNowSub", "Zapisane przechwycenia: %d"},
+    {"hist.clearNowSub", "Zapisano %d wpis|Zapisano %d wpisy|Zapisano %d wpisów"},
     {"hist.clearButton", "Wyczyść…"},
     {"hist.footer", "Historia jest przechowywana lokalnie w ~/.local/share/Glintext i nigdy nie "
                     "opuszcza tego komputera."},
@@ -101,38 +101,38 @@ constexpr LocalizationTables::Entry kEntries[] = {
      "Przechwycone obrazy są w pamięci tylko na czas rozpoznawania i od razu są usuwane"},
     {"priv.screenUse", "Dostęp do ekranu tylko podczas przechwytywania"},
     {"priv.screenUseSub",
-     "Żadnego podglądania w tle — ekran jest odczytywany tylko wtedy, gdy przeciągasz zaznaczenie"},
+     "Brak monitorowania w tle – ekran jest odczytywany tylko wtedy, gdy przeciągasz zaznaczenie"},
     {"priv.hq", "Chmura służy tylko do przechwytywania z wysoką dokładnością"},
     {"priv.hqWhy", "Tylko po naciśnięciu tego skrótu obraz zaznaczonego obszaru jest wysyłany do "
-                   "rozpoznania — nigdy nie jest przechowywany"},
+                   "rozpoznania – nigdy nie jest przechowywany"},
     {"priv.alwaysBadge", "Zawsze włączone"},
     {"priv.improve", "Pomóż ulepszać Glintext"},
     {"priv.improveSub",
      "Wysyła anonimowe statystyki, np. skuteczność rozpoznawania, a przy rozpoznawaniu w chmurze "
-     "także rozpoznany tekst, aby poprawić dokładność. Obrazy nigdy nie są wysyłane. Poufne dane "
-     "są maskowane na serwerze. Nie są dołączane żadne dane umożliwiające identyfikację osoby. "
-     "Możesz to wyłączyć w dowolnej chwili"},
+     "także rozpoznany tekst, aby poprawić dokładność. Obrazy nigdy nie są wysyłane. Hasła i inne "
+     "poufne dane są maskowane na serwerze. Nie są dołączane żadne dane umożliwiające "
+     "identyfikację osoby. Możesz to wyłączyć w dowolnej chwili"},
     {"priv.footer", "Glintext nie zbiera danych analitycznych i nie wyświetla reklam. Sieć jest "
                     "używana tylko do synchronizacji ustawień po zalogowaniu oraz do "
                     "przechwytywania z wysoką dokładnością, gdy je uruchomisz."},
     {"toast.copied", "Skopiowano"},
-    {"toast.ocrDone", "Skopiowane znaki: %d"},
+    {"toast.ocrDone", "Skopiowano %d znak|Skopiowano %d znaki|Skopiowano %d znaków"},
     {"toast.qrCopied", "Skopiowano kod QR"},
     {"toast.noText", "Nie znaleziono tekstu"},
     {"toast.captureFailed", "Przechwytywanie nie powiodło się"},
     {"toast.hqWorking", "Dopracowywanie z wysoką dokładnością…"},
-    {"toast.hqUpdated", "Wynik z wysoką dokładnością, znaki: %d"},
-    {"toast.hqTooSmall", "Tekst jest za mały do odczytania — powiększ i przechwyć ponownie"},
-    {"toast.hqQuota",
-     "Osiągnięto dzienny limit wysokiej dokładności — zachowano wynik z urządzenia"},
+    {"toast.hqUpdated", "Wynik wysokiej dokładności: %d znak|Wynik wysokiej dokładności: %d "
+                        "znaki|Wynik wysokiej dokładności: %d znaków"},
+    {"toast.hqTooSmall", "Tekst jest za mały do odczytania – powiększ i przechwyć ponownie"},
+    {"toast.hqQuota", "Osiągnięto dzienny limit wysokiej dokładności – pozostawiono wynik lokalny"},
     {"toast.hqSignIn",
-     "Zaloguj się w {host}, aby korzystać z przechwytywania z wysoką dokładnością"},
-    {"toast.hqFailed", "Wysoka dokładność niedostępna — zachowano wynik z urządzenia"},
+     "Zaloguj się na {host}, aby korzystać z przechwytywania z wysoką dokładnością"},
+    {"toast.hqFailed", "Wysoka dokładność niedostępna – pozostawiono wynik lokalny"},
     {"about.tagline", "Wskaż, przeciągnij i tekst jest Twój."},
     {"about.version", "Wersja %@"},
     {"about.copyright", "© 2026 Twórcy Glintext. Wszelkie prawa zastrzeżone."},
     {"onb.tagline", "Wskaż, przeciągnij i tekst jest Twój."},
-    {"onb.welcomeBody", "Glintext kopiuje tekst ze wszystkiego, co widać na ekranie — obrazów, "
+    {"onb.welcomeBody", "Glintext kopiuje tekst ze wszystkiego, co widać na ekranie – obrazów, "
                         "filmów, plików PDF, a nawet tekstu pionowego. Naciśnij skrót, przeciągnij "
                         "po tekście i gotowe: jest w schowku. Wszystko zostaje na tym komputerze."},
     {"onb.continue", "Dalej"},
@@ -144,7 +144,7 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"onb.openSettings", "Brak monitu? Otwórz ustawienia systemu"},
     {"onb.skipPerm", "Na razie pomiń"},
     {"onb.waiting",
-     "Oczekiwanie na uprawnienie — przejdzie dalej automatycznie po jego przyznaniu"},
+     "Oczekiwanie na uprawnienie – przejdzie dalej automatycznie po jego przyznaniu"},
     {"onb.tutTitle", "Jak to działa"},
     {"onb.tutBody", "Gdy zobaczysz tekst, którego nie da się zaznaczyć:"},
     {"onb.tutOpen", "Rozpocznij przechwytywanie"},
@@ -156,7 +156,7 @@ constexpr LocalizationTables::Entry kEntries[] = {
      "Wykorzystuje statystyki rozpoznawania i tekst rozpoznany w chmurze, aby poprawić dokładność. "
      "Obrazy nigdy nie są wysyłane, a poufne dane są maskowane na serwerze"},
     {"onb.crashTitle", "Wysyłaj raporty o awariach"},
-    {"onb.crashBody", "Tylko dane diagnostyczne — nigdy Twoje przechwycenia. Możesz to zmienić w "
+    {"onb.crashBody", "Tylko dane diagnostyczne, bez przechwyconego tekstu. Możesz to zmienić w "
                       "dowolnej chwili w Ustawieniach."},
     {"onb.startCta", "Zacznij korzystać z Glintext"},
     {"menu.guide", "Przewodnik dla początkujących"},
@@ -167,7 +167,7 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"onb.readyTitle", "Wszystko gotowe"},
     {"common.granted", "Dozwolone"},
     {"common.back", "Wstecz"},
-    {"perm.ax", "Dostępność"},
+    {"perm.ax", "Ułatwienia dostępu"},
 };
 
 } // namespace

@@ -6,7 +6,7 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"menu.capture", "Capturar texto"},
     {"menu.captureHQ", "Captura de alta precisão"},
     {"menu.permissionNeeded", "Permissão de gravação de tela necessária…"},
-    {"menu.recent", "Capturas recentes"},
+    {"menu.recent", "Textos recentes"},
     {"menu.settings", "Configurações…"},
     {"menu.check_updates", "Verificar atualizações…"},
     {"menu.about", "Sobre o Glintext"},
@@ -29,10 +29,10 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"common.later", "Mais tarde"},
     {"common.grant", "Permitir"},
     {"common.checkNow", "Verificar agora"},
-    {"acct.signedOutTitle", "Sem login"},
+    {"acct.signedOutTitle", "Não conectado"},
     {"acct.signedOutBody", "Faça login para sincronizar suas configurações entre computadores."},
     {"acct.signIn", "Fazer login"},
-    {"acct.signOut", "Sair"},
+    {"acct.signOut", "Sair da conta"},
     {"acct.signedIn", "Conectado"},
     {"acct.sync", "Sincronizar configurações"},
     {"acct.syncBody", "Mantenha as configurações sincronizadas em todos os seus computadores. O "
@@ -41,18 +41,18 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"gen.hotkey", "Capturar texto"},
     {"gen.hotkeySub", "Atalho global — selecione qualquer área da tela"},
     {"gen.language", "Idioma"},
-    {"gen.languageSub", "Idioma da interface do app"},
+    {"gen.languageSub", "Idioma da interface"},
     {"gen.launchLogin", "Abrir o Glintext ao iniciar a sessão"},
-    {"gen.screenNote", "Seu ambiente de trabalho pode exigir permissão de gravação de tela para "
-                       "ler o texto da tela. O Glintext só a usa no momento da captura — as "
-                       "imagens são reconhecidas neste computador e descartadas imediatamente."},
+    {"gen.screenNote", "Seu ambiente gráfico pode exigir permissão de gravação de tela para ler o "
+                       "texto da tela. O Glintext só a usa no momento da captura — as imagens são "
+                       "reconhecidas neste computador e descartadas imediatamente."},
     {"gen.footer", "O reconhecimento acontece inteiramente neste computador. O Glintext não envia "
                    "nada para lugar nenhum."},
     {"gen.autoUpdate", "Verificar atualizações automaticamente"},
     {"gen.autoUpdateSub", "Verificar automaticamente se há novas versões"},
     {"gen.crashReports", "Enviar relatórios de falhas"},
-    {"gen.crashReportsSub", "Apenas diagnósticos — nenhum dado pessoal e nunca suas capturas. Você "
-                            "pode desativar quando quiser."},
+    {"gen.crashReportsSub", "Apenas diagnósticos — nenhum dado pessoal e nunca o texto capturado. "
+                            "Você pode desativar quando quiser."},
     {"perm.screen", "Gravação de tela"},
     {"perm.screenWhy", "Tira a captura de tela da área que você seleciona para reconhecimento. "
                        "Usada apenas quando você captura"},
@@ -61,40 +61,40 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"perm.screenAlertTitle", "Permissão de gravação de tela necessária"},
     {"perm.screenAlertBody",
      "O Glintext precisa de permissão de gravação de tela para ler o texto da sua tela. Conceda-a "
-     "nas configurações do sistema e tente novamente. Seu ambiente de trabalho pode pedir que você "
-     "reabra o app."},
+     "nas configurações do sistema e tente novamente. Seu ambiente gráfico pode pedir que você "
+     "reabra o aplicativo."},
     {"perm.openSettings", "Abrir configurações do sistema"},
     {"perm.footer",
-     "Usada apenas para capturar — nada do que você captura sai deste computador. Seu ambiente de "
-     "trabalho pode pedir que você reinicie o app depois de conceder."},
+     "Usada apenas para capturar — nada do que você captura sai deste computador. Seu ambiente "
+     "gráfico pode pedir que você reinicie o aplicativo depois de conceder."},
     {"rec.cleanup", "Limpar o texto reconhecido"},
     {"rec.cleanupSub", "Normaliza os espaços e corrige linhas CJK verticais fragmentadas"},
     {"rec.qr", "Ler códigos QR e de barras"},
     {"rec.qrSub", "Copia o conteúdo decodificado quando há um código na seleção"},
     {"rec.hqTitle", "Alta precisão (nuvem)"},
-    {"rec.hqDesc",
-     "Relê a captura na nuvem para restaurar a ordem de colunas complexas (jornais, revistas). Só "
-     "é executada quando você pressiona o atalho; exige login; limite diário de uso justo"},
-    {"rec.hud", "Mostrar aviso de confirmação"},
+    {"rec.hqDesc", "Relê a área capturada na nuvem para restaurar a ordem de leitura de layouts "
+                   "com várias colunas (jornais, revistas). Só é executada quando você pressiona o "
+                   "atalho; exige login; limite diário de uso"},
+    {"rec.hud", "Mostrar confirmação na tela"},
     {"rec.hudSub", "Um pequeno aviso “Copiado” depois de cada captura"},
     {"rec.sound", "Tocar som ao capturar"},
-    {"hist.keep", "Manter histórico de capturas"},
-    {"hist.keepSub", "Apenas o texto reconhecido — capturas de tela nunca são salvas"},
+    {"hist.keep", "Manter histórico"},
+    {"hist.keepSub", "Apenas o texto reconhecido — imagens da tela nunca são salvas"},
     {"hist.limit", "Tamanho do histórico"},
-    {"hist.limitSub", "As capturas mais antigas são removidas primeiro"},
-    {"hist.limitFmt", "%d itens"},
+    {"hist.limitSub", "Os textos mais antigos são removidos primeiro"},
+    {"hist.limitFmt", "%d item|%d itens"},
     {"hist.clearNow", "Limpar histórico"},
-    {"hist.clearNowSub", "%d capturas armazenadas"},
+    {"hist.clearNowSub", "%d texto no histórico|%d textos no histórico"},
     {"hist.clearButton", "Limpar…"},
     {"hist.footer", "O histórico é armazenado localmente em ~/.local/share/Glintext e nunca sai "
                     "deste computador."},
-    {"clear.title", "Limpar o histórico de capturas?"},
+    {"clear.title", "Limpar o histórico?"},
     {"clear.body", "Esta ação não pode ser desfeita."},
     {"clear.all", "Limpar tudo"},
     {"priv.local", "Reconhecimento 100% no dispositivo"},
     {"priv.localSub",
      "O mecanismo integrado roda neste computador. A captura padrão nunca usa a rede"},
-    {"priv.noImages", "Capturas de tela nunca são salvas"},
+    {"priv.noImages", "Imagens da tela nunca são salvas"},
     {"priv.noImagesSub", "As imagens capturadas ficam na memória só durante o reconhecimento e são "
                          "descartadas imediatamente"},
     {"priv.screenUse", "Acesso à tela só quando você captura"},
@@ -108,18 +108,19 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"priv.improveSub",
      "Envia estatísticas anônimas, como o sucesso do reconhecimento, e o texto reconhecido quando "
      "você usa o reconhecimento na nuvem, para melhorar a precisão. Imagens nunca são enviadas. "
-     "Dados sigilosos são mascarados no servidor. Nenhuma informação de identificação pessoal é "
-     "incluída. Você pode desativar quando quiser"},
+     "Senhas e outros dados sigilosos são mascarados no servidor. Nenhuma informação de "
+     "identificação pessoal é incluída. Você pode desativar quando quiser"},
     {"priv.footer", "O Glintext não coleta dados de análise e não tem anúncios. A rede é usada "
                     "apenas para sincronizar as configurações quando você faz login e para a "
                     "captura de alta precisão quando você a aciona."},
     {"toast.copied", "Copiado"},
-    {"toast.ocrDone", "%d caracteres copiados"},
+    {"toast.ocrDone", "%d caractere copiado|%d caracteres copiados"},
     {"toast.qrCopied", "Código QR copiado"},
     {"toast.noText", "Nenhum texto encontrado"},
     {"toast.captureFailed", "Falha na captura"},
     {"toast.hqWorking", "Refinando com alta precisão…"},
-    {"toast.hqUpdated", "Resultado de alta precisão: %d caracteres"},
+    {"toast.hqUpdated",
+     "Resultado de alta precisão: %d caractere|Resultado de alta precisão: %d caracteres"},
     {"toast.hqTooSmall", "Texto pequeno demais para ler — aproxime e capture de novo"},
     {"toast.hqQuota", "Limite diário de alta precisão atingido — o resultado local foi mantido"},
     {"toast.hqSignIn", "Faça login em {host} para usar a captura de alta precisão"},
@@ -133,9 +134,9 @@ constexpr LocalizationTables::Entry kEntries[] = {
                         "ele estará na sua área de transferência. Tudo fica neste computador."},
     {"onb.continue", "Continuar"},
     {"onb.permTitle", "Uma única permissão"},
-    {"onb.permBody", "Seu ambiente de trabalho pode exigir permissão de gravação de tela para ler "
-                     "o texto da tela. O Glintext só a usa no momento da captura. Seu ambiente de "
-                     "trabalho pode pedir que você reabra o app depois de conceder."},
+    {"onb.permBody", "Seu ambiente gráfico pode exigir permissão de gravação de tela para ler o "
+                     "texto da tela. O Glintext só a usa no momento da captura. Seu ambiente "
+                     "gráfico pode pedir que você reabra o aplicativo depois de conceder."},
     {"onb.openSettings", "Nenhum aviso? Abrir configurações do sistema"},
     {"onb.skipPerm", "Pular por enquanto"},
     {"onb.waiting", "Aguardando a permissão — continua automaticamente assim que for concedida"},
@@ -151,7 +152,7 @@ constexpr LocalizationTables::Entry kEntries[] = {
      "Imagens nunca são enviadas, e dados sigilosos são mascarados no servidor"},
     {"onb.crashTitle", "Enviar relatórios de falhas"},
     {"onb.crashBody",
-     "Apenas diagnósticos — nunca suas capturas. Altere quando quiser nas Configurações."},
+     "Apenas diagnósticos — nunca o texto capturado. Altere quando quiser nas Configurações."},
     {"onb.startCta", "Começar a usar o Glintext"},
     {"menu.guide", "Guia de introdução"},
     {"onb.start", "Começar"},

@@ -1,5 +1,5 @@
 #include "ui/AlertBadge.h"
-#include "ui/MenuBarIcon.h"
+#include "ui/TrayIcon.h"
 
 #include <QFile>
 #include <QPainter>
@@ -13,13 +13,13 @@ namespace {
 QImage render(bool badged, qreal dotScale, int side, qreal dpr = 1.0) {
     QPalette palette;
     palette.setColor(QPalette::WindowText, Qt::black);
-    return MenuBarIcon::image(MenuBarIcon::State::Active, badged, dotScale, palette)
+    return TrayIcon::image(TrayIcon::State::Active, badged, dotScale, palette)
         .pixmap(QSize(side, side), dpr)
         .toImage()
         .convertToFormat(QImage::Format_ARGB32);
 }
 
-TEST(MenuBarIconTest, CrispAtEveryScaleWithBadgeHole) {
+TEST(TrayIconTest, CrispAtEveryScaleWithBadgeHole) {
     // At scale 2 the icon is painted at 32 device pixels, not blown up from 16: the 2.4 px
     // stroke of the left edge (x = 4 px) covers two pixel columns fully.
     const QImage twice = render(false, 0, 16, 2.0);
@@ -44,18 +44,18 @@ TEST(MenuBarIconTest, CrispAtEveryScaleWithBadgeHole) {
     panel.fill(Qt::white);
     {
         QPainter p(&panel);
-        MenuBarIcon::paint(p, QRectF(0, 0, 64, 64), Qt::black, true);
+        TrayIcon::paint(p, QRectF(0, 0, 64, 64), Qt::black, true);
     }
     EXPECT_EQ(panel.pixelColor(corner), QColor(Qt::white));
 }
 
-TEST(MenuBarIconTest, DesktopIconFileMatchesThePath) {
+TEST(TrayIconTest, DesktopIconFileMatchesThePath) {
     QFile file(QStringLiteral(GLINTEXT_SOURCE_DIR "/data/glintext.svg"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), MenuBarIcon::svgDocument());
+    EXPECT_EQ(file.readAll(), TrayIcon::svgDocument());
 
     // And the SVG draws what the painter draws.
-    QSvgRenderer svg(MenuBarIcon::svgDocument());
+    QSvgRenderer svg(TrayIcon::svgDocument());
     ASSERT_TRUE(svg.isValid());
     QImage fromSvg(64, 64, QImage::Format_ARGB32);
     fromSvg.fill(Qt::transparent);

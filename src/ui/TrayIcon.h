@@ -11,7 +11,7 @@ class QPainter;
 
 // The tray icon: four rounded viewfinder corners around a letter A. It is painted from one
 // path at whatever size the panel asks for, so it stays crisp at every scale.
-namespace MenuBarIcon {
+namespace TrayIcon {
 
 enum class State { Active, PermissionWarning };
 
@@ -37,4 +37,4 @@ QIcon image(State state, bool badged);
 // The icon as a standalone SVG document (the desktop file's icon) in `colour`.
 QByteArray svgDocument(const QColor& colour = Qt::black);
 
-} // namespace MenuBarIcon
+} // namespace TrayIcon

@@ -1,4 +1,4 @@
-#include "ui/MenuBarIcon.h"
+#include "ui/TrayIcon.h"
 
 #include "ui/AlertBadge.h"
 
@@ -15,9 +15,9 @@ namespace {
 // The hole for the alert dot, in points.
 const QRectF badgeHole(9.0, -0.9, 8.0, 8.0);
 
-class MenuBarIconEngine : public QIconEngine {
+class TrayIconEngine : public QIconEngine {
 public:
-    MenuBarIconEngine(bool badged, qreal dotScale, const QPalette& palette)
+    TrayIconEngine(bool badged, qreal dotScale, const QPalette& palette)
         : m_badged(badged), m_dotScale(dotScale),
           m_normal(palette.color(QPalette::Active, QPalette::WindowText)),
           m_disabled(palette.color(QPalette::Disabled, QPalette::WindowText)),
@@ -28,7 +28,7 @@ public:
         const qreal side = std::min(rect.width(), rect.height());
         const QRectF target(rect.x() + (rect.width() - side) / 2.0,
                             rect.y() + (rect.height() - side) / 2.0, side, side);
-        MenuBarIcon::paint(*painter, target, colourFor(mode), m_badged, m_dotScale);
+        TrayIcon::paint(*painter, target, colourFor(mode), m_badged, m_dotScale);
     }
 
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
@@ -46,8 +46,8 @@ public:
         return {QSize(16, 16), QSize(22, 22), QSize(24, 24), QSize(32, 32), QSize(48, 48)};
     }
 
-    QIconEngine* clone() const override { return new MenuBarIconEngine(*this); }
-    QString key() const override { return QStringLiteral("GlintextMenuBarIcon"); }
+    QIconEngine* clone() const override { return new TrayIconEngine(*this); }
+    QString key() const override { return QStringLiteral("GlintextTrayIcon"); }
 
 private:
     QColor colourFor(QIcon::Mode mode) const {
@@ -74,7 +74,7 @@ QString number(qreal value) {
 
 } // namespace
 
-namespace MenuBarIcon {
+namespace TrayIcon {
 
 QPainterPath designPath() {
     QPainterPath path;
@@ -156,7 +156,7 @@ void paint(QPainter& painter, const QRectF& target, const QColor& colour, bool b
 }
 
 QIcon image(State, bool badged, qreal dotScale, const QPalette& palette) {
-    return QIcon(new MenuBarIconEngine(badged, dotScale, palette));
+    return QIcon(new TrayIconEngine(badged, dotScale, palette));
 }
 
 QIcon image(State state, bool badged) {
@@ -192,4 +192,4 @@ QByteArray svgDocument(const QColor& colour) {
     return svg.toUtf8();
 }
 
-} // namespace MenuBarIcon
+} // namespace TrayIcon

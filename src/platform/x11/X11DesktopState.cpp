@@ -1,4 +1,4 @@
-#include "platform/Compositor.h"
+#include "platform/x11/X11DesktopState.h"
 
 #include <QGuiApplication>
 
@@ -7,17 +7,11 @@
 #include <cstdlib>
 #include <string>
 
-namespace Compositor {
-
-bool isRunning() {
+bool X11DesktopState::isCompositing() {
     auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
     if (!app)
         return false;
-    const QString platform = QGuiApplication::platformName();
-    if (platform.startsWith(QLatin1String("wayland")))
-        return true; // every Wayland desktop composites
-    if (platform != QLatin1String("xcb"))
-        return false;
+    // The toolkit's connection: the offscreen platform has the interface but no connection.
     auto* x11 = app->nativeInterface<QNativeInterface::QX11Application>();
     xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
     if (!connection)
@@ -48,5 +42,3 @@ bool isRunning() {
     std::free(owner);
     return running;
 }
-
-} // namespace Compositor

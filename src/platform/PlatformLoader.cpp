@@ -1,0 +1,51 @@
+#include "platform/PlatformLoader.h"
+
+#include "platform/OnDeviceRecognition.h"
+#include "platform/null/NullPlatform.h"
+#include "platform/x11/X11Platform.h"
+
+#include <QGuiApplication>
+
+namespace PlatformLoader {
+
+QStringList backendNames() {
+    return {QStringLiteral("x11"), QStringLiteral("null")};
+}
+
+QString choose(const QString& overrideName, const QString& toolkitPlatform, QString* warning) {
+    if (!overrideName.isEmpty()) {
+        if (backendNames().contains(overrideName))
+            return overrideName;
+        if (warning)
+            *warning = QStringLiteral("%1=%2 names no backend (%3); choosing by the session")
+                           .arg(QLatin1String(overrideVariable), overrideName,
+                                backendNames().join(QStringLiteral(", ")));
+    }
+    // A new desktop is one line here and a folder beside x11/.
+    if (toolkitPlatform == QLatin1String("xcb"))
+        return QStringLiteral("x11");
+    return QStringLiteral("null");
+}
+
+std::unique_ptr<Platform> create(const QString& name) {
+    if (name == QLatin1String("x11"))
+        return std::make_unique<X11Platform>();
+    if (name == QLatin1String("null"))
+        return std::make_unique<NullPlatform>();
+    return nullptr;
+}
+
+std::unique_ptr<Platform> load() {
+    QString warning;
+    const QString name =
+        choose(qEnvironmentVariable(overrideVariable), QGuiApplication::platformName(), &warning);
+    if (!warning.isEmpty())
+        qWarning("Glintext: %s", qUtf8Printable(warning));
+    return create(name);
+}
+
+std::unique_ptr<Recognition> loadRecognition() {
+    return std::make_unique<OnDeviceRecognition>();
+}
+
+} // namespace PlatformLoader

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class Platform;
+class Recognition;
+
+// The one place that picks the implementation of every platform interface.
+namespace PlatformLoader {
+
+// Names a backend and overrides the choice, for tests and for trying another backend.
+inline constexpr const char* overrideVariable = "GLINTEXT_PLATFORM";
+
+QStringList backendNames();
+
+// The backend for `overrideName` if it names one, else the one that fits the toolkit's
+// connection to the display ("xcb": x11), else the null backend. `warning` explains an
+// override that names no backend.
+QString choose(const QString& overrideName, const QString& toolkitPlatform,
+               QString* warning = nullptr);
+
+// The backend `name` (one of backendNames()); nothing for an unknown name.
+std::unique_ptr<Platform> create(const QString& name);
+
+// The backend of this session, chosen from GLINTEXT_PLATFORM and the running
+// QGuiApplication.
+std::unique_ptr<Platform> load();
+
+// The on-device recognisers. They belong to no desktop session: built once per process, by
+// the tray application and by the command line alike.
+std::unique_ptr<Recognition> loadRecognition();
+
+} // namespace PlatformLoader

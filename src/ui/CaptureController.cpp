@@ -1,0 +1,92 @@
+#include "ui/CaptureController.h"
+
+#include "core/AppSettings.h"
+#include "support/L10n.h"
+#include "ui/PermissionAlert.h"
+#include "ui/SelectionOverlayController.h"
+#include "ui/Toaster.h"
+
+#include <QPointer>
+
+#include <utility>
+
+CaptureController::CaptureController(CapturePipeline& pipeline, SelectionOverlayController& overlay,
+                                     ScreenGrabber& grabber, PermissionAlert& alert,
+                                     Toaster& toaster, const L10n& l10n,
+                                     const AppSettings& settings, QObject* parent)
+    : QObject(parent), m_pipeline(pipeline), m_overlay(overlay), m_grabber(grabber), m_alert(alert),
+      m_toaster(toaster), m_l10n(l10n), m_settings(settings) {}
+
+void CaptureController::beginCapture(bool highAccuracy) {
+    if (m_overlay.isOpen() || m_isCapturing)
+        return;
+
+    if (m_pipeline.hasPermission()) {
+        // The desktop is frozen here: the selection is drawn over, and cut from, these frames.
+        m_frames = m_grabber.grabScreens();
+        QPointer<CaptureController> self(this);
+        m_overlay.begin(m_frames, [self, highAccuracy](std::optional<QRectF> rect) {
+            if (self)
+                self->selectionFinished(rect, highAccuracy);
+        });
+        return;
+    }
+
+    m_pipeline.refuseWithoutPermission();
+    presentPermissionAlert();
+}
+
+void CaptureController::selectionFinished(std::optional<QRectF> rect, bool highAccuracy) {
+    if (!rect) {
+        m_frames.clear();
+        return;
+    }
+    m_isCapturing = true;
+    runPipeline(*rect, highAccuracy);
+}
+
+QCoro::Task<> CaptureController::runPipeline(QRectF rect, bool highAccuracy) {
+    QPointer<CaptureController> self(this);
+    const CapturePipeline::Result result =
+        co_await m_pipeline.captureAndRecognize(std::exchange(m_frames, {}), rect);
+    if (!self)
+        co_return;
+    showFeedback(result);
+    m_isCapturing = false;
+    Q_EMIT captureFinished();
+    if (highAccuracy && result.context)
+        co_await refineWithCloud(*result.context);
+}
+
+// Confirmations obey "showHUD"; failures and "nothing found" always show, or nothing would
+// tell the user.
+void CaptureController::showFeedback(const CapturePipeline::Result& result) {
+    using Feedback = CapturePipeline::Feedback;
+    switch (result.feedback) {
+    case Feedback::CaptureFailed:
+        m_toaster.show(m_l10n.string("toast.captureFailed"));
+        return;
+    case Feedback::NoText:
+        m_toaster.show(m_l10n.string("toast.noText"));
+        return;
+    case Feedback::TextCopied:
+        if (m_settings.value(Settings::showHUD))
+            m_toaster.show(m_l10n.counted("toast.ocrDone", result.characters));
+        return;
+    case Feedback::CodesCopied:
+        if (m_settings.value(Settings::showHUD))
+            m_toaster.show(m_l10n.string("toast.qrCopied"));
+        return;
+    }
+}
+
+// The cloud reading arrives with the high-accuracy work: this step will show
+// "toast.hqWorking", await the pipeline's refinement of `context` and toast its outcome.
+// Until then the local result stands.
+QCoro::Task<> CaptureController::refineWithCloud(CapturePipeline::Context) {
+    co_return;
+}
+
+void CaptureController::presentPermissionAlert() {
+    m_alert.present();
+}

@@ -1,0 +1,2 @@
+// Reaches up from the bottom layer.
+#include "core/Defaults.h"
