@@ -74,7 +74,7 @@ TEST(OCRScreens, ShortHorizontalCJKListsAreReadAsRowsInOrder) {
     // Every item of a Traditional Chinese menu, the highlighted one too.
     const QStringList chinese{"檔案", "編輯", "檢視", "插入", "格式", "工具", "視窗", "說明"};
     TesseractTextAnalyzer zh(pool(), {"chi_tra+eng", "chi_tra_vert"});
-    const QString read = zh.analyze(menu(chinese, 3, "Noto Sans CJK TC", 15)).transcript;
+    QString read = zh.analyze(menu(chinese, 3, "Noto Sans CJK TC", 15)).transcript;
     EXPECT_EQ(read.remove(' '), chinese.join('\n'));
 }
 
@@ -83,9 +83,9 @@ TEST(OCRScreens, AHighlightedItemBetweenSeparatorsKeepsItsPlace) {
         GTEST_SKIP() << "no French model";
     // The separators cut the menu's background into pieces, one of them panel-sized: the
     // items must still come out top to bottom.
-    const QStringList items{"Nouvelle fenêtre", "Ouvrir un fichier", "Enregistrer",
-                            "Enregistrer sous", "Imprimer", "Propriétés", "Fermer l'onglet",
-                            "Quitter"};
+    const QStringList items{
+        "Nouvelle fenêtre", "Ouvrir un fichier", "Enregistrer",     "Enregistrer sous",
+        "Imprimer",         "Propriétés",        "Fermer l'onglet", "Quitter"};
     TesseractTextAnalyzer fr(pool(), {"fra+eng", ""});
     const QImage image = menu(items, 6, "DejaVu Sans", 13, {0, 5});
     EXPECT_EQ(fr.analyze(image).transcript, items.join('\n'));
@@ -113,8 +113,8 @@ TEST(OCRScreens, AParagraphFlowingIntoTheNextColumnStaysInOrder) {
     }
     p.end();
     TesseractTextAnalyzer en(pool(), {"eng", ""});
-    EXPECT_EQ(en.analyze(image).transcript,
-              (QStringList{"Keeping files safe"} + left + right).join('\n'));
+    EXPECT_EQ(en.analyze(image).transcript.toStdString(),
+              (QStringList{"Keeping files safe"} + left + right).join('\n').toStdString());
 }
 
 TEST(OCRScreens, OptionsBesideTheirDescriptionsAreReadRowByRow) {

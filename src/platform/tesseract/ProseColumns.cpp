@@ -79,18 +79,23 @@ Gutter CellGrid::tallest(const QRect& area) const {
                 continue;
             const int height = r - runStart;
             if (height >= tallCells && height > best.cells.height()) {
+                // The right column starts where the gutter ends, however wide it is.
+                int start = c + gutterCells;
+                while (start + sideCells <= area.right() &&
+                       !anyInk(QRect(start, runStart, 1, height)))
+                    ++start;
                 int left = 0, right = 0;
                 for (int rr = runStart; rr < r; ++rr) {
                     left += through(rr, c - sideCells, c);
-                    right += through(rr, c + gutterCells, c + gutterCells + sideCells);
+                    right += through(rr, start, start + sideCells);
                 }
                 // Lines on both sides over a good part of the gutter's height (the left
                 // column's lines end raggedly; its last one may end far above the right's).
                 const int needed = std::max(6, height / 5);
                 if (left >= needed && right >= needed &&
                     prose(QRect(QPoint(area.left(), runStart), QPoint(c - 1, r - 1))) &&
-                    prose(QRect(QPoint(c + gutterCells, runStart), QPoint(area.right(), r - 1))))
-                    best.cells = QRect(c, runStart, gutterCells, height);
+                    prose(QRect(QPoint(start, runStart), QPoint(area.right(), r - 1))))
+                    best.cells = QRect(c, runStart, start - c, height);
             }
             runStart = r + 1;
         }
