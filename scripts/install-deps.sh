@@ -11,7 +11,9 @@ packages=(
   googletest libgtest-dev libgmock-dev
   # Qt 6 and QCoro
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-l10n-tools qt6-translations-l10n
-  qt6-httpserver-dev qt6-websockets-dev libqt6sql6-sqlite libqt6svg6-dev qt6-svg-dev
+  qt6-httpserver-dev qt6-websockets-dev libqt6sql6-sqlite qt6-svg-dev
+  # reference service: its PostgreSQL driver, a server for its tests, certificates for TLS
+  libqt6sql6-psql postgresql openssl
   qcoro-qt6-dev libgl-dev
   # platform services
   libxcb1-dev libxcb-keysyms1-dev libx11-xcb-dev libx11-dev libxkbcommon-dev

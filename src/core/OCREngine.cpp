@@ -105,12 +105,22 @@ std::optional<QString> OCREngine::dominantLanguage(const QString& text) const {
     return m_tagger.dominantLanguage(text);
 }
 
+OCREngine::~OCREngine() {
+    for (QFuture<void>& warmUp : m_warmUps)
+        warmUp.waitForFinished();
+}
+
+void OCREngine::keep(QFuture<void> warmUp) const {
+    m_warmUps.removeIf([](const QFuture<void>& f) { return f.isFinished(); });
+    m_warmUps.append(std::move(warmUp));
+}
+
 void OCREngine::warmUp(int engines) const {
     TextAnalyzer& analyzer = m_text;
-    (void)QtConcurrent::run([&analyzer, engines] { analyzer.warmUp(engines); });
+    keep(QtConcurrent::run([&analyzer, engines] { analyzer.warmUp(engines); }));
 }
 
 void OCREngine::warmUpCertain() const {
     TextAnalyzer& analyzer = m_text;
-    (void)QtConcurrent::run([&analyzer] { analyzer.warmUpCertain(); });
+    keep(QtConcurrent::run([&analyzer] { analyzer.warmUpCertain(); }));
 }

@@ -3,7 +3,9 @@
 #include "core/OCRResult.h"
 
 #include <QCoro/QCoroTask>
+#include <QFuture>
 #include <QImage>
+#include <QList>
 #include <QString>
 
 #include <optional>
@@ -22,6 +24,10 @@ public:
     };
 
     OCREngine(TextAnalyzer& text, BarcodeDetector& codes, LanguageTagger& tagger);
+    // Waits for a warm-up still loading: it uses the analyzer, which may go right after.
+    ~OCREngine();
+    OCREngine(const OCREngine&) = delete;
+    OCREngine& operator=(const OCREngine&) = delete;
 
     // Never fails: every failure ends as empty text or no payloads. Call it on the GUI
     // thread; the work runs on the global thread pool.
@@ -44,4 +50,6 @@ private:
     TextAnalyzer& m_text;
     BarcodeDetector& m_codes;
     LanguageTagger& m_tagger;
+    void keep(QFuture<void> warmUp) const;
+    mutable QList<QFuture<void>> m_warmUps;
 };
