@@ -14,7 +14,12 @@ using TextLayout::Line;
 namespace {
 
 Line line(int block, int x, int y, int w, const QString& text, int h = 20) {
-    return Line{QRect(x, y, w, h), block, text, 90};
+    Line l;
+    l.box = QRect(x, y, w, h);
+    l.block = block;
+    l.text = text;
+    l.confidence = 90;
+    return l;
 }
 
 } // namespace
@@ -165,9 +170,8 @@ TEST(OCRLayout, KeyCombinationsAreWrittenAsTheDesktopWritesThemAndOtherTextIsLef
 
 TEST(OCRLayout, ColumnsAreReadWholeEvenWhereTheirParagraphGapsLineUp) {
     // A heading over two columns whose paragraph breaks fall at the same height.
-    const QList<QRect> boxes{QRect(0, 0, 800, 20),    QRect(420, 40, 380, 60),
-                             QRect(0, 40, 380, 60),   QRect(0, 120, 380, 60),
-                             QRect(420, 120, 380, 30)};
+    const QList<QRect> boxes{QRect(0, 0, 800, 20), QRect(420, 40, 380, 60), QRect(0, 40, 380, 60),
+                             QRect(0, 120, 380, 60), QRect(420, 120, 380, 30)};
     EXPECT_EQ(TextLayout::readingOrder(boxes), (QList<qsizetype>{0, 2, 3, 1, 4}));
     // Side by side at the top, one box across below: both columns first.
     const QList<QRect> sidebar{QRect(0, 0, 100, 300), QRect(120, 0, 500, 300),

@@ -1,21 +1,19 @@
 #include "platform/tesseract/TesseractTextAnalyzer.h"
 
 #include "platform/tesseract/KeyCombinationText.h"
+#include "platform/tesseract/LineNoise.h"
+#include "platform/tesseract/PageBands.h"
 #include "platform/tesseract/ProseColumns.h"
 #include "platform/tesseract/ScreenTextPreprocessor.h"
 #include "platform/tesseract/TesseractEnginePool.h"
+#include "platform/tesseract/TesseractLines.h"
 #include "platform/tesseract/TextLayout.h"
 
 #include <tesseract/baseapi.h>
-#include <tesseract/resultiterator.h>
-
-#include <QSet>
 
 #include <QMap>
 
 #include <algorithm>
-#include <memory>
-#include <optional>
 #include <thread>
 
 TesseractTextAnalyzer::TesseractTextAnalyzer(TesseractEnginePool& pool,
@@ -34,211 +32,6 @@ void TesseractTextAnalyzer::warmUpCertain() {
 }
 
 namespace {
-
-constexpr float noiseConfidence = 10;
-constexpr float shortNoiseConfidence = 35;
-constexpr float scrapNoiseConfidence = 60;
-
-// The recogniser never indents a line, but a word it dropped (an icon) can leave a space
-// in front.
-QString trimmedLine(const char* utf8) {
-    return QString::fromUtf8(utf8).trimmed();
-}
-
-QRect boxAt(const tesseract::ResultIterator& it, tesseract::PageIteratorLevel level) {
-    int left = 0, top = 0, right = 0, bottom = 0;
-    it.BoundingBox(level, &left, &top, &right, &bottom);
-    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
-}
-
-// The smallest panel holding the point; -1 for none.
-int panelAt(const QList<QRect>& panels, QPoint point) {
-    int best = -1;
-    for (int i = 0; i < int(panels.size()); ++i) {
-        if (panels[i].contains(point) &&
-            (best < 0 || qint64(panels[i].width()) * panels[i].height() <
-                             qint64(panels[best].width()) * panels[best].height()))
-            best = i;
-    }
-    return best;
-}
-
-struct Word {
-    QRect box;
-    QString text;
-    int panel = -1;
-};
-
-// A line whose words stand on different panels is cut there: the pieces are separate
-// lines of their panels.
-void appendSplitByPanel(QList<TextLayout::Line>& lines, const TextLayout::Line& line,
-                        QList<Word> words) {
-    for (qsizetype i = 0; i < words.size(); ++i) {
-        // A word on no panel stays with its neighbour.
-        if (words[i].panel < 0)
-            words[i].panel = i > 0 ? words[i - 1].panel : -1;
-    }
-    for (qsizetype i = words.size() - 2; i >= 0; --i) {
-        if (words[i].panel < 0)
-            words[i].panel = words[i + 1].panel;
-    }
-    const bool onePanel = std::all_of(words.cbegin(), words.cend(), [&](const Word& w) {
-        return w.panel == words.front().panel;
-    });
-    if (words.isEmpty() || onePanel) {
-        TextLayout::Line whole = line;
-        whole.panel = words.isEmpty() ? 0 : std::max(0, words.front().panel);
-        lines.append(whole);
-        return;
-    }
-    for (qsizetype i = 0; i < words.size();) {
-        TextLayout::Line piece = line;
-        piece.panel = std::max(0, words[i].panel);
-        QStringList texts;
-        QRect box;
-        qsizetype j = i;
-        for (; j < words.size() && words[j].panel == words[i].panel; ++j) {
-            texts.append(words[j].text);
-            box = box.united(words[j].box);
-        }
-        piece.text = texts.join(u' ');
-        piece.box = box;
-        lines.append(piece);
-        i = j;
-    }
-}
-
-// The recogniser's lines with their blocks; `panels` in page coordinates.
-QList<TextLayout::Line> readLines(tesseract::TessBaseAPI& api, const QList<QRect>& panels) {
-    QList<TextLayout::Line> lines;
-    std::unique_ptr<tesseract::ResultIterator> it(api.GetIterator());
-    if (!it)
-        return lines;
-    int block = -1;
-    std::optional<TextLayout::Line> current;
-    QList<Word> words;
-    auto finishLine = [&] {
-        if (current && !current->text.trimmed().isEmpty())
-            appendSplitByPanel(lines, *current, words);
-        current.reset();
-        words.clear();
-    };
-    do {
-        if (it->IsAtBeginningOf(tesseract::RIL_BLOCK))
-            ++block;
-        if (it->IsAtBeginningOf(tesseract::RIL_TEXTLINE)) {
-            finishLine();
-            std::unique_ptr<char[]> text(it->GetUTF8Text(tesseract::RIL_TEXTLINE));
-            if (!text)
-                continue;
-            TextLayout::Line line;
-            line.text = trimmedLine(text.get());
-            line.block = std::max(0, block);
-            line.box = boxAt(*it, tesseract::RIL_TEXTLINE);
-            line.confidence = it->Confidence(tesseract::RIL_TEXTLINE);
-            if (qEnvironmentVariableIsSet("GLINTEXT_OCR_DUMP"))
-                qInfo("line block %d conf %.0f y %d: %s", line.block, line.confidence,
-                      line.box.top(), qPrintable(line.text));
-            current = line;
-        }
-        if (!current || panels.size() < 2)
-            continue; // one panel: the line stays whole, its words are not needed
-        std::unique_ptr<char[]> text(it->GetUTF8Text(tesseract::RIL_WORD));
-        if (!text)
-            continue;
-        Word word{boxAt(*it, tesseract::RIL_WORD), trimmedLine(text.get())};
-        word.panel = panelAt(panels, word.box.center());
-        words.append(word);
-    } while (it->Next(tesseract::RIL_WORD));
-    finishLine();
-    return lines;
-}
-
-// Lines the recogniser itself doubts, when short, are what it made of icons and codes.
-// So are doubted lines of several scraps of one or two characters with a letter or a
-// digit among them (what a QR code's modules become); a row of short numbers is read
-// with confidence, and a lone "OK" or closing brace is one word.
-bool isNoise(const TextLayout::Line& line) {
-    int alphanumeric = 0;
-    for (const QChar c : line.text)
-        alphanumeric += c.isLetterOrNumber();
-    const QStringList words = line.text.split(u' ', Qt::SkipEmptyParts);
-    const bool scraps =
-        words.size() >= 2 &&
-        std::all_of(words.cbegin(), words.cend(), [](const QString& w) { return w.size() <= 2; });
-    return line.confidence < noiseConfidence ||
-           (line.confidence < shortNoiseConfidence && alphanumeric <= 4) ||
-           (line.confidence < scrapNoiseConfidence && scraps && alphanumeric > 0);
-}
-
-// What the recogniser reads into icons, bullets and check boxes in front of an item.
-bool isIconToken(const QString& token) {
-    static const QString icons = QStringLiteral("@©®¢§¶•■□▪●○◆◇☐☑«»");
-    if (token.size() == 1)
-        return icons.contains(token.front());
-    // A check mark or a check box read as a letter with a sign beside it: "v¥", "(J".
-    // Not "$5" or "a)": a digit, or a closing bracket, makes a word of its own.
-    if (token.size() != 2 || token[0].isDigit() || token[1].isDigit())
-        return false;
-    auto isSign = [](QChar c) {
-        return c.category() == QChar::Symbol_Currency || c.category() == QChar::Symbol_Other ||
-               c == u'(' || c == u'[' || c == u'{';
-    };
-    return (token[0].isLetter() && isSign(token[1])) || (isSign(token[0]) && token[1].isLetter());
-}
-
-void dropNoise(QList<TextLayout::Line>& lines) {
-    lines.removeIf(isNoise);
-    for (TextLayout::Line& line : lines) {
-        const qsizetype space = line.text.indexOf(u' ');
-        if (space > 0 && isIconToken(line.text.left(space)))
-            line.text = line.text.mid(space).trimmed();
-    }
-}
-
-bool recognizePage(tesseract::TessBaseAPI& engine, const QImage& page, tesseract::PageSegMode mode,
-                   const QList<QRect>& panels, QList<TextLayout::Line>* lines) {
-    engine.SetPageSegMode(mode);
-    engine.SetImage(page.constBits(), page.width(), page.height(), 1, int(page.bytesPerLine()));
-    // Upscaled glyphs (20 px capitals) are about 14 pt print at 150 dpi. Claiming a finer
-    // resolution makes the page layout take them for small print, and it files a column
-    // of digits or short fields as blocks of their own.
-    engine.SetSourceResolution(150);
-    if (engine.Recognize(nullptr) != 0)
-        return false;
-    *lines = readLines(engine, panels);
-    return true;
-}
-
-// Each region as one block, its lines a block of their own, marked as running text. A
-// region goes to the recogniser on a quiet margin of its own: text that touches the edge
-// of the rectangle it is given comes back as junk.
-bool recognizeRegions(tesseract::TessBaseAPI& engine, const QImage& page, int margin,
-                      const QList<QRect>& regions, const QList<QRect>& panels,
-                      QList<TextLayout::Line>* lines) {
-    for (int i = 0; i < int(regions.size()); ++i) {
-        const QRect& r = regions[i];
-        QImage piece(r.width() + 2 * margin, r.height() + 2 * margin, QImage::Format_Grayscale8);
-        piece.fill(255);
-        for (int y = 0; y < r.height(); ++y)
-            std::copy_n(page.constScanLine(r.top() + y) + r.left(), r.width(),
-                        piece.scanLine(y + margin) + margin);
-        const QPoint offset = r.topLeft() - QPoint(margin, margin);
-        QList<QRect> piecePanels;
-        for (const QRect& panel : panels)
-            piecePanels.append(panel.translated(-offset));
-        QList<TextLayout::Line> found;
-        if (!recognizePage(engine, piece, tesseract::PSM_SINGLE_BLOCK, piecePanels, &found))
-            return false;
-        for (TextLayout::Line& line : found) {
-            line.box.translate(offset);
-            line.block = i;
-            line.prose = true;
-            lines->append(line);
-        }
-    }
-    return true;
-}
 
 // Whether every block that stands beside another holds running text: lines of four words
 // or more (a CJK character counts as half a word).
@@ -262,91 +55,6 @@ bool columnsHoldProse(const QList<TextLayout::Line>& lines) {
             return false;
     }
     return true;
-}
-
-// Where to cut a page into two bands recognised side by side: the empty row lane
-// nearest the middle, when the page holds enough lines to be worth it; -1 otherwise.
-int bandCut(const QImage& page) {
-    constexpr int minimumLanes = 3;
-    constexpr int minimumHeight = 500;
-    if (page.height() < minimumHeight)
-        return -1;
-    QList<QPair<int, int>> lanes; // first row, length
-    int run = 0;
-    bool seenInk = false;
-    for (int y = 0; y < page.height(); ++y) {
-        const uchar* row = page.constScanLine(y);
-        const bool ink = std::any_of(row, row + page.width(), [](uchar v) { return v < 128; });
-        if (ink) {
-            if (seenInk && run > 0)
-                lanes.append({y - run, run});
-            seenInk = true;
-            run = 0;
-        } else {
-            ++run;
-        }
-    }
-    if (lanes.size() < minimumLanes)
-        return -1;
-    int best = -1;
-    for (const auto& [start, length] : lanes) {
-        const int centre = start + length / 2;
-        if (length >= 4 &&
-            (best < 0 || std::abs(centre - page.height() / 2) < std::abs(best - page.height() / 2)))
-            best = centre;
-    }
-    // A cut near an edge saves nothing.
-    if (best < page.height() / 4 || best > page.height() * 3 / 4)
-        return -1;
-    return best;
-}
-
-// Appends the lower band's lines below the upper ones. A lower block whose first line
-// continues an upper block (same column, close below the cut) takes that block's number.
-void joinBands(QList<TextLayout::Line>& upper, QList<TextLayout::Line> lower, int cut) {
-    int nextBlock = 0;
-    QMap<int, QRect> upperBlocks;
-    for (const TextLayout::Line& l : upper) {
-        nextBlock = std::max(nextBlock, l.block + 1);
-        upperBlocks[l.block] =
-            upperBlocks[l.block].isNull() ? l.box : upperBlocks[l.block].united(l.box);
-    }
-    QMap<int, QRect> lowerBlocks;
-    for (TextLayout::Line& l : lower) {
-        l.box.translate(0, cut);
-        lowerBlocks[l.block] =
-            lowerBlocks[l.block].isNull() ? l.box : lowerBlocks[l.block].united(l.box);
-    }
-    QList<int> heights;
-    for (const TextLayout::Line& l : upper + lower)
-        heights.append(l.box.height());
-    std::sort(heights.begin(), heights.end());
-    const int lineHeight = heights.isEmpty() ? 1 : heights[heights.size() / 2];
-    QMap<int, int> renumber;
-    QSet<int> taken;
-    for (auto lb = lowerBlocks.cbegin(); lb != lowerBlocks.cend(); ++lb) {
-        int match = -1;
-        for (auto ub = upperBlocks.cbegin(); ub != upperBlocks.cend(); ++ub) {
-            if (taken.contains(ub.key()))
-                continue;
-            const QRect& u = ub.value();
-            const QRect& d = lb.value();
-            const int overlap = std::min(u.right(), d.right()) - std::max(u.left(), d.left());
-            const int gapAbove = d.top() - u.bottom();
-            if (overlap * 2 > std::min(u.width(), d.width()) && gapAbove < 3 * lineHeight)
-                match = ub.key();
-        }
-        if (match >= 0) {
-            taken.insert(match);
-            renumber[lb.key()] = match;
-        } else {
-            renumber[lb.key()] = nextBlock++;
-        }
-    }
-    for (TextLayout::Line& l : lower) {
-        l.block = renumber.value(l.block);
-        upper.append(l);
-    }
 }
 
 // How sure the recogniser is of a reading, weighted by how much text each line holds.
@@ -374,10 +82,41 @@ TesseractTextAnalyzer::readVertical(const ScreenTextPreprocessor::Prepared& prep
     Reading reading;
     reading.vertical = true;
     TesseractEnginePool::Lease engine = m_pool.acquire(m_languages.vertical);
-    reading.ok =
-        engine && recognizePage(*engine, prepared.image, tesseract::PSM_SINGLE_BLOCK_VERT_TEXT,
-                                panels, &reading.lines);
+    reading.ok = engine && TesseractLines::readPage(*engine, prepared.image,
+                                                    tesseract::PSM_SINGLE_BLOCK_VERT_TEXT, panels,
+                                                    &reading.lines);
     return reading;
+}
+
+// Tall pages of many lines: the lower band goes to a second engine on the other core when
+// one is idle, else to the same engine after the upper one.
+bool TesseractTextAnalyzer::readBands(TesseractEnginePool::Lease& engine, const QImage& page,
+                                      int cut, const QList<QRect>& panels,
+                                      QList<TextLayout::Line>* lines) {
+    const auto mode = tesseract::PSM_SINGLE_BLOCK;
+    const QImage top = page.copy(0, 0, page.width(), cut);
+    const QImage bottom = page.copy(0, cut, page.width(), page.height() - cut);
+    QList<QRect> lowerPanels;
+    for (const QRect& panel : panels)
+        lowerPanels.append(panel.translated(0, -cut));
+    QList<TextLayout::Line> lower;
+    bool lowerOk = false;
+    bool upperOk = false;
+    TesseractEnginePool::Lease second = m_pool.acquireIdle(m_languages.horizontal);
+    if (second) {
+        std::thread helper([&] {
+            lowerOk = TesseractLines::readPage(*second, bottom, mode, lowerPanels, &lower);
+        });
+        upperOk = TesseractLines::readPage(*engine, top, mode, panels, lines);
+        helper.join();
+    } else {
+        upperOk = TesseractLines::readPage(*engine, top, mode, panels, lines);
+        lowerOk = upperOk && TesseractLines::readPage(*engine, bottom, mode, lowerPanels, &lower);
+    }
+    if (!upperOk || !lowerOk)
+        return false;
+    PageBands::join(*lines, lower, cut);
+    return true;
 }
 
 TesseractTextAnalyzer::Reading
@@ -395,40 +134,20 @@ TesseractTextAnalyzer::readHorizontal(const ScreenTextPreprocessor::Prepared& pr
     const QList<QRect> regions =
         ProseColumns::regions(page, prepared.metrics.glyphHeight * prepared.scale);
     if (!regions.isEmpty()) {
-        reading.ok =
-            recognizeRegions(*engine, page, prepared.border, regions, panels, &reading.lines);
+        reading.ok = TesseractLines::readRegions(*engine, page, prepared.border, regions, panels,
+                                                 &reading.lines);
         // The pixels looked like columns of prose; the words say whether they were (an
         // option list beside its descriptions is read row by row).
         if (!reading.ok || columnsHoldProse(reading.lines))
             return reading;
         reading.lines.clear();
     }
-    const tesseract::PageSegMode mode = tesseract::PSM_SINGLE_BLOCK;
-    // The second band needs a warm engine: loading one would cost more than it saves.
-    const int cut = bandCut(page);
-    TesseractEnginePool::Lease second;
+    const int cut = PageBands::cut(page);
     if (cut > 0)
-        second = m_pool.acquireIdle(m_languages.horizontal);
-    if (second) {
-        // Tall pages of many lines: the lower band goes to a second engine on the other
-        // core.
-        const QImage top = page.copy(0, 0, page.width(), cut);
-        const QImage bottom = page.copy(0, cut, page.width(), page.height() - cut);
-        QList<TextLayout::Line> lower;
-        QList<QRect> lowerPanels;
-        for (const QRect& panel : panels)
-            lowerPanels.append(panel.translated(0, -cut));
-        bool lowerOk = false;
-        std::thread helper(
-            [&] { lowerOk = recognizePage(*second, bottom, mode, lowerPanels, &lower); });
-        const bool upperOk = recognizePage(*engine, top, mode, panels, &reading.lines);
-        helper.join();
-        reading.ok = upperOk && lowerOk;
-        if (reading.ok)
-            joinBands(reading.lines, lower, cut);
-        return reading;
-    }
-    reading.ok = recognizePage(*engine, page, mode, panels, &reading.lines);
+        reading.ok = readBands(engine, page, cut, panels, &reading.lines);
+    else
+        reading.ok = TesseractLines::readPage(*engine, page, tesseract::PSM_SINGLE_BLOCK, panels,
+                                              &reading.lines);
     return reading;
 }
 
@@ -474,7 +193,7 @@ TesseractTextAnalyzer::analyze(const QImage& image,
     }
     if (!reading.ok)
         return {false, {}, QStringLiteral("recognition failed")};
-    dropNoise(reading.lines);
+    LineNoise::drop(reading.lines);
     for (TextLayout::Line& line : reading.lines)
         line.text = KeyCombinationText::repair(line.text);
     QString transcript;

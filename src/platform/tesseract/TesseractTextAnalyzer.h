@@ -3,8 +3,8 @@
 #include "platform/TextAnalyzer.h"
 #include "platform/tesseract/RecognitionLanguages.h"
 #include "platform/tesseract/ScreenTextPreprocessor.h"
-
-class TesseractEnginePool;
+#include "platform/tesseract/TesseractEnginePool.h"
+#include "platform/tesseract/TextLayout.h"
 
 // Tesseract 5 (LSTM) tuned for screen crops: see ScreenTextPreprocessor for the image
 // side and TextLayout for the reading order.
@@ -23,6 +23,8 @@ private:
                            const QList<QRect>& panels);
     Reading readVertical(const ScreenTextPreprocessor::Prepared& prepared,
                          const QList<QRect>& panels);
+    bool readBands(TesseractEnginePool::Lease& engine, const QImage& page, int cut,
+                   const QList<QRect>& panels, QList<TextLayout::Line>* lines);
 
     TesseractEnginePool& m_pool;
     RecognitionLanguages::Choice m_languages;
