@@ -92,16 +92,16 @@ def colours(path):
     return int(out.stdout or 0)
 
 
-def png_width(path):
+def png_size(path):
     with open(path, "rb") as f:
-        return struct.unpack(">I", f.read(24)[16:20])[0]
+        return struct.unpack(">II", f.read(24)[16:24])
 
 
 def make_code(build, kind, payload, folder, name):
     path = os.path.join(folder, name + ".png")
     subprocess.run([os.path.join(build, "bench", "glintext-corpus"), "--code", kind, payload, path],
                    check=True, capture_output=True)
-    return path, png_width(path)
+    return (path,) + png_size(path)
 
 
 def pick(pool, rng, count):

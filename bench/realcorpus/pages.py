@@ -371,8 +371,10 @@ def codes(style, images, lines, rng, below=False):
     `lines` is empty."""
     module = rng.choice([3, 4, 5])
     css = CODES_CSS.replace("DIRECTION", "column" if below else "row")
-    # `images`: (path, width in modules); each module becomes `module` CSS pixels.
-    imgs = "".join(f"<img src='file://{p}' style='width:{w * module}px'>" for p, w in images)
+    # `images`: (path, width and height in modules); each module becomes `module` CSS
+    # pixels. The height is given too: the layout is read back before the image loads.
+    imgs = "".join(f"<img src='file://{p}' style='width:{w * module}px; height:{h * module}px'>"
+                   for p, w, h in images)
     text = "".join(f"<p>{e(t)}</p>" for t in lines)
     inner = f"<div class=text>{text}</div>{imgs}" if below else f"{imgs}<div class=text>{text}</div>"
     if not lines:

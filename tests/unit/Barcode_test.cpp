@@ -82,6 +82,17 @@ TEST(Barcode, QRAndLinearCodesAreReadInEitherPolarity) {
     EXPECT_TRUE(ZXingBarcodeDetector().detect(QImage()).isEmpty());
 }
 
+TEST(Barcode, TallLinearCodesAtEverySizeAreReadWithoutBringingTheProcessDown) {
+    // A Code 128 many rows tall, as a page at scale 2 shows it: found again on a
+    // downscaled pass, it once tripped an assertion inside the decoder and aborted.
+    for (int module = 2; module <= 8; module += 2) {
+        QImage bars = code(ZXing::BarcodeFormat::Code128, "F2A2R6ALPU", module);
+        bars = bars.scaled(bars.width(), bars.height() * 3);
+        EXPECT_EQ(payloads(besideEachOther({bars})), QStringList{"F2A2R6ALPU"})
+            << "module " << module;
+    }
+}
+
 TEST(Barcode, TheEngineReportsTheSameCodeOnceAndTwoCodesBoth) {
     NoText noText;
     ZXingBarcodeDetector detector;

@@ -26,7 +26,10 @@ void read(const QImage& grey, QList<BarcodeDetector::Observation>& out) {
     const ZXing::ImageView view(grey.constBits(), grey.width(), grey.height(),
                                 ZXing::ImageFormat::Lum, int(grey.bytesPerLine()));
     ZXing::DecodeHints hints;
-    hints.setTryHarder(true).setTryRotate(true).setTryDownscale(true);
+    // No downscaled passes: ZXing 1.4 compares a linear code found at two scales with an
+    // assertion that fails when the code spans many rows (a tall Code 128 at scale 2), and
+    // the process aborts. Screen codes are sharp; full scale reads them.
+    hints.setTryHarder(true).setTryRotate(true).setTryDownscale(false);
     for (const ZXing::Result& result : ZXing::ReadBarcodes(view, hints)) {
         if (!result.isValid())
             continue;
