@@ -1,5 +1,7 @@
 #include "platform/tesseract/ScreenTextPreprocessor.h"
 
+#include "platform/tesseract/RuleLines.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -66,6 +68,7 @@ std::vector<Box> components(const QImage& img, std::vector<int>* labelsOut = nul
 struct Area {
     int left = 0, top = 0, right = -1, bottom = -1;
     qint64 pixels = 0;
+    int shade = 0;
     bool background = false;
     // Polarity and strength of the ink found next to it.
     int darker = 0;
@@ -117,6 +120,7 @@ void findFlatAreas(Planes& p, const std::vector<uint8_t>& flat) {
             Area& a = p.areas.back();
             a.left = a.right = sx;
             a.top = a.bottom = sy;
+            a.shade = p.value[start];
             p.label[start] = id;
             stack.push_back({sx, sy});
             while (!stack.empty()) {
@@ -158,7 +162,7 @@ int markBackgrounds(Planes& p) {
         Area& a = p.areas[id];
         const int bw = a.right - a.left + 1;
         const int bh = a.bottom - a.top + 1;
-        const bool solid = bw >= 24 && bh >= 12 && a.pixels * 10 >= qint64(bw) * bh * 6;
+        const bool solid = bw >= 24 && bh >= 12 && a.pixels * 10 >= qint64(bw) * bh * 4;
         a.background = solid || a.pixels * 20 >= qint64(p.n);
         if (a.pixels > largest) {
             largest = a.pixels;
@@ -298,11 +302,66 @@ void measurePolarity(Planes& p, const std::vector<int8_t>& sign) {
 }
 
 // 4. Backgrounds become white, ink black at full contrast.
+// The innermost background box around a point, by a grid of cells.
+class PanelIndex {
+public:
+    explicit PanelIndex(const Planes& p) : m_areas(p.areas), m_columns(p.w / cell + 1) {
+        m_cells.resize(size_t(m_columns) * size_t(p.h / cell + 1));
+        std::vector<int> order;
+        for (int id = 0; id < int(p.areas.size()); ++id)
+            if (p.areas[id].background)
+                order.push_back(id);
+        std::stable_sort(order.begin(), order.end(),
+                         [&](int a, int b) { return boxArea(a) < boxArea(b); });
+        for (int id : order) {
+            const Area& a = p.areas[id];
+            const int top = std::max(0, a.top - edge) / cell;
+            const int bottom = std::min(p.h - 1, a.bottom + edge) / cell;
+            const int left = std::max(0, a.left - edge) / cell;
+            const int right = std::min(p.w - 1, a.right + edge) / cell;
+            for (int cy = top; cy <= bottom; ++cy)
+                for (int cx = left; cx <= right; ++cx)
+                    m_cells[size_t(cy) * size_t(m_columns) + size_t(cx)].push_back(id);
+        }
+    }
+    int innermost(int x, int y) const {
+        for (int id : m_cells[size_t(y / cell) * size_t(m_columns) + size_t(x / cell)]) {
+            const Area& a = m_areas[id];
+            // The panel's own edge is not flat: it lies just outside the flat box.
+            if (x >= a.left - edge && x <= a.right + edge && y >= a.top - edge &&
+                y <= a.bottom + edge)
+                return id;
+        }
+        return -1;
+    }
+
+private:
+    static constexpr int cell = 32;
+    static constexpr int edge = 2;
+    qint64 boxArea(int id) const {
+        const Area& a = m_areas[id];
+        return qint64(a.right - a.left + 1) * (a.bottom - a.top + 1);
+    }
+    const std::vector<Area>& m_areas;
+    int m_columns;
+    std::vector<std::vector<int>> m_cells;
+};
+
+// Pixels of a panel's own colour that its text cut off from it (the strip between two
+// descenders and the bottom edge of a selection band) are nearer to the panel around it
+// and would stand out as ink against that one: they are the inner panel's background.
+bool innerPanelColour(const Planes& p, const PanelIndex& panels, size_t i, int x, int y) {
+    const int inner = panels.innermost(x, y);
+    return inner >= 0 && inner != p.owner[i] &&
+           std::abs(int(p.value[i]) - p.areas[inner].shade) <= flatTolerance;
+}
+
 QImage render(const Planes& p) {
     const int w = p.w;
     const size_t n = p.n;
     // How far each pixel stands from its background, toward the ink:
     std::vector<int16_t> toward(n, 0);
+    const PanelIndex panels(p);
     QImage strokes(w, p.h, QImage::Format_Grayscale8); // the ink, for the component pass
     for (int y = 0; y < p.h; ++y) {
         uchar* m = strokes.scanLine(y);
@@ -313,6 +372,8 @@ QImage render(const Planes& p) {
             if (!p.background[i] && a.contrast >= minimumContrast) {
                 const int d = int(p.value[i]) - p.shade[i];
                 toward[i] = int16_t(a.invert ? d : -d);
+                if (toward[i] > inkDeviation && innerPanelColour(p, panels, i, x, y))
+                    toward[i] = 0;
             }
             m[x] = toward[i] > inkDeviation ? 0 : 255;
         }
@@ -500,9 +561,10 @@ InkMetrics measure(const QImage& img) {
 
 namespace {
 
-// Whether component `index` encloses background: pixels inside its box that are not its
-// own and cannot be reached from the box's edge.
-bool enclosesBackground(const std::vector<int>& labels, int imageWidth, const Box& b, int index) {
+// Pixels inside component `index`'s box that are not its own and cannot be reached from
+// the box's edge: the background it encloses (flags per pixel of the box).
+std::vector<uint8_t> enclosedBy(const std::vector<int>& labels, int imageWidth, const Box& b,
+                                int index) {
     const int bw = b.right - b.left + 1;
     const int bh = b.bottom - b.top + 1;
     std::vector<uint8_t> reached(size_t(bw) * bh, 0);
@@ -532,11 +594,16 @@ bool enclosesBackground(const std::vector<int>& labels, int imageWidth, const Bo
         push(x, y - 1);
         push(x, y + 1);
     }
+    std::vector<uint8_t> enclosed(size_t(bw) * bh, 0);
     for (int y = 0; y < bh; ++y)
         for (int x = 0; x < bw; ++x)
-            if (other(x, y) && !reached[size_t(y) * bw + x])
-                return true;
-    return false;
+            enclosed[size_t(y) * bw + x] = other(x, y) && !reached[size_t(y) * bw + x];
+    return enclosed;
+}
+
+bool enclosesBackground(const std::vector<int>& labels, int imageWidth, const Box& b, int index) {
+    const std::vector<uint8_t> enclosed = enclosedBy(labels, imageWidth, b, index);
+    return std::any_of(enclosed.cbegin(), enclosed.cend(), [](uint8_t e) { return e != 0; });
 }
 
 } // namespace
@@ -577,6 +644,46 @@ int removeFrames(QImage& img, double glyphHeight) {
         }
     }
     return erased;
+}
+
+int invertBands(QImage& img, double glyphHeight) {
+    if (glyphHeight <= 0)
+        return 0;
+    std::vector<int> labels;
+    const std::vector<Box> boxes = components(img, &labels);
+    int inverted = 0;
+    for (size_t i = 0; i < boxes.size(); ++i) {
+        const Box& b = boxes[i];
+        const int bw = b.right - b.left + 1;
+        const int bh = b.bottom - b.top + 1;
+        const qint64 area = qint64(bw) * bh;
+        if (bh < 0.9 * glyphHeight || bh > 3 * glyphHeight || bw < 2 * glyphHeight ||
+            b.pixels * 100 < area * 45)
+            continue;
+        // A bar: its top and bottom rows are solid (glyphs that touch never are).
+        auto solidRow = [&](int y) {
+            int own = 0;
+            for (int x = b.left; x <= b.right; ++x)
+                own += labels[size_t(y) * img.width() + x] == int(i);
+            return own * 10 >= bw * 8;
+        };
+        if (!solidRow(b.top) || !solidRow(b.bottom))
+            continue;
+        const std::vector<uint8_t> enclosed = enclosedBy(labels, img.width(), b, int(i));
+        const auto holes = std::count(enclosed.cbegin(), enclosed.cend(), uint8_t(1));
+        if (holes * 10 < area)
+            continue;
+        for (int y = 0; y < bh; ++y) {
+            uchar* row = img.scanLine(b.top + y);
+            for (int x = 0; x < bw; ++x) {
+                const bool own = labels[size_t(b.top + y) * img.width() + b.left + x] == int(i);
+                if (own || enclosed[size_t(y) * bw + x])
+                    row[b.left + x] = uchar(255 - row[b.left + x]);
+            }
+        }
+        ++inverted;
+    }
+    return inverted;
 }
 
 double scaleFor(double glyphHeight, double pixels) {
@@ -654,7 +761,11 @@ Prepared prepare(const QImage& image) {
     QList<QRect> backgrounds;
     QImage normalised = normalise(toGrey(image), &backgrounds);
     p.metrics = measure(normalised);
-    if (removeFrames(normalised, p.metrics.glyphHeight) > 0)
+    // Whole frames first (a button's outline with its rounded corners); then what is left
+    // of pale grid lines and of frames that touch text.
+    const int bands = invertBands(normalised, p.metrics.glyphHeight);
+    const int frames = bands + removeFrames(normalised, p.metrics.glyphHeight);
+    if (frames + RuleLines::erase(normalised, p.metrics.glyphHeight) > 0)
         p.metrics = measure(normalised);
     // Rows, buttons and inline highlights are backgrounds too, but only a line or two tall.
     const double panelSide = 6 * p.metrics.glyphHeight;

@@ -49,6 +49,10 @@ InkMetrics measure(const QImage& normalised);
 // larger than a glyph that are thin or hollow; and filled blobs the size of a glyph or
 // more (icons, check boxes, bullets). Returns how many were erased.
 int removeFrames(QImage& normalised, double glyphHeight);
+// Light text on a coloured band too small to be found as a background (a text selection,
+// a badge) comes out as light letters cut into a black bar: each such bar, dense and
+// holding letters, is turned dark on light. Returns how many were.
+int invertBands(QImage& normalised, double glyphHeight);
 // Scale factor that brings `glyphHeight` to the target size; never shrinks. A crop of
 // `pixels` that would grow past `pageBudget` is enlarged less, down to what brings the
 // glyphs to `smallestGlyphHeight`: the recogniser's time grows with the page, while

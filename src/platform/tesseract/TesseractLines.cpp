@@ -43,6 +43,7 @@ int panelAt(const QList<QRect>& panels, QPoint point) {
 struct Word {
     QRect box;
     QString text;
+    float confidence = 0;
     int panel = -1;
     QString model;
 };
@@ -93,6 +94,38 @@ void appendSplitByPanel(QList<TextLayout::Line>& lines, TextLayout::Line line, Q
     }
 }
 
+// A lone dash, underscore or stroke the recogniser doubts is what it makes of the wide
+// gap between a table's cells; a real one in a cell is read with confidence.
+bool isGapStroke(const Word& word) {
+    static const QString strokes = QStringLiteral("-_~|'`\u2013\u2014\u2015");
+    return word.text.size() == 1 && strokes.contains(word.text.front()) && word.confidence < 50;
+}
+
+// Removes such strokes from the line's words and its text (whose runs of spaces are kept).
+void dropStrokes(TextLayout::Line& line, QList<Word>& words) {
+    if (std::none_of(words.cbegin(), words.cend(), isGapStroke))
+        return;
+    const QStringList tokens = line.text.split(u' ');
+    qsizetype nonEmpty = 0;
+    for (const QString& t : tokens)
+        nonEmpty += !t.isEmpty();
+    if (nonEmpty != words.size())
+        return; // the words do not match the text's tokens one to one
+    QStringList kept;
+    qsizetype w = 0;
+    for (const QString& t : tokens) {
+        if (t.isEmpty()) {
+            kept.append(t);
+            continue;
+        }
+        if (!isGapStroke(words[w]))
+            kept.append(t);
+        ++w;
+    }
+    line.text = kept.join(u' ').trimmed();
+    words.removeIf(isGapStroke);
+}
+
 TextLayout::Line lineAt(const tesseract::ResultIterator& it, const char* text, int block) {
     TextLayout::Line line;
     line.text = trimmedText(text);
@@ -115,6 +148,8 @@ QList<TextLayout::Line> collect(tesseract::TessBaseAPI& api, const QList<QRect>&
     std::optional<TextLayout::Line> current;
     QList<Word> words;
     auto finishLine = [&] {
+        if (current)
+            dropStrokes(*current, words);
         if (current && !current->text.trimmed().isEmpty())
             appendSplitByPanel(lines, *current, words);
         current.reset();
@@ -141,6 +176,7 @@ QList<TextLayout::Line> collect(tesseract::TessBaseAPI& api, const QList<QRect>&
         word.panel = panels.size() < 2 ? 0 : panelAt(panels, word.box.center());
         const char* model = it->WordRecognitionLanguage();
         word.model = model ? QString::fromLatin1(model) : QString();
+        word.confidence = it->Confidence(tesseract::RIL_WORD);
         words.append(word);
     } while (it->Next(tesseract::RIL_WORD));
     finishLine();

@@ -14,6 +14,8 @@ namespace {
 constexpr double farthest = 1.2;
 // Edges this close (in glyph heights) count as level.
 constexpr double level = 0.2;
+// Characters of one line are set at most this far apart (in glyph heights).
+constexpr double closeSetting = 0.45;
 
 double median(std::vector<double> v) {
     if (v.empty())
@@ -138,10 +140,15 @@ Orientation decide(const Evidence& e) {
         return Orientation::Horizontal;
     if (e.columnPairs < 3)
         return Orientation::Horizontal;
+    // The characters of a line, horizontal or vertical, stand close together. Where even
+    // the closer neighbours are half a glyph apart, the characters sit in the cells of a
+    // grid (a terminal's double-width cells, a table): screens run such grids in rows.
+    if (e.columnGap >= closeSetting)
+        return Orientation::Horizontal;
     if (e.rowPairs < 2)
-        // Characters stacked with nothing beside them: a column, if they are set as
-        // closely as a line's characters (a list of one-character items is spaced wider).
-        return e.columnGap < 0.5 ? Orientation::Vertical : Orientation::Horizontal;
+        // Characters stacked with nothing beside them: a column, set as closely as a
+        // line's characters (a list of one-character items is spaced wider).
+        return Orientation::Vertical;
     if (e.columnGap * 1.5 < e.rowGap)
         return Orientation::Vertical;
     if (e.rowGap * 1.5 < e.columnGap)
