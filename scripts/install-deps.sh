@@ -30,6 +30,11 @@ packages=(
   # desktop session for end-to-end tests
   xvfb xauth x11-xserver-utils x11-utils xdotool xclip imagemagick openbox trayer xcompmgr
   dbus dbus-daemon gnome-keyring libsecret-tools procps psmisc
+  # headless Wayland desktops for end-to-end tests: sway with the wlr portal, and KDE's kwin
+  # with its portal for global shortcuts; Qt's native wayland platform plugin
+  qt6-wayland sway xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk pipewire
+  pipewire-bin grim wtype wl-clipboard python3 kwin-wayland xdg-desktop-portal-kde qtwayland5
+  libwayland-dev
 )
 
 if [ "${1:-}" = "--bench" ]; then

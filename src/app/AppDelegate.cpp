@@ -26,7 +26,7 @@ AppDelegate::AppDelegate(Platform& platform, Recognition& recognition, Defaults&
       m_permissionAlert(m_l10n, m_permissions),
       m_capture(m_pipeline, m_overlay, platform.screenGrabber(), m_permissionAlert, m_toast, m_l10n,
                 m_settings),
-      m_hotKey(platform.hotKeys()) {}
+      m_hotKey(platform.hotKeys(), m_l10n) {}
 
 AppDelegate::~AppDelegate() {
     if (qApp)
@@ -71,8 +71,7 @@ void AppDelegate::registerShortcuts() {
     };
     m_hotKey.registerDefaultCaptureHotKey();
     if (!m_platform.capabilities().globalShortcuts)
-        DebugLog::log(QStringLiteral("Hotkey: this desktop has no global shortcuts; "
-                                     "`glintext capture` starts a capture"));
+        m_hotKey.reportUnavailable(QStringLiteral("none offered"));
 }
 
 void AppDelegate::showFirstWindow(bool pendingPermissionRelaunch) {

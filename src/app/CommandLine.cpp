@@ -129,7 +129,9 @@ Invocation parseCommand(const Command& command, const QStringList& arguments) {
             return {Invocation::Kind::Fail, {}, {}, usageLine(command)};
         RecognizeCommand::Request request{parser.isSet(QStringLiteral("json")),
                                           parser.isSet(QStringLiteral("no-cleanup")),
-                                          parser.isSet(QStringLiteral("no-codes")), positional};
+                                          parser.isSet(QStringLiteral("no-codes")),
+                                          positional,
+                                          {}};
         return {Invocation::Kind::Recognize, {}, request, {}};
     }
     if (!positional.isEmpty()) {

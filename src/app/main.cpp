@@ -1,6 +1,7 @@
 #include "BuildConfig.h"
 #include "app/AppDelegate.h"
 #include "app/CommandLine.h"
+#include "app/ExitGuard.h"
 #include "app/RecognizeCommand.h"
 #include "app/SingleInstance.h"
 #include "app/TerminationSignals.h"
@@ -29,13 +30,31 @@ void write(std::FILE* stream, const QString& text) {
 
 // Debian's Tesseract uses OpenMP, which reads OMP_THREAD_LIMIT once when it loads; on two
 // cores an unlimited pool makes recognition several times slower. Setting it in main() is
-// too late, so the process re-executes itself with the variable set.
+// too late, so the process re-executes itself with the variable set. It executes its file
+// by name, so that the process keeps its name ("glintext", not "exe") for ps, pgrep and
+// the desktop's process lists; through /proc/self/exe only when that name is gone.
 void ensureSingleThreadedOpenMP(char** argv) {
     if (qEnvironmentVariableIsSet("OMP_THREAD_LIMIT"))
         return;
     ::setenv("OMP_THREAD_LIMIT", "1", 1);
+    char path[4096];
+    const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
+    if (length > 0) {
+        path[length] = '\0';
+        ::execv(path, argv);
+    }
     ::execv("/proc/self/exe", argv);
     // If exec fails we keep going with the variable set for any child.
+}
+
+// Chosen before the application object exists, which reads it once.
+void chooseToolkitPlatform() {
+    const QString platform = PlatformLoader::toolkitPlatformFor(
+        qEnvironmentVariable(PlatformLoader::overrideVariable),
+        qEnvironmentVariable("QT_QPA_PLATFORM"), qEnvironmentVariable("XDG_SESSION_TYPE"),
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"));
+    if (!platform.isEmpty())
+        qputenv("QT_QPA_PLATFORM", platform.toUtf8());
 }
 
 // Without a display the toolkit would abort deep inside its platform plugin; say why instead.
@@ -43,6 +62,23 @@ bool displayReachable() {
     return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") ||
            !qEnvironmentVariableIsEmpty("DISPLAY") ||
            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+// The bytes each file name was given as. A name that is not valid in the locale's encoding
+// does not survive the way through QString, and must still open its file.
+QList<QByteArray> nativeNames(const QStringList& files, int argc, char** argv) {
+    QList<QByteArray> names;
+    int next = 1;
+    for (const QString& file : files) {
+        int i = next;
+        while (i < argc && QString::fromLocal8Bit(argv[i]) != file)
+            ++i;
+        if (i == argc)
+            return {};
+        names.append(QByteArray(argv[i]));
+        next = i + 1;
+    }
+    return names;
 }
 
 int runTrayApp(const AppCommand& command, int argc, char** argv) {
@@ -59,11 +95,17 @@ int runTrayApp(const AppCommand& command, int argc, char** argv) {
             write(stderr, QStringLiteral("Glintext is already running in the tray.\n"));
         return 0;
     case SingleInstance::Role::Failed:
-        write(stderr, QStringLiteral("glintext: the running instance did not answer\n"));
+    case SingleInstance::Role::Unsafe:
+        write(stderr, QStringLiteral("glintext: %1\n").arg(instance.problem()));
         return 1;
     case SingleInstance::Role::Primary:
         break;
     }
+    // From here on a logout or `kill` quits the ordinary way; a signal that comes while the
+    // services are being built waits in the pipe until the event loop runs. (Before, while
+    // a later process waits for the instance, Ctrl+C simply ends it.)
+    TerminationSignals termination({SIGTERM, SIGINT, SIGHUP});
+    QObject::connect(&termination, &TerminationSignals::received, &app, &QCoreApplication::quit);
 
     // The chosen interface language reaches the toolkit from the first moment; the string
     // lookup keeps the two keys in step afterwards. Only the instance writes the defaults.
@@ -75,12 +117,15 @@ int runTrayApp(const AppCommand& command, int argc, char** argv) {
     const std::unique_ptr<Platform> platform = PlatformLoader::load();
     const std::unique_ptr<Recognition> recognition = PlatformLoader::loadRecognition();
     AppDelegate delegate(*platform, *recognition, defaults);
-    TerminationSignals termination({SIGTERM, SIGINT, SIGHUP});
-    QObject::connect(&termination, &TerminationSignals::received, &app, &QCoreApplication::quit);
     QObject::connect(&instance, &SingleInstance::commandReceived, &delegate,
                      &AppDelegate::handleCommand);
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate,
                      &AppDelegate::applicationWillTerminate);
+    // A lost display ends the process without aboutToQuit: save on the way out all the same.
+    const ExitGuard displayLoss([&delegate, &instance] {
+        delegate.applicationWillTerminate();
+        instance.close();
+    });
     delegate.applicationDidFinishLaunching();
     if (command.kind != AppCommand::Kind::Launch)
         QTimer::singleShot(0, &delegate, [&delegate, command] { delegate.handleCommand(command); });
@@ -110,13 +155,17 @@ int main(int argc, char** argv) {
     case CommandLine::Invocation::Kind::Fail:
         write(stderr, invocation.text);
         return 2;
-    case CommandLine::Invocation::Kind::Recognize:
+    case CommandLine::Invocation::Kind::Recognize: {
         ensureSingleThreadedOpenMP(argv);
-        return RecognizeCommand::run(invocation.recognize, argc, argv);
+        RecognizeCommand::Request request = invocation.recognize;
+        request.nativeFiles = nativeNames(request.files, argc, argv);
+        return RecognizeCommand::run(request, argc, argv);
+    }
     case CommandLine::Invocation::Kind::App:
         break;
     }
     ensureSingleThreadedOpenMP(argv);
+    chooseToolkitPlatform();
     if (!displayReachable()) {
         write(stderr, QStringLiteral("glintext: no display to show the tray item on (DISPLAY "
                                      "and WAYLAND_DISPLAY are unset)\n"));

@@ -14,23 +14,31 @@ QString xdgDir(const char* variable, const char* fallbackBelowHome) {
     return QDir::cleanPath(QDir::homePath() + "/" + fallbackBelowHome);
 }
 
+} // namespace
+
+namespace AppPaths {
+
 void makePrivateDir(const QString& path) {
     QDir().mkpath(path);
     ::chmod(QFile::encodeName(path).constData(), 0700);
 }
 
-} // namespace
+QString dataDirPath() {
+    return xdgDir("XDG_DATA_HOME", ".local/share") + "/Glintext";
+}
 
-namespace AppPaths {
+QString configDirPath() {
+    return xdgDir("XDG_CONFIG_HOME", ".config") + "/Glintext";
+}
 
 QString dataDir() {
-    const QString dir = xdgDir("XDG_DATA_HOME", ".local/share") + "/Glintext";
+    const QString dir = dataDirPath();
     makePrivateDir(dir);
     return dir;
 }
 
 QString configDir() {
-    const QString dir = xdgDir("XDG_CONFIG_HOME", ".config") + "/Glintext";
+    const QString dir = configDirPath();
     makePrivateDir(dir);
     return dir;
 }

@@ -10,6 +10,11 @@ namespace AppPaths {
 QString dataDir();
 // ~/.config/Glintext (XDG_CONFIG_HOME respected), created on every call.
 QString configDir();
+// The same two folders, not created (for readers that must leave no trace).
+QString dataDirPath();
+QString configDirPath();
+// Creates `path` with its parents and makes it readable by the owner only.
+void makePrivateDir(const QString& path);
 // ~/.config/autostart (not created).
 QString autostartDir();
 // dataDir() + "/" + name.

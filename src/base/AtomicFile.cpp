@@ -61,10 +61,11 @@ bool write(const QString& path, const QByteArray& bytes, QFileDevice::Permission
         return fail(error, QStringLiteral("Could not write"), temp, code);
     }
     // On disk before the rename, or a power cut can leave the new name on empty blocks.
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        const int code = errno;
+    const int synced = ::fsync(fd) == 0 ? 0 : errno;
+    const int closed = ::close(fd) == 0 ? 0 : errno;
+    if (synced != 0 || closed != 0) {
         ::unlink(nativeTemp.constData());
-        return fail(error, QStringLiteral("Could not write"), temp, code);
+        return fail(error, QStringLiteral("Could not write"), temp, synced ? synced : closed);
     }
     if (::rename(nativeTemp.constData(), QFile::encodeName(path).constData()) != 0) {
         const int code = errno;

@@ -5,39 +5,28 @@
 
 #include <QDebug>
 
-#include <cmath>
-
 namespace {
 
-// What the defaults hold under the entry's key, if it has the entry's type.
+// What the defaults hold under the entry's key, if it is a value of the entry.
 std::optional<QJsonValue> stored(const Defaults& defaults, const Settings::Entry& entry) {
+    std::optional<QJsonValue> value;
     switch (entry.type) {
     case Settings::Type::Bool:
         if (const std::optional<bool> v = defaults.boolValue(entry.key))
-            return QJsonValue(*v);
+            value = QJsonValue(*v);
         break;
     case Settings::Type::Integer:
         if (const std::optional<qint64> v = defaults.integerValue(entry.key))
-            return QJsonValue(*v);
+            value = QJsonValue(*v);
         break;
     case Settings::Type::OptionalString:
         if (const std::optional<QString> v = defaults.stringValue(entry.key))
-            return QJsonValue(*v);
+            value = QJsonValue(*v);
         break;
     }
-    return std::nullopt;
-}
-
-bool fitsType(Settings::Type type, const QJsonValue& value) {
-    switch (type) {
-    case Settings::Type::Bool:
-        return value.isBool();
-    case Settings::Type::Integer:
-        return value.isDouble() && std::trunc(value.toDouble()) == value.toDouble();
-    case Settings::Type::OptionalString:
-        return value.isString() || value.isNull();
-    }
-    return false;
+    if (value && !Settings::accepts(entry, *value))
+        return std::nullopt;
+    return value;
 }
 
 } // namespace
@@ -47,9 +36,10 @@ AppSettings::AppSettings(Defaults& defaults, LoginItem& loginItem, QObject* pare
     for (const Settings::Entry& entry : Settings::table())
         m_values.insert(entry.key, stored(defaults, entry).value_or(entry.defaultValue));
 
-    // First start (or the key was removed): start at login by default.
+    // First start (or the key was removed): start at login by default. A file we could not
+    // read may well say otherwise, so that is no first start.
     const QString launchKey = QString::fromLatin1(Settings::launchAtLogin.key);
-    if (!defaults.contains(launchKey)) {
+    if (!defaults.contains(launchKey) && !defaults.isUnreadable()) {
         defaults.setBool(launchKey, true);
         applyLaunchAtLogin();
     }
@@ -89,7 +79,7 @@ QJsonValue AppSettings::jsonValue(const QString& key) const {
 
 bool AppSettings::setJsonValue(const QString& key, const QJsonValue& value) {
     const std::optional<Settings::Entry> entry = Settings::entry(key);
-    if (!entry || !fitsType(entry->type, value))
+    if (!entry || !Settings::accepts(*entry, value))
         return false;
     Q_EMIT willChange();
     m_values.insert(key, value);

@@ -59,8 +59,17 @@ void CapturePipeline::refuseWithoutPermission() {
     m_permissions.requestScreenRecording();
 }
 
+void CapturePipeline::refusedByDesktop(const QString& reason) {
+    DebugLog::log(QStringLiteral("Capture: refused: ") + reason);
+    refuseWithoutPermission();
+}
+
 bool CapturePipeline::testerModeEnabled() const {
     return m_defaults.boolForKey(testerModeKey);
+}
+
+CapturePipeline::Result CapturePipeline::screensFailed(const QString& error) {
+    return failed(error, QStringLiteral("exception"));
 }
 
 CapturePipeline::Result CapturePipeline::failed(const QString& logDetail, const QString& reason) {

@@ -68,6 +68,13 @@ public:
     // A trigger without the permission: the statistics event and the desktop's prompt (once
     // per run). The flow shows the alert.
     void refuseWithoutPermission();
+    // The desktop refused the screen picture when asked (its own dialog, or its policy):
+    // the same as a missing permission, with the desktop's reason in the log.
+    void refusedByDesktop(const QString& reason);
+
+    // The desktop could not deliver its screens (a portal that did not answer in time): the
+    // log line and statistics of a failed capture.
+    Result screensFailed(const QString& error);
 
     // The local pipeline of one accepted selection.
     QCoro::Task<Result> captureAndRecognize(QList<ScreenFrame> frames, QRectF rect);

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QStringDecoder>
 
+#include <atomic>
 #include <cerrno>
 #include <fcntl.h>
 #include <mutex>
@@ -15,6 +16,8 @@
 #include <unistd.h>
 
 namespace {
+
+std::atomic<bool> g_disabled{false};
 
 std::mutex& logLock() {
     static std::mutex lock;
@@ -48,7 +51,13 @@ QString rotatedPath() {
     return AppPaths::dataFile("tester.log.1");
 }
 
+void disable() {
+    g_disabled = true;
+}
+
 void log(const QString& message) {
+    if (g_disabled)
+        return;
     const QString stamp = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
     const QByteArray line = (stamp + " " + message + "\n").toUtf8();
     const QString dir = AppPaths::dataDir();

@@ -10,6 +10,9 @@ inline constexpr qint64 rotationThreshold = 524288;
 inline constexpr qsizetype tailCharacters = 262144;
 
 void log(const QString& message);
+// Off for the rest of the process: a command that must not write the user's files (the
+// recognize command) drops its lines instead.
+void disable();
 // The end of the log (rotated file, then current file), at most tailCharacters
 // user-perceived characters.
 QString tail();

@@ -2,9 +2,9 @@
 
 #include "base/AppPaths.h"
 #include "base/AtomicFile.h"
+#include "base/KeptAside.h"
 #include "core/DebugLog.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -12,20 +12,32 @@
 
 #include <cmath>
 
-Defaults::Defaults(QString filePath) : m_path(std::move(filePath)) {
+Defaults::Defaults(QString filePath, Access access)
+    : m_path(std::move(filePath)), m_access(access) {
     reload();
 }
 
 QString Defaults::standardPath() {
-    return AppPaths::configDir() + "/defaults.json";
+    return AppPaths::configDirPath() + "/defaults.json";
 }
 
 void Defaults::reload() {
     m_values = {};
-    AtomicFile::removeLeftover(m_path);
+    m_unreadable = false;
+    const bool writable = m_access == Access::ReadWrite;
+    if (writable)
+        AtomicFile::removeLeftover(m_path);
     QFile file(m_path);
-    if (!file.exists() || !file.open(QIODevice::ReadOnly))
+    if (!file.exists())
         return;
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_unreadable = true;
+        if (writable)
+            DebugLog::log(QStringLiteral("Defaults: %1 cannot be read (%2); running on the "
+                                         "defaults without writing over it")
+                              .arg(QFileInfo(m_path).fileName(), file.errorString()));
+        return;
+    }
     const QByteArray bytes = file.readAll();
     file.close();
     QJsonParseError error{};
@@ -34,16 +46,20 @@ void Defaults::reload() {
         m_values = doc.object();
         return;
     }
-    // Never overwrite a file we could not read: keep it for the user, start empty.
-    const QString aside = m_path + ".corrupt";
-    QFile::remove(aside);
-    const bool moved = QFile::rename(m_path, aside);
+    if (writable)
+        keepUnparsableFile(error);
+}
+
+// Never overwrite a file we could not use: keep it for the user, start empty.
+void Defaults::keepUnparsableFile(const QJsonParseError& error) {
+    const QString aside = KeptAside::moveAside(m_path);
     DebugLog::log(QStringLiteral("Defaults: %1 is not a JSON object (%2); %3")
                       .arg(QFileInfo(m_path).fileName(),
                            error.error == QJsonParseError::NoError ? QStringLiteral("not an object")
                                                                    : error.errorString(),
-                           moved ? QStringLiteral("moved aside to ") + QFileInfo(aside).fileName()
-                                 : QStringLiteral("could not move it aside")));
+                           aside.isEmpty()
+                               ? QStringLiteral("could not move it aside")
+                               : QStringLiteral("moved aside to ") + QFileInfo(aside).fileName()));
 }
 
 std::optional<bool> Defaults::boolValue(const QString& key) const {
@@ -109,7 +125,11 @@ void Defaults::remove(const QString& key) {
 }
 
 void Defaults::save() const {
-    QDir().mkpath(QFileInfo(m_path).absolutePath());
+    if (m_access == Access::ReadOnly || m_unreadable)
+        return;
+    const QString folder = QFileInfo(m_path).absolutePath();
+    if (!QFileInfo::exists(folder))
+        AppPaths::makePrivateDir(folder);
     AtomicFile::write(m_path, QJsonDocument(m_values).toJson(QJsonDocument::Indented),
                       AtomicFile::ownerOnly);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QString>
@@ -10,10 +11,18 @@
 // The user-defaults domain: a typed key-value store kept as one JSON object in
 // ~/.config/Glintext/defaults.json and rewritten atomically on every change. Values keep
 // their JSON type, so a reader asking for a Bool gets nothing for a stored string.
+// The user's file is never lost: one that does not parse is kept aside (KeptAside) before
+// the store starts empty, and one that exists but cannot be read is left alone: the store
+// then runs on its defaults in memory and writes nothing.
 // One instance per process, used on the GUI thread only.
 class Defaults {
 public:
-    explicit Defaults(QString filePath);
+    enum class Access {
+        ReadWrite, // the application: tidies after a crash, keeps a bad file aside, writes
+        ReadOnly,  // a command that must leave no trace: reads, never touches the disk
+    };
+
+    explicit Defaults(QString filePath, Access access = Access::ReadWrite);
     Defaults(const Defaults&) = delete;
     Defaults& operator=(const Defaults&) = delete;
 
@@ -21,6 +30,8 @@ public:
     static QString standardPath();
 
     QString filePath() const { return m_path; }
+    // The file exists but could not be read: changes stay in memory.
+    bool isUnreadable() const { return m_unreadable; }
     bool contains(const QString& key) const { return m_values.contains(key); }
     QJsonValue value(const QString& key) const { return m_values.value(key); }
 
@@ -47,7 +58,10 @@ public:
 
 private:
     void save() const;
+    void keepUnparsableFile(const QJsonParseError& error);
 
     QString m_path;
+    Access m_access;
+    bool m_unreadable = false;
     QJsonObject m_values;
 };

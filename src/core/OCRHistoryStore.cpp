@@ -1,6 +1,7 @@
 #include "core/OCRHistoryStore.h"
 
 #include "base/AtomicFile.h"
+#include "base/KeptAside.h"
 #include "core/AppSettings.h"
 #include "core/DebugLog.h"
 
@@ -58,7 +59,8 @@ OCRHistoryStore::OCRHistoryStore(const AppSettings& settings, const QString& fil
     m_saveTimer.setSingleShot(true);
     m_saveTimer.setTimerType(Qt::PreciseTimer);
     m_saveTimer.setInterval(saveDelay);
-    connect(&m_saveTimer, &QTimer::timeout, this, &OCRHistoryStore::saveNow);
+    connect(&m_saveTimer, &QTimer::timeout, this, &OCRHistoryStore::saveInBackground);
+    m_writer.setMaxThreadCount(1);
     QDir().mkpath(QFileInfo(m_path).absolutePath());
     load();
     if (pruneQuietly())
@@ -70,13 +72,17 @@ OCRHistoryStore::OCRHistoryStore(const AppSettings& settings, const QString& fil
     });
 }
 
+OCRHistoryStore::~OCRHistoryStore() {
+    m_writer.waitForDone();
+}
+
 void OCRHistoryStore::load() {
     AtomicFile::removeLeftover(m_path);
     QFile file(m_path);
     if (!file.exists())
         return;
     if (!file.open(QIODevice::ReadOnly)) {
-        keepUnreadableFile(false);
+        keepUnusableFile(nullptr);
         return;
     }
     const QByteArray bytes = file.readAll();
@@ -86,23 +92,21 @@ void OCRHistoryStore::load() {
         return;
     }
     if (!bytes.isEmpty())
-        keepUnreadableFile(true);
+        keepUnusableFile(&bytes);
 }
 
 // The next save would overwrite the user's history with whatever is left in memory, so a
-// file we cannot use is kept beside it first.
-void OCRHistoryStore::keepUnreadableFile(bool readable) {
-    const QString aside = m_path + corruptSuffix;
-    QFile::remove(aside);
-    bool kept = readable && QFile::copy(m_path, aside);
-    if (kept)
-        QFile::setPermissions(aside, AtomicFile::ownerOnly);
-    else
-        kept = QFile::rename(m_path, aside); // unreadable to us: move it out of the way
-    DebugLog::log(QStringLiteral("History: %1 does not decode; %2")
-                      .arg(QFileInfo(m_path).fileName(),
-                           kept ? QStringLiteral("kept as ") + QFileInfo(aside).fileName()
-                                : QStringLiteral("could not keep a copy")));
+// file we cannot use is kept beside it first: a copy of what was read, or, when it cannot be
+// read at all, the file itself moved out of the way.
+void OCRHistoryStore::keepUnusableFile(const QByteArray* bytes) {
+    const QString aside =
+        bytes ? KeptAside::keepCopy(m_path, *bytes) : KeptAside::moveAside(m_path);
+    DebugLog::log(
+        QStringLiteral("History: %1 %2; %3")
+            .arg(QFileInfo(m_path).fileName(),
+                 bytes ? QStringLiteral("does not decode") : QStringLiteral("cannot be read"),
+                 aside.isEmpty() ? QStringLiteral("could not keep a copy")
+                                 : QStringLiteral("kept as ") + QFileInfo(aside).fileName()));
 }
 
 void OCRHistoryStore::setItems(const QList<Capture>& items) {
@@ -150,17 +154,35 @@ void OCRHistoryStore::scheduleSave() {
     m_saveTimer.start(); // restarts: a burst of changes gives one write
 }
 
+void OCRHistoryStore::saveInBackground() {
+    const quint64 save = ++m_latestSave;
+    // The list is shared, not copied: a later change detaches it on this thread.
+    m_writer.start([this, save, items = m_items] {
+        if (save != m_latestSave.load())
+            return; // a newer save is queued behind this one, or already written
+        if (write(items))
+            QMetaObject::invokeMethod(this, &OCRHistoryStore::saved, Qt::QueuedConnection);
+    });
+}
+
 void OCRHistoryStore::saveNow() {
     m_saveTimer.stop();
-    // A failed write is silent by design: the list stays in memory and the next change
-    // tries again.
+    ++m_latestSave; // what is still queued is older than this
+    m_writer.waitForDone();
+    if (write(m_items))
+        Q_EMIT saved();
+}
+
+// A failed write is silent by design: the list stays in memory and the next change tries
+// again. Runs on the worker or, for saveNow(), on the caller's thread, never both at once.
+bool OCRHistoryStore::write(const QList<Capture>& items) const {
     QDir().mkpath(QFileInfo(m_path).absolutePath());
     QString error;
-    if (!AtomicFile::write(m_path, encode(m_items), AtomicFile::ownerOnly, &error)) {
+    if (!AtomicFile::write(m_path, encode(items), AtomicFile::ownerOnly, &error)) {
         DebugLog::log(QStringLiteral("History: save failed: ") + error);
-        return;
+        return false;
     }
-    Q_EMIT saved();
+    return true;
 }
 
 QByteArray OCRHistoryStore::encode(const QList<Capture>& items) {

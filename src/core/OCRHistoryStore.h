@@ -5,9 +5,11 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QThreadPool>
 #include <QTimer>
 #include <QUuid>
 
+#include <atomic>
 #include <chrono>
 #include <optional>
 
@@ -15,8 +17,10 @@ class AppSettings;
 
 // The local capture history, newest first, mirrored to "history.json" in the data folder.
 // Memory is the truth; the file follows one second after the last change and once more,
-// synchronously, at quit. Follows "keepHistory" and "historyLimit" of the settings: a lower
-// limit prunes at once.
+// synchronously, at quit. The delayed save encodes and writes on a worker thread, so a large
+// history never stalls the interface; writes happen one at a time in the order they were
+// asked for, and one that a newer save supersedes before it starts is skipped. Follows
+// "keepHistory" and "historyLimit" of the settings: a lower limit prunes at once.
 class OCRHistoryStore : public QObject {
     Q_OBJECT
 public:
@@ -29,13 +33,14 @@ public:
 
     static constexpr std::chrono::milliseconds defaultSaveDelay{1000};
     static inline const QString fileName = QStringLiteral("history.json");
-    static inline const QString corruptSuffix = QStringLiteral(".corrupt");
 
     // The application's store is on dataFile(fileName); tests use their own files and
     // shorten the delay.
     OCRHistoryStore(const AppSettings& settings, const QString& filePath,
                     std::chrono::milliseconds saveDelay = defaultSaveDelay,
                     QObject* parent = nullptr);
+    // Waits for a write in progress.
+    ~OCRHistoryStore() override;
 
     const QList<Capture>& items() const { return m_items; }
     // Replaces the whole list (the clear-all dialog) and schedules a save.
@@ -47,7 +52,8 @@ public:
     void replace(const QUuid& id, const QString& text);
     // Enforces "historyLimit" now.
     void prune();
-    // Writes the file now and cancels a pending delayed save.
+    // Writes the file now, on the calling thread, after any write in progress, and cancels a
+    // pending delayed save.
     void saveNow();
 
     QString filePath() const { return m_path; }
@@ -61,17 +67,21 @@ public:
 
 Q_SIGNALS:
     void itemsChanged();
-    // After every write attempt that reached the disk.
+    // After every write that reached the disk.
     void saved();
 
 private:
     void load();
-    void keepUnreadableFile(bool readable);
+    void keepUnusableFile(const QByteArray* bytes);
     bool pruneQuietly();
     void scheduleSave();
+    void saveInBackground();
+    bool write(const QList<Capture>& items) const;
 
     const AppSettings& m_settings;
-    QString m_path;
+    const QString m_path;
     QList<Capture> m_items;
     QTimer m_saveTimer;
+    QThreadPool m_writer;                 // one thread: writes keep their order
+    std::atomic<quint64> m_latestSave{0}; // the newest save asked for
 };

@@ -30,8 +30,10 @@ inline constexpr Setting<bool> detectQR{"detectQR", true, true};
 inline constexpr Setting<bool> showHUD{"showHUD", true, true};
 inline constexpr Setting<bool> soundEnabled{"soundEnabled", true, true};
 inline constexpr Setting<bool> keepHistory{"keepHistory", true, true};
-// The settings window offers 25, 50, 100, 300 and 1000.
+// The settings window offers 25, 50, 100, 300 and 1000; any other number is a value of the
+// wrong kind (a limit of 0 would prune the history to nothing).
 inline constexpr Setting<qint64> historyLimit{"historyLimit", 100, true};
+inline const QList<qint64> historyLimitChoices{25, 50, 100, 300, 1000};
 inline constexpr Setting<bool> crashReportingEnabled{"crashReportingEnabled", true, false};
 inline constexpr Setting<bool> improveDataSharing{"improveDataSharing", true, true};
 
@@ -44,7 +46,11 @@ struct Entry {
     Type type;
     QJsonValue defaultValue; // null for an absent string
     bool synced;
+    QList<qint64> choices = {}; // for an integer: the only values it may take, when not empty
 };
+
+// Whether `value` is a value of the entry: of its type, and one of its choices if it has any.
+bool accepts(const Entry& entry, const QJsonValue& value);
 
 // Every preference, in the order the store loads them.
 const QList<Entry>& table();

@@ -2,6 +2,7 @@
 
 #include "platform/OnDeviceRecognition.h"
 #include "platform/null/NullPlatform.h"
+#include "platform/wayland/WaylandPlatform.h"
 #include "platform/x11/X11Platform.h"
 
 #include <QGuiApplication>
@@ -9,7 +10,7 @@
 namespace PlatformLoader {
 
 QStringList backendNames() {
-    return {QStringLiteral("x11"), QStringLiteral("null")};
+    return {QStringLiteral("x11"), QStringLiteral("wayland"), QStringLiteral("null")};
 }
 
 QString choose(const QString& overrideName, const QString& toolkitPlatform, QString* warning) {
@@ -24,12 +25,29 @@ QString choose(const QString& overrideName, const QString& toolkitPlatform, QStr
     // A new desktop is one line here and a folder beside x11/.
     if (toolkitPlatform == QLatin1String("xcb"))
         return QStringLiteral("x11");
+    if (toolkitPlatform.startsWith(QLatin1String("wayland")))
+        return QStringLiteral("wayland");
     return QStringLiteral("null");
+}
+
+QString toolkitPlatformFor(const QString& overrideName, const QString& qpaPlatform,
+                           const QString& sessionType, bool waylandDisplay) {
+    if (!qpaPlatform.isEmpty())
+        return {};
+    if (overrideName == QLatin1String("x11"))
+        return QStringLiteral("xcb");
+    if (overrideName == QLatin1String("wayland"))
+        return QStringLiteral("wayland");
+    if (sessionType == QLatin1String("wayland") && waylandDisplay)
+        return QStringLiteral("wayland;xcb");
+    return {};
 }
 
 std::unique_ptr<Platform> create(const QString& name) {
     if (name == QLatin1String("x11"))
         return std::make_unique<X11Platform>();
+    if (name == QLatin1String("wayland"))
+        return std::make_unique<WaylandPlatform>();
     if (name == QLatin1String("null"))
         return std::make_unique<NullPlatform>();
     return nullptr;

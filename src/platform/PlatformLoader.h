@@ -22,6 +22,14 @@ QStringList backendNames();
 QString choose(const QString& overrideName, const QString& toolkitPlatform,
                QString* warning = nullptr);
 
+// The toolkit platform (QT_QPA_PLATFORM) to ask for before the application object exists,
+// or nothing to leave the toolkit's own choice (and a choice the user made in
+// `qpaPlatform`). In a Wayland session Qt's native wayland plugin, falling back to xcb:
+// several Qt 6 releases run GNOME's Wayland session through XWayland on their own, where
+// only X clients' windows can be read. An override's backend brings its toolkit platform.
+QString toolkitPlatformFor(const QString& overrideName, const QString& qpaPlatform,
+                           const QString& sessionType, bool waylandDisplay);
+
 // The backend `name` (one of backendNames()); nothing for an unknown name.
 std::unique_ptr<Platform> create(const QString& name);
 

@@ -1,9 +1,17 @@
 #include "support/GlobalHotKey.h"
 
+#include "core/DebugLog.h"
 #include "platform/HotKeyService.h"
+#include "support/L10n.h"
 
-GlobalHotKey::GlobalHotKey(HotKeyService& service, QObject* parent)
-    : QObject(parent), m_service(service) {}
+GlobalHotKey::GlobalHotKey(HotKeyService& service, const L10n& l10n, QObject* parent)
+    : QObject(parent), m_service(service), m_l10n(l10n) {
+    connect(&m_service, &HotKeyService::unavailable, this, &GlobalHotKey::reportUnavailable);
+}
+
+QString GlobalHotKey::nameFor(HotKeyID id) {
+    return id == HotKeyID::CaptureHQ ? QStringLiteral("capture-hq") : QStringLiteral("capture");
+}
 
 void GlobalHotKey::registerDefaultCaptureHotKey() {
     unregister();
@@ -17,6 +25,9 @@ void GlobalHotKey::registerDefaultCaptureHotKey() {
 }
 
 void GlobalHotKey::registerKey(Qt::Key key, Qt::KeyboardModifiers modifiers, HotKeyID id) {
+    const QString title = m_l10n.string(id == HotKeyID::CaptureHQ ? QStringLiteral("menu.captureHQ")
+                                                                  : QStringLiteral("menu.capture"));
+    m_service.describeHotKey(quint32(id), nameFor(id), title);
     if (m_service.registerHotKey(quint32(id), key, modifiers))
         m_hotKeyRefs.append(id);
 }
@@ -38,4 +49,14 @@ void GlobalHotKey::handlePress(quint32 id) {
     } else if (onTrigger) {
         onTrigger();
     }
+}
+
+void GlobalHotKey::reportUnavailable(const QString& reason) {
+    if (m_reportedUnavailable)
+        return;
+    m_reportedUnavailable = true;
+    DebugLog::log(QStringLiteral("Hotkey: no global shortcuts on this desktop (%1); bind "
+                                 "`glintext capture` and `glintext capture --hq` in its keyboard "
+                                 "settings")
+                      .arg(reason));
 }

@@ -7,15 +7,20 @@
 #include <functional>
 
 class HotKeyService;
+class L10n;
 
 // The two fixed system-wide capture shortcuts: Ctrl+Shift+2 (normal) and Ctrl+Alt+Shift+2
-// (high accuracy). GUI thread only.
+// (high accuracy), named "capture" and "capture-hq" with their menu titles as descriptions
+// for desktops that list them. GUI thread only.
 class GlobalHotKey : public QObject {
     Q_OBJECT
 public:
     enum class HotKeyID : quint32 { Capture = 1, CaptureHQ = 2 };
 
-    explicit GlobalHotKey(HotKeyService& service, QObject* parent = nullptr);
+    GlobalHotKey(HotKeyService& service, const L10n& l10n, QObject* parent = nullptr);
+
+    // The name a desktop keeps the user's keys under; never translated.
+    static QString nameFor(HotKeyID id);
 
     std::function<void()> onTrigger;
     std::function<void()> onTriggerHQ;
@@ -32,10 +37,17 @@ public:
     // One press as the service reports it; 2 is high accuracy, anything else normal.
     void handlePress(quint32 id);
 
+    // Writes, once per process, the debug-log line that shortcuts will not work here and
+    // that the commands are the way. The service reports it itself; the root calls it for
+    // a desktop that has no global shortcuts at all.
+    void reportUnavailable(const QString& reason);
+
 private:
     void registerKey(Qt::Key key, Qt::KeyboardModifiers modifiers, HotKeyID id);
 
     HotKeyService& m_service;
+    const L10n& m_l10n;
+    bool m_reportedUnavailable = false;
     QList<HotKeyID> m_hotKeyRefs;
     QMetaObject::Connection m_eventHandler;
 };

@@ -18,22 +18,44 @@ CaptureController::CaptureController(CapturePipeline& pipeline, SelectionOverlay
       m_toaster(toaster), m_l10n(l10n), m_settings(settings) {}
 
 void CaptureController::beginCapture(bool highAccuracy) {
-    if (m_overlay.isOpen() || m_isCapturing)
+    if (m_overlay.isOpen() || m_isCapturing || m_grabbing)
         return;
 
     if (m_pipeline.hasPermission()) {
-        // The desktop is frozen here: the selection is drawn over, and cut from, these frames.
-        m_frames = m_grabber.grabScreens();
+        // A desktop that asks its portal answers later; a trigger meanwhile is ignored.
+        m_grabbing = true;
         QPointer<CaptureController> self(this);
-        m_overlay.begin(m_frames, [self, highAccuracy](std::optional<QRectF> rect) {
+        m_grabber.grab([self, highAccuracy](const ScreenGrabber::Grab& grab) {
             if (self)
-                self->selectionFinished(rect, highAccuracy);
+                self->screensGrabbed(grab, highAccuracy);
         });
         return;
     }
 
     m_pipeline.refuseWithoutPermission();
     presentPermissionAlert();
+}
+
+void CaptureController::screensGrabbed(const ScreenGrabber::Grab& grab, bool highAccuracy) {
+    m_grabbing = false;
+    using Outcome = ScreenGrabber::Grab::Outcome;
+    if (grab.outcome == Outcome::Refused) {
+        // The desktop said no: the permission is missing, as for a trigger without it.
+        m_pipeline.refusedByDesktop(grab.error);
+        presentPermissionAlert();
+        return;
+    }
+    if (grab.outcome == Outcome::Failed) {
+        showFeedback(m_pipeline.screensFailed(grab.error));
+        return;
+    }
+    // The desktop is frozen here: the selection is drawn over, and cut from, these frames.
+    m_frames = grab.frames;
+    QPointer<CaptureController> self(this);
+    m_overlay.begin(m_frames, [self, highAccuracy](std::optional<QRectF> rect) {
+        if (self)
+            self->selectionFinished(rect, highAccuracy);
+    });
 }
 
 void CaptureController::selectionFinished(std::optional<QRectF> rect, bool highAccuracy) {

@@ -38,6 +38,7 @@ Q_SIGNALS:
     void captureFinished();
 
 private:
+    void screensGrabbed(const ScreenGrabber::Grab& grab, bool highAccuracy);
     void selectionFinished(std::optional<QRectF> rect, bool highAccuracy);
     QCoro::Task<> runPipeline(QRectF rect, bool highAccuracy);
     void showFeedback(const CapturePipeline::Result& result);
@@ -52,5 +53,6 @@ private:
     const L10n& m_l10n;
     const AppSettings& m_settings;
     bool m_isCapturing = false;
+    bool m_grabbing = false;     // the desktop has been asked for its screens
     QList<ScreenFrame> m_frames; // the frozen desktop of the open selection
 };

@@ -52,7 +52,9 @@ HUDToastWindow::HUDToastWindow(const QString& text, bool translucent, int maximu
     const int height = metrics.height() + 2 * verticalPadding;
     // Never narrower than tall, so that even one character sits in a capsule.
     m_size = QSize(std::max(textWidth + padding, height), height);
-    resize(m_size);
+    // A fixed size: a tiling compositor (sway) floats such a window at that size instead of
+    // stretching it over the whole output.
+    setFixedSize(m_size);
     if (!m_translucent) {
         QBitmap shape(m_size);
         shape.fill(Qt::color0);

@@ -2,7 +2,10 @@
 
 #include "ui/SelectionOverlayWindow.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 namespace {
 // The shortcut that opened the overlay may still hold the keyboard for a moment.
@@ -29,7 +32,7 @@ void SelectionOverlayController::begin(const QList<ScreenFrame>& frames, Complet
     m_liveSelection.reset();
     for (const ScreenFrame& frame : frames) {
         auto* window = new SelectionOverlayWindow(*this, frame);
-        window->show();
+        showOnItsScreen(window, frame.geometry);
         m_windows.append(window);
     }
     if (m_windows.isEmpty())
@@ -39,6 +42,24 @@ void SelectionOverlayController::begin(const QList<ScreenFrame>& frames, Complet
     first->activateWindow();
     takeInput(grabAttempts);
     Q_EMIT opened();
+}
+
+// Where the window system places windows itself (Wayland), a window asks for its screen and
+// to fill it; the geometry alone would leave them all on one screen, tiled.
+void SelectionOverlayController::showOnItsScreen(SelectionOverlayWindow* window,
+                                                 const QRect& geometry) {
+    QScreen* screen = nullptr;
+    for (QScreen* candidate : QGuiApplication::screens()) {
+        if (candidate->geometry() == geometry)
+            screen = candidate;
+    }
+    if (!screen || m_exclusiveInputGrabs) {
+        window->show();
+        return;
+    }
+    window->winId(); // the window exists, so the screen sticks
+    window->windowHandle()->setScreen(screen);
+    window->showFullScreen();
 }
 
 void SelectionOverlayController::takeInput(int attemptsLeft) {

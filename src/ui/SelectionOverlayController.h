@@ -45,6 +45,7 @@ Q_SIGNALS:
     void closed();
 
 private:
+    void showOnItsScreen(SelectionOverlayWindow* window, const QRect& geometry);
     void takeInput(int attemptsLeft);
 
     bool m_exclusiveInputGrabs;

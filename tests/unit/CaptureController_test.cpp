@@ -296,6 +296,41 @@ TEST_F(CapturePipelineTest, MissingPermissionPromptsOncePerRunAndAlertsEveryTime
     EXPECT_GE(defaults.doubleValue("permissionFlowStartedAt").value_or(0), before);
 }
 
+// A desktop portal answers the grab later: triggers meanwhile are ignored, a refusal is the
+// missing permission, a portal that never answered is a failed capture.
+TEST_F(CapturePipelineTest, ADesktopThatAnswersLaterRefusesFailsOrFreezesTheScreens) {
+    using Grab = ScreenGrabber::Grab;
+    grabber.answersLater = true;
+    controller.beginCapture(false);
+    controller.beginCapture(true);
+    EXPECT_EQ(grabber.grabs, 1);
+    EXPECT_FALSE(overlay.isOpen());
+
+    ASSERT_TRUE(grabber.answer({Grab::Outcome::Refused, {}, "the desktop refused the screenshot"}));
+    EXPECT_FALSE(overlay.isOpen());
+    EXPECT_EQ(alert.presented, 1);
+    EXPECT_EQ(permission.requests, 1);
+    EXPECT_TRUE(
+        DebugLog::tail().contains(" Capture: refused: the desktop refused the screenshot\n"));
+    EXPECT_TRUE(toaster.shown.isEmpty());
+
+    controller.beginCapture(false);
+    ASSERT_TRUE(grabber.answer({Grab::Outcome::Failed, {}, "no answer within 10 s"}));
+    EXPECT_FALSE(overlay.isOpen());
+    EXPECT_EQ(alert.presented, 1);
+    EXPECT_TRUE(DebugLog::tail().contains(" Capture: failed: no answer within 10 s\n"));
+    EXPECT_EQ(toaster.shown, QStringList{"Capture failed"});
+
+    setResult("frozen");
+    controller.beginCapture(false);
+    ASSERT_TRUE(grabber.answer({Grab::Outcome::Taken, grabber.frames, {}}));
+    ASSERT_TRUE(overlay.isOpen());
+    overlay.finish(QRectF(0, 0, 40, 30));
+    waitWhileCapturing();
+    EXPECT_EQ(clipboard.content, "frozen");
+    EXPECT_EQ(grabber.grabs, 3);
+}
+
 TEST(Permissions, FlowTimeIsRecordedOnlyWhileMissingAndConsumedOnce) {
     FakeScreenPermission permission;
     Defaults defaults(freshDir("permissions") + "/defaults.json");

@@ -1,12 +1,28 @@
 #include "support/GlobalHotKey.h"
 
+#include "core/DebugLog.h"
+#include "core/Defaults.h"
+#include "support/DefaultsLanguageStore.h"
+#include "support/L10n.h"
+#include "support/TestEnvironment.h"
 #include "support/fakes/FakeHotKeyService.h"
 
 #include <gtest/gtest.h>
 
+namespace {
+
+struct Strings {
+    Defaults defaults{TestEnvironment::home() + "/hotkey-defaults.json"};
+    DefaultsLanguageStore store{defaults};
+    L10n l10n{store, [] { return QStringList{QStringLiteral("en")}; }};
+};
+
+} // namespace
+
 TEST(GlobalHotKey, RegistersBothDefaultsOnceAndRoutesPressesById) {
     FakeHotKeyService service;
-    GlobalHotKey hotKey(service);
+    Strings strings;
+    GlobalHotKey hotKey(service, strings.l10n);
     int normal = 0;
     int hq = 0;
     hotKey.onTrigger = [&] { ++normal; };
@@ -49,4 +65,47 @@ TEST(GlobalHotKey, RegistersBothDefaultsOnceAndRoutesPressesById) {
     EXPECT_TRUE(service.active.isEmpty());
     service.press(2);
     EXPECT_EQ(hq, 2);
+}
+
+// Desktops that list an application's shortcuts keep the user's keys under a stable name and
+// show a description in the user's language.
+TEST(GlobalHotKey, NamesTheShortcutsStablyAndDescribesThemInTheInterfaceLanguage) {
+    FakeHotKeyService service;
+    Strings strings;
+    GlobalHotKey hotKey(service, strings.l10n);
+    hotKey.registerDefaultCaptureHotKey();
+    using Description = QPair<QString, QString>;
+    EXPECT_EQ(service.descriptions.value(1), Description("capture", "Capture Text"));
+    EXPECT_EQ(service.descriptions.value(2), Description("capture-hq", "High-Accuracy Capture"));
+
+    strings.l10n.apply(QStringLiteral("de"));
+    hotKey.registerDefaultCaptureHotKey();
+    EXPECT_EQ(service.descriptions.value(1).first, "capture");
+    EXPECT_EQ(service.descriptions.value(1).second, "Text erfassen");
+    EXPECT_EQ(service.descriptions.value(2).first, "capture-hq");
+    EXPECT_EQ(service.descriptions.value(2).second,
+              L10n::string("menu.captureHQ", AppLanguage::de));
+    EXPECT_NE(service.descriptions.value(2).second, "High-Accuracy Capture");
+    strings.l10n.apply(QStringLiteral("en"));
+}
+
+// However often the desktop or the start-up says so, the log tells it once.
+TEST(GlobalHotKey, WritesTheNoShortcutsLineOnce) {
+    FakeHotKeyService service;
+    Strings strings;
+    GlobalHotKey hotKey(service, strings.l10n);
+    hotKey.registerDefaultCaptureHotKey();
+    const auto lines = [] { return DebugLog::tail().count(QStringLiteral("Hotkey: ")); };
+    const qsizetype before = lines();
+
+    service.refuse(QStringLiteral("no shortcuts portal"));
+    EXPECT_EQ(lines(), before + 1);
+    EXPECT_TRUE(DebugLog::tail().contains(
+        QStringLiteral("Hotkey: no global shortcuts on this desktop (no shortcuts portal); bind "
+                       "`glintext capture` and `glintext capture --hq`")));
+    service.refuse(QStringLiteral("again"));
+    hotKey.reportUnavailable(QStringLiteral("none offered"));
+    hotKey.registerDefaultCaptureHotKey();
+    service.refuse(QStringLiteral("after registering again"));
+    EXPECT_EQ(lines(), before + 1);
 }

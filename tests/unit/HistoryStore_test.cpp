@@ -21,8 +21,13 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <csignal>
+#include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace std::chrono_literals;
 using Capture = OCRHistoryStore::Capture;
@@ -41,6 +46,22 @@ QString freshPath(const char* name) {
 int fileMode(const QString& path) {
     struct stat st {};
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
+}
+
+// Opens the pipe at `path` for reading and reads until the writer closes it or goes quiet.
+QByteArray drainPipe(const QByteArray& path) {
+    const int fd = ::open(path.constData(), O_RDONLY);
+    QByteArray bytes;
+    pollfd wait{fd, POLLIN, 0};
+    char buffer[4096];
+    while (fd >= 0 && ::poll(&wait, 1, 2000) > 0) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n <= 0)
+            break;
+        bytes.append(buffer, n);
+    }
+    ::close(fd);
+    return bytes;
 }
 
 // Entries "count-1" (newest) down to "0".
@@ -112,10 +133,9 @@ TEST_F(HistoryStore, AddHonoursKeepHistoryAndTheLimit) {
     ASSERT_EQ(store.items().size(), 25);
     EXPECT_EQ(store.items().last().text, "275");
     EXPECT_TRUE(store.isSavePending());
-    useLimits(true, 0);
+    useLimits(true, 0); // no limit the settings offer: refused, nothing pruned
     store.prune();
-    ASSERT_EQ(store.items().size(), 1);
-    EXPECT_EQ(store.items().first().text, "299");
+    EXPECT_EQ(store.items().size(), 25);
 }
 
 TEST_F(HistoryStore, ReplaceKeepsPlaceIdAndDateAndIgnoresGoneIds) {
@@ -186,6 +206,79 @@ TEST_F(HistoryStore, UndecodableFileLeavesTheStoreEmptyAndIsKeptAside) {
     store.saveNow();
     EXPECT_EQ(OCRHistoryStore::decode(TestEnvironment::readFile(path))->size(), 1);
     EXPECT_EQ(TestEnvironment::readFile(path + ".corrupt"), damaged);
+}
+
+TEST_F(HistoryStore, EachUndecodableFileIsKeptNewestFirstAndOnlyTheOldestBeyondAFewGoes) {
+    const QString path = freshPath("damaged-again");
+    for (int i = 1; i <= 7; ++i) {
+        TestEnvironment::writeFile(path, "[{\"damaged\":" + QByteArray::number(i));
+        OCRHistoryStore store(settings, path, shortDelay);
+        store.add(QString("capture %1").arg(i));
+        store.saveNow();
+    }
+    EXPECT_EQ(TestEnvironment::readFile(path + ".corrupt"), "[{\"damaged\":7");
+    EXPECT_EQ(TestEnvironment::readFile(path + ".corrupt.1"), "[{\"damaged\":6");
+    EXPECT_EQ(TestEnvironment::readFile(path + ".corrupt.4"), "[{\"damaged\":3");
+    EXPECT_EQ(fileMode(path + ".corrupt.4"), 0600);
+    EXPECT_EQ(QFileInfo(path).dir().entryList({"history.json.corrupt*"}, QDir::Files).size(), 5);
+    EXPECT_EQ(OCRHistoryStore::decode(TestEnvironment::readFile(path))->first().text, "capture 7");
+}
+
+// The delayed save writes on a worker: here the write blocks (its temporary file is a pipe
+// nobody reads yet) and the interface must go on meanwhile.
+TEST_F(HistoryStore, TheDelayedSaveWritesOffTheGuiThread) {
+    const QString path = freshPath("worker");
+    auto store = std::make_unique<OCRHistoryStore>(settings, path, shortDelay);
+    const QByteArray pipe = QFile::encodeName(path + ".saving");
+    ASSERT_EQ(::mkfifo(pipe.constData(), 0600), 0);
+
+    std::atomic<bool> guiWentOn{false};
+    std::atomic<bool> watchdogReleased{false};
+    std::thread watchdog([&] { // unblocks a save stuck on the GUI thread, after a while
+        for (int i = 0; i < 500 && !guiWentOn; ++i)
+            std::this_thread::sleep_for(10ms);
+        if (guiWentOn)
+            return;
+        watchdogReleased = true;
+        drainPipe(pipe);
+    });
+    store->add("written by the worker");
+    const QList<Capture> snapshot = store->items();
+    QTest::qWait(int(shortDelay.count() * 3)); // the save has started and is blocked
+    guiWentOn = true;
+    watchdog.join();
+    EXPECT_FALSE(watchdogReleased) << "the save blocked the GUI thread";
+
+    if (!watchdogReleased) { // read what the worker writes, which lets it finish
+        EXPECT_EQ(drainPipe(pipe), OCRHistoryStore::encode(snapshot));
+    }
+    store.reset(); // waits for the worker
+    store = std::make_unique<OCRHistoryStore>(settings, path, shortDelay);
+    store->add("then saved as usual"); // the blocked write failed: a pipe cannot be synced
+    store->saveNow();
+    EXPECT_EQ(OCRHistoryStore::decode(TestEnvironment::readFile(path))->size(), 1);
+}
+
+TEST_F(HistoryStore, ALaterSaveIsNeverOvertakenByAnEarlierOne) {
+    const QString path = freshPath("order");
+    QList<Capture> last;
+    {
+        OCRHistoryStore store(settings, path, 0ms);
+        for (int i = 1; i <= 60; ++i) {
+            last = numbered(i * 5);
+            store.setItems(last);
+            if (i % 3 == 0)
+                QCoreApplication::processEvents(); // a delayed save starts on the worker
+        }
+        QCoreApplication::processEvents();
+        store.setItems(last.mid(1));
+        store.saveNow(); // after every earlier save, whatever the worker was doing
+        EXPECT_EQ(OCRHistoryStore::decode(TestEnvironment::readFile(path)), last.mid(1));
+        last = numbered(7);
+        store.setItems(last);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !store.isSavePending(); }, 2000));
+    } // the store waits for its last write
+    EXPECT_EQ(OCRHistoryStore::decode(TestEnvironment::readFile(path)), last);
 }
 
 TEST_F(HistoryStore, KilledWhileSavingNeverLeavesAnUndecodableFile) {

@@ -14,7 +14,8 @@ TEST(PlatformLoader, TheSessionChoosesUnlessTheOverrideNamesABackend) {
     QString warning;
     EXPECT_EQ(PlatformLoader::choose({}, "xcb", &warning), "x11");
     EXPECT_EQ(PlatformLoader::choose({}, "offscreen", &warning), "null");
-    EXPECT_EQ(PlatformLoader::choose({}, "wayland", &warning), "null"); // no backend yet
+    EXPECT_EQ(PlatformLoader::choose({}, "wayland", &warning), "wayland");
+    EXPECT_EQ(PlatformLoader::choose({}, "wayland-egl", &warning), "wayland");
     EXPECT_EQ(PlatformLoader::choose("null", "xcb", &warning), "null");
     EXPECT_EQ(PlatformLoader::choose("x11", "offscreen", &warning), "x11");
     EXPECT_TRUE(warning.isEmpty());
@@ -24,6 +25,23 @@ TEST(PlatformLoader, TheSessionChoosesUnlessTheOverrideNamesABackend) {
     EXPECT_EQ(PlatformLoader::create("gnome"), nullptr);
     for (const QString& name : PlatformLoader::backendNames())
         EXPECT_EQ(PlatformLoader::create(name)->name(), name);
+}
+
+// A Wayland session runs on the native wayland plugin (some Qt releases alone pick XWayland
+// on GNOME); the user's own choice and an X11 session are left alone.
+TEST(PlatformLoader, AWaylandSessionAsksForTheNativeToolkitPlatform) {
+    using PlatformLoader::toolkitPlatformFor;
+    EXPECT_EQ(toolkitPlatformFor({}, {}, "wayland", true), "wayland;xcb");
+    EXPECT_EQ(toolkitPlatformFor({}, {}, "wayland", false), ""); // no compositor to talk to
+    EXPECT_EQ(toolkitPlatformFor({}, {}, "x11", true), "");
+    EXPECT_EQ(toolkitPlatformFor({}, {}, {}, false), "");
+    EXPECT_EQ(toolkitPlatformFor({}, "xcb", "wayland", true), "");
+    EXPECT_EQ(toolkitPlatformFor({}, "offscreen", "wayland", true), "");
+    // The forced backend brings its toolkit platform, or the two would not fit.
+    EXPECT_EQ(toolkitPlatformFor("x11", {}, "wayland", true), "xcb");
+    EXPECT_EQ(toolkitPlatformFor("wayland", {}, "x11", true), "wayland");
+    EXPECT_EQ(toolkitPlatformFor("null", {}, "wayland", true), "wayland;xcb");
+    EXPECT_EQ(toolkitPlatformFor("x11", "offscreen", "wayland", true), "");
 }
 
 TEST(PlatformLoader, TheNullBackendCanDoNothingAndSaysSo) {

@@ -1,26 +1,33 @@
 #include "core/AppSettings.h"
+#include "core/DebugLog.h"
 #include "core/Defaults.h"
 #include "core/ImproveReporter.h"
 #include "core/OCRHistoryStore.h"
 #include "platform/xdg/XdgAutostartLoginItem.h"
 
 #include "support/TestEnvironment.h"
+#include "support/Unprivileged.h"
 #include "support/fakes/FakeLoginItem.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 QString freshDefaultsPath(const char* name) {
     const QString path = TestEnvironment::home() + "/defaults-" + name + ".json";
     QFile::remove(path);
-    QFile::remove(path + ".corrupt");
+    for (const QString& name :
+         QDir(TestEnvironment::home()).entryList({QFileInfo(path).fileName() + ".corrupt*"}))
+        QFile::remove(TestEnvironment::home() + "/" + name);
     return path;
 }
 
@@ -78,6 +85,47 @@ TEST(Defaults, AFileThatDoesNotParseIsMovedAsideNotOverwritten) {
         EXPECT_EQ(TestEnvironment::readFile(path + ".corrupt"), damaged);
         EXPECT_EQ(Defaults(path).boolValue("showHUD"), false);
     }
+}
+
+TEST(Defaults, EachDamagedFileIsKeptNewestFirstAndOnlyTheOldestBeyondAFewGoes) {
+    const QString path = freshDefaultsPath("damaged-again");
+    for (int i = 1; i <= 7; ++i) {
+        TestEnvironment::writeFile(path, "{ damaged " + QByteArray::number(i));
+        Defaults d(path);
+        EXPECT_FALSE(QFile::exists(path));
+    }
+    EXPECT_EQ(TestEnvironment::readFile(path + ".corrupt"), "{ damaged 7");
+    EXPECT_EQ(TestEnvironment::readFile(path + ".corrupt.1"), "{ damaged 6");
+    EXPECT_EQ(TestEnvironment::readFile(path + ".corrupt.4"), "{ damaged 3");
+    EXPECT_FALSE(QFile::exists(path + ".corrupt.5"));
+    EXPECT_EQ(QDir(TestEnvironment::home())
+                  .entryList({QFileInfo(path).fileName() + ".corrupt*"}, QDir::Files)
+                  .size(),
+              5);
+}
+
+// Another user's umask or a restore gone wrong: the preferences are there, only unreadable.
+TEST(Defaults, AnUnreadableFileIsLeftAloneAndTheAppRunsOnDefaults) {
+    GLINTEXT_RUN_UNPRIVILEGED();
+    const QString path = freshDefaultsPath("unreadable");
+    const QByteArray mine = R"({"launchAtLogin":false,"showHUD":false,"historyLimit":1000})";
+    TestEnvironment::writeFile(path, mine);
+    ASSERT_TRUE(QFile::setPermissions(path, {}));
+    ASSERT_FALSE(QFile(path).open(QIODevice::ReadOnly)) << "the file is readable after all";
+
+    Defaults d(path);
+    EXPECT_TRUE(d.isUnreadable());
+    FakeLoginItem login;
+    AppSettings settings(d, login);
+    EXPECT_TRUE(settings.value(Settings::showHUD)); // the defaults, in memory
+    EXPECT_TRUE(login.calls.isEmpty()) << "not a first start: the login item is left as it is";
+    settings.set(Settings::showHUD, false);
+    EXPECT_FALSE(settings.value(Settings::showHUD));
+
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+    EXPECT_EQ(TestEnvironment::readFile(path), mine);
+    EXPECT_FALSE(QFile::exists(path + ".saving"));
+    EXPECT_TRUE(TestEnvironment::readFile(DebugLog::currentPath()).contains("cannot be read"));
 }
 
 TEST(AppSettings, FirstStartHasTheDefaultsAndRegistersTheLoginItem) {
@@ -192,8 +240,40 @@ TEST(AppSettings, LoweringTheLimitPrunesAndRaisingRestoresNothing) {
     EXPECT_EQ(history.items().first().text, "39"); // the newest stay
     settings.set(Settings::historyLimit, 1000);
     EXPECT_EQ(history.items().size(), 25);
-    settings.set(Settings::historyLimit, 0); // acts as 1
-    EXPECT_EQ(history.items().size(), 1);
+    settings.set(Settings::historyLimit, 0); // not a limit the settings offer: refused
+    EXPECT_EQ(settings.value(Settings::historyLimit), 1000);
+    EXPECT_EQ(history.items().size(), 25);
+}
+
+// A limit the settings cannot choose is a value of the wrong kind: it reads as the default
+// and never prunes the history to nothing.
+TEST(AppSettings, AStoredLimitTheSettingsDoNotOfferReadsAsTheDefault) {
+    const QString historyPath = TestEnvironment::home() + "/odd-limit-history.json";
+    for (const QByteArray limit : {"0", "-5", "1", "7", "99999999999"}) {
+        const QString path = freshDefaultsPath("odd-limit");
+        const QByteArray stored = R"({"launchAtLogin":true,"historyLimit":)" + limit + "}";
+        TestEnvironment::writeFile(path, stored);
+        QList<OCRHistoryStore::Capture> entries;
+        for (int i = 0; i < 150; ++i)
+            entries.append({QUuid::createUuid(),
+                            QDateTime::fromSecsSinceEpoch(1'700'000'000 - i, Qt::UTC),
+                            QString::number(i)});
+        TestEnvironment::writeFile(historyPath, OCRHistoryStore::encode(entries));
+        Defaults d(path);
+        FakeLoginItem login;
+        AppSettings settings(d, login);
+        EXPECT_EQ(settings.value(Settings::historyLimit), 100) << limit.constData();
+        OCRHistoryStore history(settings, historyPath);
+        EXPECT_EQ(history.items().size(), 100) << limit.constData();
+        EXPECT_EQ(TestEnvironment::readFile(path), stored) << "left as it was";
+    }
+    for (qint64 offered : {25, 50, 100, 300, 1000}) {
+        const QString path = freshDefaultsPath("offered-limit");
+        TestEnvironment::writeFile(path, R"({"historyLimit":)" + QByteArray::number(offered) + "}");
+        Defaults d(path);
+        FakeLoginItem login;
+        EXPECT_EQ(AppSettings(d, login).value(Settings::historyLimit), offered);
+    }
 }
 
 TEST(AppSettings, TurningSharingOffDeletesTheQueueAndOnDoesNothing) {
@@ -249,6 +329,7 @@ TEST(SettingsTable, EveryKeyOnceWithItsTypeDefaultAndSyncFlagAndWritableByKey) {
     // A wrong type or an unknown key changes nothing.
     EXPECT_FALSE(settings.setJsonValue("showHUD", "false"));
     EXPECT_FALSE(settings.setJsonValue("historyLimit", 2.5));
+    EXPECT_FALSE(settings.setJsonValue("historyLimit", -1));
     EXPECT_FALSE(settings.setJsonValue("testerModeEnabled", true));
     EXPECT_EQ(changed.count(), 4);
     EXPECT_TRUE(settings.value(Settings::showHUD));

@@ -3,9 +3,12 @@
 #include "platform/HotKeyService.h"
 
 #include <QList>
+#include <QMap>
+#include <QPair>
 #include <QSet>
 
-// Grants every combination except the `taken` ones; press() plays a key press.
+// Grants every combination except the `taken` ones; press() plays a key press, refuse()
+// the desktop's later refusal.
 class FakeHotKeyService : public HotKeyService {
 public:
     struct Registration {
@@ -22,9 +25,14 @@ public:
         return true;
     }
     void unregisterHotKey(quint32 id) override { active.remove(id); }
+    void describeHotKey(quint32 id, const QString& name, const QString& description) override {
+        descriptions.insert(id, {name, description});
+    }
     void press(quint32 id) { Q_EMIT pressed(id); }
+    void refuse(const QString& reason) { Q_EMIT unavailable(reason); }
 
     QList<Registration> registrations;
     QSet<quint32> active;
     QList<Qt::KeyboardModifiers> taken;
+    QMap<quint32, QPair<QString, QString>> descriptions; // id -> name, description
 };
