@@ -15,9 +15,10 @@
 
 namespace {
 
-// The text half: the analyser's transcript as it comes, or "" after one log line.
-QString recognizeText(TextAnalyzer& analyzer, const QImage& image,
-                      const std::function<QList<QRect>()>& codeAreas) {
+// The text half: the analyser's transcript as it comes and the models that read it, or
+// nothing after one log line.
+TextAnalyzer::Outcome recognizeText(TextAnalyzer& analyzer, const QImage& image,
+                                    const std::function<QList<QRect>()>& codeAreas) {
     TextAnalyzer::Outcome outcome;
     try {
         outcome = analyzer.analyze(image, codeAreas);
@@ -28,9 +29,9 @@ QString recognizeText(TextAnalyzer& analyzer, const QImage& image,
     }
     if (!outcome.ok) {
         DebugLog::log(QStringLiteral("OCR: ImageAnalyzer failed: ") + outcome.error);
-        return {};
+        return {true, {}, {}, {}};
     }
-    return outcome.transcript;
+    return outcome;
 }
 
 // The barcode half: what the detector found. A failing detector yields nothing.
@@ -84,10 +85,11 @@ QCoro::Task<OCRResult> OCREngine::recognize(QImage image, Options options) const
                 areas.append(observation.area);
         return areas;
     };
-    QFuture<QString> textFuture = QtConcurrent::run(
+    QFuture<TextAnalyzer::Outcome> textFuture = QtConcurrent::run(
         [&analyzer, image, codeAreas] { return recognizeText(analyzer, image, codeAreas); });
 
-    QString text = co_await textFuture;
+    const TextAnalyzer::Outcome outcome = co_await textFuture;
+    const QString& text = outcome.transcript;
     QStringList payloads;
     if (options.detectCodes)
         payloads = payloadsOf(co_await codesFuture);
@@ -96,6 +98,7 @@ QCoro::Task<OCRResult> OCREngine::recognize(QImage image, Options options) const
     result.vertical = TextCleanup::looksVertical(text);
     result.text = options.cleanupEnabled ? TextCleanup::clean(text) : text;
     result.barcodePayloads = payloads;
+    result.models = outcome.models;
     co_return result;
 }
 

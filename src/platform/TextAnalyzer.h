@@ -4,6 +4,7 @@
 #include <QList>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -15,6 +16,7 @@ public:
         bool ok = false;
         QString transcript; // reading order, lines separated by line feeds
         QString error;      // human-readable, when !ok
+        QStringList models; // the recognition models that read the text ("eng", "kor")
     };
 
     virtual ~TextAnalyzer() = default;

@@ -205,18 +205,27 @@ bool readPage(tesseract::TessBaseAPI& engine, const QImage& page, tesseract::Pag
     return true;
 }
 
+namespace {
+
 // Text that touches the edge of the rectangle the recogniser is given comes back as junk,
-// hence the margin.
+// hence a quiet margin around every piece read on its own.
+QImage onMargin(const QImage& page, const QRect& r, int margin) {
+    QImage piece(r.width() + 2 * margin, r.height() + 2 * margin, QImage::Format_Grayscale8);
+    piece.fill(255);
+    for (int y = 0; y < r.height(); ++y)
+        std::copy_n(page.constScanLine(r.top() + y) + r.left(), r.width(),
+                    piece.scanLine(y + margin) + margin);
+    return piece;
+}
+
+} // namespace
+
 bool readRegions(tesseract::TessBaseAPI& engine, const QImage& page, int margin,
                  const QList<QRect>& regions, const QList<QRect>& panels,
                  QList<TextLayout::Line>* lines) {
     for (int i = 0; i < int(regions.size()); ++i) {
         const QRect& r = regions[i];
-        QImage piece(r.width() + 2 * margin, r.height() + 2 * margin, QImage::Format_Grayscale8);
-        piece.fill(255);
-        for (int y = 0; y < r.height(); ++y)
-            std::copy_n(page.constScanLine(r.top() + y) + r.left(), r.width(),
-                        piece.scanLine(y + margin) + margin);
+        const QImage piece = onMargin(page, r, margin);
         const QPoint offset = r.topLeft() - QPoint(margin, margin);
         QList<QRect> piecePanels;
         for (const QRect& panel : panels)
@@ -237,32 +246,26 @@ bool readRegions(tesseract::TessBaseAPI& engine, const QImage& page, int margin,
 QList<TextLayout::Line> readEach(tesseract::TessBaseAPI& engine, const QImage& page,
                                  const QList<QRect>& boxes) {
     QList<TextLayout::Line> out;
-    forgetEarlierPages(engine);
-    engine.SetPageSegMode(tesseract::PSM_SINGLE_LINE);
-    engine.SetImage(page.constBits(), page.width(), page.height(), 1, int(page.bytesPerLine()));
-    engine.SetSourceResolution(pageResolution);
     for (const QRect& box : boxes) {
         TextLayout::Line line;
         line.box = box;
         line.confidence = 0;
         const QRect area = box & page.rect();
-        if (!area.isEmpty()) {
-            engine.SetRectangle(area.left(), area.top(), area.width(), area.height());
-            if (engine.Recognize(nullptr) == 0) {
-                QList<TextLayout::Line> found = collect(engine, {});
-                QStringList texts;
-                double weighted = 0;
-                qsizetype characters = 0;
-                for (const TextLayout::Line& l : found) {
-                    texts.append(l.text);
-                    weighted += double(l.confidence) * double(l.text.size());
-                    characters += l.text.size();
-                    for (const QString& m : l.models)
-                        addModel(line.models, m);
-                }
-                line.text = texts.join(u' ');
-                line.confidence = characters ? float(weighted / double(characters)) : 0;
+        QList<TextLayout::Line> found;
+        if (!area.isEmpty() && readPage(engine, onMargin(page, area, area.height() / 2 + 4),
+                                        tesseract::PSM_SINGLE_LINE, {}, &found)) {
+            QStringList texts;
+            double weighted = 0;
+            qsizetype characters = 0;
+            for (const TextLayout::Line& l : found) {
+                texts.append(l.text);
+                weighted += double(l.confidence) * double(l.text.size());
+                characters += l.text.size();
+                for (const QString& m : l.models)
+                    addModel(line.models, m);
             }
+            line.text = texts.join(u' ');
+            line.confidence = characters ? float(weighted / double(characters)) : 0;
         }
         out.append(line);
     }

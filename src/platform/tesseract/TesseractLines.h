@@ -26,8 +26,8 @@ bool readRegions(tesseract::TessBaseAPI& engine, const QImage& page, int margin,
                  const QList<QRect>& regions, const QList<QRect>& panels,
                  QList<TextLayout::Line>* lines);
 
-// Each of `boxes` read as a single line. A box where nothing was read gives a line with
-// empty text and confidence 0; the result has one line per box, in order.
+// Each of `boxes` read as a single line on a quiet margin of its own. A box where nothing was read
+// gives a line with empty text and confidence 0; the result has one line per box, in order.
 QList<TextLayout::Line> readEach(tesseract::TessBaseAPI& engine, const QImage& page,
                                  const QList<QRect>& boxes);
 

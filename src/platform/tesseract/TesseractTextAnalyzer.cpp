@@ -5,6 +5,7 @@
 #include "platform/tesseract/PageBands.h"
 #include "platform/tesseract/ProseColumns.h"
 #include "platform/tesseract/ScreenTextPreprocessor.h"
+#include "platform/tesseract/ScriptRereading.h"
 #include "platform/tesseract/TesseractEnginePool.h"
 #include "platform/tesseract/TesseractLines.h"
 #include "platform/tesseract/TextLayout.h"
@@ -193,6 +194,10 @@ TesseractTextAnalyzer::analyze(const QImage& image,
     }
     if (!reading.ok)
         return {false, {}, QStringLiteral("recognition failed")};
+    // Before the noise goes: a line in a script the desktop's models do not know reads as
+    // doubtful junk until the right model reads it.
+    if (!reading.vertical)
+        ScriptRereading(m_pool, m_languages).apply(prepared.image, reading.lines);
     LineNoise::drop(reading.lines);
     for (TextLayout::Line& line : reading.lines)
         line.text = KeyCombinationText::repair(line.text);
@@ -206,5 +211,10 @@ TesseractTextAnalyzer::analyze(const QImage& image,
     } else {
         transcript = TextLayout::join(reading.lines);
     }
-    return {true, transcript, {}};
+    QStringList models;
+    for (const TextLayout::Line& line : reading.lines)
+        for (const QString& model : line.models)
+            if (!models.contains(model))
+                models.append(model);
+    return {true, transcript, {}, models};
 }
