@@ -2,6 +2,7 @@
 // buttons around text on real screens (grids, frames, a text selection, a title bar, check
 // boxes). The frames are not text; the text inside and beside them is.
 #include "platform/tesseract/RecognitionLanguages.h"
+#include "platform/tesseract/RuleLines.h"
 #include "platform/tesseract/TesseractEnginePool.h"
 #include "platform/tesseract/TesseractTextAnalyzer.h"
 
@@ -97,4 +98,40 @@ TEST(OCRFramed, SelectedTextInAFieldIsReadLikeTheLabelBesideIt) {
     TesseractTextAnalyzer en(pool(), {"eng", ""});
     EXPECT_EQ(en.analyze(image).transcript.simplified().toStdString(),
               "Location Enter a place by hand");
+}
+
+TEST(OCRFramed, RulesAndGridLinesGoWhileLettersStay) {
+    // A caption touching a frame's left edge, a pale rule under it, a huge heading and a
+    // bar thicker than any rule (a progress bar).
+    QImage page(400, 160, QImage::Format_Grayscale8);
+    page.fill(255);
+    QPainter p(&page);
+    p.fillRect(10, 10, 1, 120, QColor(0, 0, 0));       // frame line, full height
+    p.fillRect(10, 70, 380, 2, QColor(180, 180, 180)); // pale rule, two pixels
+    p.setPen(Qt::black);
+    p.setFont(font("DejaVu Sans", 20));
+    p.drawText(12, 50, "Estado");
+    p.setFont(font("DejaVu Sans", 60));
+    p.drawText(40, 150, "TE");
+    p.fillRect(200, 100, 180, 10, QColor(0, 0, 0));
+    p.end();
+    const QImage before = page.copy();
+    EXPECT_GT(RuleLines::erase(page, 20), 0);
+    EXPECT_EQ(page.constScanLine(100)[10], 255) << "the frame line is gone";
+    EXPECT_EQ(page.constScanLine(70)[200], 255) << "the pale rule is gone";
+    const auto ink = [](const QImage& image, const QRect& area) {
+        int count = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                count += image.constScanLine(y)[x] < 128;
+        return count;
+    };
+    const QRect caption(12, 20, 100, 40);
+    const QRect heading(38, 80, 120, 79);
+    const QRect bar(200, 100, 180, 10);
+    EXPECT_EQ(ink(page, caption), ink(before, caption)) << "the caption keeps every stroke";
+    EXPECT_EQ(ink(page, heading), ink(before, heading)) << "so does the heading";
+    EXPECT_EQ(ink(page, bar), ink(before, bar)) << "a thick bar is no rule";
+    QImage blank;
+    EXPECT_EQ(RuleLines::erase(blank, 20), 0);
 }

@@ -150,6 +150,20 @@ TEST(OCRLayout, SmallTextIsUpscaledAndColumnsOfGlyphsReadAsVertical) {
     EXPECT_FALSE(ScreenTextPreprocessor::measure(blank).hasInk);
 }
 
+TEST(OCRLayout, CharactersInTheCellsOfAGridAreReadInRows) {
+    // Double-width characters in a terminal or a table: every character stands alone in
+    // its cell, more than half a glyph from its neighbours both across and down.
+    QImage grid(260, 200, QImage::Format_Grayscale8);
+    grid.fill(255);
+    for (int r = 0; r < 6; ++r)
+        for (int c = 0; c < 8; ++c)
+            for (int y = 0; y < 18; ++y)
+                for (int x = 0; x < 18; x += (y % 4 == 0 ? 1 : 17))
+                    grid.scanLine(10 + r * 30 + y)[10 + c * 30 + x] = 0;
+    EXPECT_EQ(ScreenTextPreprocessor::measure(grid).orientation,
+              TextOrientation::Orientation::Horizontal);
+}
+
 TEST(OCRLayout, KeyCombinationsAreWrittenAsTheDesktopWritesThemAndOtherTextIsLeft) {
     using KeyCombinationText::repair;
     EXPECT_EQ(repair("Get Info    Ctri+N"), "Get Info    Ctrl+N") << "spacing is kept";
