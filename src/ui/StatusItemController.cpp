@@ -112,17 +112,29 @@ bool StatusItemController::updatePermissionState() {
 }
 
 void StatusItemController::applyIcon(bool force) {
-    const QPalette palette = QGuiApplication::palette();
+    QPalette palette = QGuiApplication::palette();
+    // The panel's own text colour where the desktop tells it; else the toolkit's, a guess
+    // that the icon's contrasting edge makes safe.
+    const std::optional<QColor> panel = m_desktop.panelForeground();
+    if (panel) {
+        QColor disabled = *panel;
+        disabled.setAlphaF(0.5);
+        palette.setColor(QPalette::Active, QPalette::WindowText, *panel);
+        palette.setColor(QPalette::Inactive, QPalette::WindowText, *panel);
+        palette.setColor(QPalette::Disabled, QPalette::WindowText, disabled);
+    }
+    const bool edged = !panel;
     const QColor colour = palette.color(QPalette::Active, QPalette::WindowText);
     const qreal dotScale = m_badged ? m_badge.currentScale() : 0.0;
     // Hosts that take bitmaps are sent a new set on every change: skip identical frames.
     if (!force && m_iconSet && m_shownBadged == m_badged && m_shownColour == colour &&
-        qFuzzyCompare(1.0 + m_shownDotScale, 1.0 + dotScale))
+        m_shownEdged == edged && qFuzzyCompare(1.0 + m_shownDotScale, 1.0 + dotScale))
         return;
-    m_statusItem->setIcon(TrayIcon::image(m_state, m_badged, dotScale, palette));
+    m_statusItem->setIcon(TrayIcon::image(m_state, m_badged, dotScale, palette, edged));
     m_iconSet = true;
     m_shownBadged = m_badged;
     m_shownColour = colour;
+    m_shownEdged = edged;
     m_shownDotScale = dotScale;
 }
 

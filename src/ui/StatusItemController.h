@@ -117,5 +117,6 @@ private:
     bool m_shownBadged = false;
     qreal m_shownDotScale = -1;
     QColor m_shownColour;
+    bool m_shownEdged = false;
     QPointer<QMessageBox> m_aboutBox;
 };

@@ -17,8 +17,8 @@ const QRectF badgeHole(9.0, -0.9, 8.0, 8.0);
 
 class TrayIconEngine : public QIconEngine {
 public:
-    TrayIconEngine(bool badged, qreal dotScale, const QPalette& palette)
-        : m_badged(badged), m_dotScale(dotScale),
+    TrayIconEngine(bool badged, qreal dotScale, const QPalette& palette, bool edged)
+        : m_badged(badged), m_dotScale(dotScale), m_edged(edged),
           m_normal(palette.color(QPalette::Active, QPalette::WindowText)),
           m_disabled(palette.color(QPalette::Disabled, QPalette::WindowText)),
           m_selected(palette.color(QPalette::Active, QPalette::HighlightedText)) {}
@@ -28,7 +28,9 @@ public:
         const qreal side = std::min(rect.width(), rect.height());
         const QRectF target(rect.x() + (rect.width() - side) / 2.0,
                             rect.y() + (rect.height() - side) / 2.0, side, side);
-        TrayIcon::paint(*painter, target, colourFor(mode), m_badged, m_dotScale);
+        const QColor colour = colourFor(mode);
+        TrayIcon::paint(*painter, target, colour, m_badged, m_dotScale,
+                        m_edged ? TrayIcon::edgeColour(colour) : QColor());
     }
 
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
@@ -63,6 +65,7 @@ private:
 
     bool m_badged;
     qreal m_dotScale;
+    bool m_edged;
     QColor m_normal;
     QColor m_disabled;
     QColor m_selected;
@@ -107,8 +110,16 @@ QPainterPath designPath() {
     return path;
 }
 
+QColor edgeColour(const QColor& colour) {
+    // Relative luminance in the sRGB sense is more than this needs: the weights alone tell
+    // a dark glyph from a light one.
+    const qreal luminance =
+        0.2126 * colour.redF() + 0.7152 * colour.greenF() + 0.0722 * colour.blueF();
+    return luminance < 0.5 ? QColor(255, 255, 255, edgeAlpha) : QColor(0, 0, 0, edgeAlpha);
+}
+
 void paint(QPainter& painter, const QRectF& target, const QColor& colour, bool badged,
-           qreal dotScale) {
+           qreal dotScale, const QColor& edge) {
     if (!painter.isActive() || target.isEmpty())
         return;
     const qreal unit = target.width() / iconPoints; // painter units per point
@@ -133,12 +144,18 @@ void paint(QPainter& painter, const QRectF& target, const QColor& colour, bool b
         shape.scale(layerUnit, layerUnit);
         shape.save();
         shape.scale(designScale, designScale);
-        QPen pen(colour, strokeWidth);
-        pen.setCapStyle(Qt::RoundCap);
-        pen.setJoinStyle(Qt::RoundJoin);
-        shape.setPen(pen);
         shape.setBrush(Qt::NoBrush);
-        shape.drawPath(designPath());
+        const QPainterPath path = designPath();
+        auto stroke = [&](const QColor& penColour, qreal width) {
+            QPen pen(penColour, width);
+            pen.setCapStyle(Qt::RoundCap);
+            pen.setJoinStyle(Qt::RoundJoin);
+            shape.setPen(pen);
+            shape.drawPath(path);
+        };
+        if (edge.isValid())
+            stroke(edge, strokeWidth + 2 * edgeWidth);
+        stroke(colour, strokeWidth);
         shape.restore();
         if (badged) {
             shape.setCompositionMode(QPainter::CompositionMode_DestinationOut);
@@ -155,8 +172,8 @@ void paint(QPainter& painter, const QRectF& target, const QColor& colour, bool b
         AlertBadge::paint(painter, target.topLeft(), unit, dotScale);
 }
 
-QIcon image(State, bool badged, qreal dotScale, const QPalette& palette) {
-    return QIcon(new TrayIconEngine(badged, dotScale, palette));
+QIcon image(State, bool badged, qreal dotScale, const QPalette& palette, bool edged) {
+    return QIcon(new TrayIconEngine(badged, dotScale, palette, edged));
 }
 
 QIcon image(State state, bool badged) {

@@ -13,8 +13,13 @@
 //   press | release  the left button
 //
 // It prints "ready" once both devices exist and "ok" after each command, once the
-// compositor has handled it. (sway's own `seat seat0 cursor set` moves no pointer focus
-// while a button is held, so a drag made with it never reaches the window.)
+// compositor has handled it.
+//
+// KDE's kwin offers neither protocol; there the pointer goes through kwin's fake input
+// (org_kde_kwin_fake_input), which kwin hands only to programs that a desktop file lists
+// with X-KDE-Wayland-Interfaces=org_kde_kwin_fake_input. "move" then takes kwin's global
+// coordinates (W and H are ignored), and there is no keyboard. (sway's own `seat seat0 cursor set`
+// moves no pointer focus while a button is held, so a drag made with it never reaches the window.)
 #include <wayland-client.h>
 #include <xkbcommon/xkbcommon.h>
 
@@ -32,6 +37,7 @@
 // The protocols' interfaces, written out by hand (the protocol files are not packaged).
 extern const wl_interface zwlr_virtual_pointer_v1_interface;
 extern const wl_interface zwp_virtual_keyboard_v1_interface;
+extern const wl_interface org_kde_kwin_fake_input_interface;
 
 namespace {
 
@@ -68,6 +74,18 @@ const wl_message keyboardRequests[] = {
 constexpr uint32_t keyboardKeymap = 0;
 constexpr uint32_t keyboardDestroy = 3;
 
+const wl_message fakeInputRequests[] = {
+    {"authenticate", "ss", noTypes},  {"pointer_motion", "ff", noTypes},
+    {"button", "uu", noTypes},        {"axis", "uf", noTypes},
+    {"touch_down", "2uff", noTypes},  {"touch_motion", "2uff", noTypes},
+    {"touch_up", "2u", noTypes},      {"touch_cancel", "2", noTypes},
+    {"touch_frame", "2", noTypes},    {"pointer_motion_absolute", "3ff", noTypes},
+    {"keyboard_key", "4uu", noTypes},
+};
+constexpr uint32_t fakeAuthenticate = 0;
+constexpr uint32_t fakeButton = 2;
+constexpr uint32_t fakeMotionAbsolute = 9;
+
 } // namespace
 
 const wl_interface zwlr_virtual_pointer_manager_v1_interface = {
@@ -78,23 +96,27 @@ const wl_interface zwp_virtual_keyboard_manager_v1_interface = {
     "zwp_virtual_keyboard_manager_v1", 1, 1, keyboardManagerRequests, 0, nullptr};
 const wl_interface zwp_virtual_keyboard_v1_interface = {"zwp_virtual_keyboard_v1", 1, 4,
                                                         keyboardRequests,          0, nullptr};
+const wl_interface org_kde_kwin_fake_input_interface = {"org_kde_kwin_fake_input", 4, 11,
+                                                        fakeInputRequests,         0, nullptr};
 
 namespace {
 
 wl_seat* seat = nullptr;
 wl_proxy* pointerManager = nullptr;
 wl_proxy* keyboardManager = nullptr;
+wl_proxy* fakeInput = nullptr;
 volatile std::sig_atomic_t stopping = 0;
 
 void global(void*, wl_registry* registry, uint32_t name, const char* interface, uint32_t) {
-    auto bind = [&](const wl_interface& wanted, wl_proxy*& into) {
+    auto bind = [&](const wl_interface& wanted, wl_proxy*& into, uint32_t version = 1) {
         if (!into && std::strcmp(interface, wanted.name) == 0)
-            into = static_cast<wl_proxy*>(wl_registry_bind(registry, name, &wanted, 1));
+            into = static_cast<wl_proxy*>(wl_registry_bind(registry, name, &wanted, version));
     };
     if (!seat && std::strcmp(interface, wl_seat_interface.name) == 0)
         seat = static_cast<wl_seat*>(wl_registry_bind(registry, name, &wl_seat_interface, 1));
     bind(zwlr_virtual_pointer_manager_v1_interface, pointerManager);
     bind(zwp_virtual_keyboard_manager_v1_interface, keyboardManager);
+    bind(org_kde_kwin_fake_input_interface, fakeInput, 3); // 3: absolute motion
 }
 
 void globalRemove(void*, wl_registry*, uint32_t) {}
@@ -149,6 +171,22 @@ bool runCommand(wl_proxy* pointer, const char* line) {
     return true;
 }
 
+// The same commands through kwin's fake input.
+bool runFakeInputCommand(const char* line) {
+    unsigned x = 0, y = 0, width = 0, height = 0;
+    if (std::sscanf(line, "move %u %u %u %u", &x, &y, &width, &height) == 4) {
+        wl_proxy_marshal(fakeInput, fakeMotionAbsolute, wl_fixed_from_int(int(x)),
+                         wl_fixed_from_int(int(y)));
+    } else if (std::strncmp(line, "press", 5) == 0 || std::strncmp(line, "release", 7) == 0) {
+        const uint32_t state =
+            line[0] == 'p' ? WL_POINTER_BUTTON_STATE_PRESSED : WL_POINTER_BUTTON_STATE_RELEASED;
+        wl_proxy_marshal(fakeInput, fakeButton, uint32_t(BTN_LEFT), state);
+    } else {
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int main() {
@@ -162,15 +200,22 @@ int main() {
     wl_registry* registry = wl_display_get_registry(display);
     wl_registry_add_listener(registry, &registryListener, nullptr);
     wl_display_roundtrip(display);
-    if (!seat || !pointerManager || !keyboardManager) {
+    const bool virtualDevices = seat && pointerManager && keyboardManager;
+    if (!virtualDevices && !fakeInput) {
         std::fprintf(stderr, "the compositor offers no virtual pointer or keyboard\n");
         return 2;
     }
-    wl_proxy* pointer = wl_proxy_marshal_constructor(
-        pointerManager, 0, &zwlr_virtual_pointer_v1_interface, seat, nullptr);
-    wl_proxy* keyboard = wl_proxy_marshal_constructor(
-        keyboardManager, 0, &zwp_virtual_keyboard_v1_interface, seat, nullptr);
-    if (!sendKeymap(keyboard)) {
+    if (!virtualDevices)
+        wl_proxy_marshal(fakeInput, fakeAuthenticate, "Glintext tests", "drive the pointer");
+    wl_proxy* pointer =
+        virtualDevices ? wl_proxy_marshal_constructor(
+                             pointerManager, 0, &zwlr_virtual_pointer_v1_interface, seat, nullptr)
+                       : nullptr;
+    wl_proxy* keyboard =
+        virtualDevices ? wl_proxy_marshal_constructor(
+                             keyboardManager, 0, &zwp_virtual_keyboard_v1_interface, seat, nullptr)
+                       : nullptr;
+    if (keyboard && !sendKeymap(keyboard)) {
         std::fprintf(stderr, "no keymap for the virtual keyboard\n");
         return 3;
     }
@@ -196,17 +241,23 @@ int main() {
         }
         pending.append(chunk, size_t(got));
         for (size_t end; (end = pending.find('\n')) != std::string::npos;) {
-            const bool known = runCommand(pointer, pending.substr(0, end).c_str());
+            const std::string line = pending.substr(0, end);
+            const bool known =
+                pointer ? runCommand(pointer, line.c_str()) : runFakeInputCommand(line.c_str());
             pending.erase(0, end + 1);
             wl_display_roundtrip(display);
             std::printf(known ? "ok\n" : "unknown command\n");
             std::fflush(stdout);
         }
     }
-    wl_proxy_marshal(pointer, pointerDestroy);
-    wl_proxy_destroy(pointer);
-    wl_proxy_marshal(keyboard, keyboardDestroy);
-    wl_proxy_destroy(keyboard);
+    if (pointer) {
+        wl_proxy_marshal(pointer, pointerDestroy);
+        wl_proxy_destroy(pointer);
+    }
+    if (keyboard) {
+        wl_proxy_marshal(keyboard, keyboardDestroy);
+        wl_proxy_destroy(keyboard);
+    }
     wl_display_roundtrip(display);
     wl_display_disconnect(display);
     return 0;

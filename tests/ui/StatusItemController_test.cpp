@@ -236,4 +236,30 @@ TEST_F(StatusItemTest, IconPulsesAndFollowsThePalette) {
     EXPECT_EQ(img.pixelColor(3, 8), QColor(0, 200, 0)); // a fully covered stroke pixel
 }
 
+// Where the desktop tells the panel's text colour (a dark bar), the icon takes it rather than
+// the toolkit's dark text, and follows it when the bar changes at the next refresh.
+TEST_F(StatusItemTest, IconTakesThePanelsTextColourWhereTheDesktopTellsIt) {
+    world.desktop.panel = QColor(Qt::white);
+    auto c = world.make(false, {2000, 40, 4});
+    const QImage light = c->statusItem()->icon().pixmap(QSize(32, 32)).toImage();
+    EXPECT_EQ(light.pixelColor(3, 8), QColor(Qt::white));
+    const QImage disabled =
+        c->statusItem()->icon().pixmap(QSize(32, 32), QIcon::Disabled).toImage();
+    // Disabled: the same light glyph, half transparent; no edge, as the colour is known.
+    EXPECT_EQ(disabled.pixelColor(3, 8).rgb(), QColor(Qt::white).rgb());
+    EXPECT_LT(disabled.pixelColor(3, 8).alpha(), 200);
+    EXPECT_EQ(light.pixelColor(1, 8).alpha(), 0) << "an edge where the colour is known";
+
+    world.desktop.panel = QColor(200, 40, 40);
+    c->refreshIcon();
+    EXPECT_EQ(c->statusItem()->icon().pixmap(QSize(32, 32)).toImage().pixelColor(3, 8),
+              QColor(200, 40, 40));
+    world.desktop.panel.reset(); // no longer known: the toolkit's text colour again, edged
+    c->refreshIcon();
+    const QImage guessed = c->statusItem()->icon().pixmap(QSize(32, 32)).toImage();
+    EXPECT_EQ(guessed.pixelColor(3, 8),
+              QApplication::palette().color(QPalette::Active, QPalette::WindowText));
+    EXPECT_GT(guessed.pixelColor(1, 8).alpha(), 0) << "no edge where the colour is a guess";
+}
+
 } // namespace

@@ -49,6 +49,59 @@ TEST(TrayIconTest, CrispAtEveryScaleWithBadgeHole) {
     EXPECT_EQ(panel.pixelColor(corner), QColor(Qt::white));
 }
 
+// The icon on a panel: `glyph` is the toolkit's text colour, `panel` the bar's colour.
+QImage onPanel(QColor glyph, QColor panel, int side = 22) {
+    QPalette palette;
+    palette.setColor(QPalette::WindowText, glyph);
+    QImage image(side, side, QImage::Format_ARGB32);
+    image.fill(panel);
+    QPainter p(&image);
+    p.drawPixmap(0, 0, TrayIcon::image(TrayIcon::State::Active, false, 0, palette).pixmap(side));
+    return image;
+}
+
+int pixelsFarFrom(const QImage& image, QColor colour) {
+    int far = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            far += std::abs(c.red() - colour.red()) + std::abs(c.green() - colour.green()) +
+                       std::abs(c.blue() - colour.blue()) >
+                   150;
+        }
+    return far;
+}
+
+// A glyph in the wrong tone for its panel (the toolkit's black text on swaybar's black bar,
+// white text on a white panel) still shows through its edge; where the tone is right, the
+// edge melts into the panel and the icon looks as it does without one.
+TEST(TrayIconTest, SeenOnPanelsOfEitherTone) {
+    EXPECT_GT(pixelsFarFrom(onPanel(Qt::black, Qt::black), Qt::black), 40);
+    EXPECT_GT(pixelsFarFrom(onPanel(Qt::white, Qt::white), Qt::white), 40);
+
+    for (const QColor& glyph : {QColor(Qt::black), QColor(Qt::white)}) {
+        const QColor panel = glyph == Qt::black ? QColor(Qt::white) : QColor(Qt::black);
+        QImage plain(22, 22, QImage::Format_ARGB32);
+        plain.fill(panel);
+        {
+            QPainter p(&plain);
+            TrayIcon::paint(p, QRectF(0, 0, 22, 22), glyph, false);
+        }
+        const QImage edged = onPanel(glyph, panel);
+        int largest = 0;
+        for (int y = 0; y < 22; ++y)
+            for (int x = 0; x < 22; ++x) {
+                const QColor a = edged.pixelColor(x, y), b = plain.pixelColor(x, y);
+                largest =
+                    std::max({largest, std::abs(a.red() - b.red()), std::abs(a.green() - b.green()),
+                              std::abs(a.blue() - b.blue())});
+            }
+        EXPECT_LE(largest, 3) << "the edge shows on a panel of the right tone";
+    }
+    EXPECT_EQ(TrayIcon::edgeColour(QColor(40, 40, 40)).rgb(), QColor(Qt::white).rgb());
+    EXPECT_EQ(TrayIcon::edgeColour(QColor(230, 230, 200)).rgb(), QColor(Qt::black).rgb());
+}
+
 TEST(TrayIconTest, DesktopIconFileMatchesThePath) {
     QFile file(QStringLiteral(GLINTEXT_SOURCE_DIR "/data/glintext.svg"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -63,7 +116,13 @@ TEST(TrayIconTest, DesktopIconFileMatchesThePath) {
         QPainter p(&fromSvg);
         svg.render(&p);
     }
-    const QImage painted = render(false, 0, 64);
+    // The path itself, without the tray's contrasting edge.
+    QImage painted(64, 64, QImage::Format_ARGB32);
+    painted.fill(Qt::transparent);
+    {
+        QPainter p(&painted);
+        TrayIcon::paint(p, QRectF(0, 0, 64, 64), Qt::black, false);
+    }
     int differing = 0;
     for (int y = 0; y < 64; ++y)
         for (int x = 0; x < 64; ++x)

@@ -2,6 +2,7 @@
 
 #include "platform/canberra/CanberraSoundService.h"
 #include "platform/qt/QtClipboardService.h"
+#include "platform/wayland/DataControlClipboard.h"
 #include "platform/wayland/PortalGlobalShortcuts.h"
 #include "platform/wayland/PortalScreenGrabber.h"
 #include "platform/wayland/PortalScreenPermission.h"
@@ -16,10 +17,11 @@ WaylandPlatform::WaylandPlatform()
       m_grabber(std::make_unique<PortalScreenGrabber>(*m_screenshot)),
       m_permission(std::make_unique<PortalScreenPermission>(*m_screenshot)),
       m_hotKeys(std::make_unique<PortalGlobalShortcuts>(QDBusConnection::sessionBus())),
-      m_clipboard(std::make_unique<QtClipboardService>()),
+      m_toolkitClipboard(std::make_unique<QtClipboardService>()),
+      m_dataControlClipboard(DataControlClipboard::connect(*m_toolkitClipboard)),
       m_sound(std::make_unique<CanberraSoundService>()),
       m_loginItem(std::make_unique<XdgAutostartLoginItem>()),
-      m_desktop(std::make_unique<WaylandDesktopState>()) {}
+      m_desktop(std::make_unique<WaylandDesktopState>(qEnvironmentVariable("SWAYSOCK"))) {}
 
 WaylandPlatform::~WaylandPlatform() = default;
 
@@ -45,7 +47,9 @@ HotKeyService& WaylandPlatform::hotKeys() {
 }
 
 ClipboardService& WaylandPlatform::clipboard() {
-    return *m_clipboard;
+    if (m_dataControlClipboard)
+        return *m_dataControlClipboard;
+    return *m_toolkitClipboard;
 }
 
 SoundService& WaylandPlatform::sound() {

@@ -5,6 +5,7 @@
 #include <memory>
 
 class CanberraSoundService;
+class DataControlClipboard;
 class PortalGlobalShortcuts;
 class PortalScreenGrabber;
 class PortalScreenPermission;
@@ -14,8 +15,9 @@ class WaylandDesktopState;
 class XdgAutostartLoginItem;
 
 // A Wayland session on Qt's native wayland platform: screen pictures and global shortcuts
-// through the XDG desktop portals on the session bus, the toolkit's clipboard, sounds
-// through libcanberra, XDG autostart.
+// through the XDG desktop portals on the session bus, the clipboard through the compositor's
+// data control where it offers it (else the toolkit's, which needs the keyboard focus),
+// sounds through libcanberra, XDG autostart.
 class WaylandPlatform : public Platform {
 public:
     WaylandPlatform();
@@ -39,7 +41,8 @@ private:
     std::unique_ptr<PortalScreenGrabber> m_grabber;
     std::unique_ptr<PortalScreenPermission> m_permission;
     std::unique_ptr<PortalGlobalShortcuts> m_hotKeys;
-    std::unique_ptr<QtClipboardService> m_clipboard;
+    std::unique_ptr<QtClipboardService> m_toolkitClipboard;
+    std::unique_ptr<DataControlClipboard> m_dataControlClipboard;
     std::unique_ptr<CanberraSoundService> m_sound;
     std::unique_ptr<XdgAutostartLoginItem> m_loginItem;
     std::unique_ptr<WaylandDesktopState> m_desktop;

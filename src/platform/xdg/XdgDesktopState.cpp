@@ -52,3 +52,12 @@ Qt::KeyboardModifiers XdgDesktopState::keyboardModifiers() {
 Qt::MouseButtons XdgDesktopState::mouseButtons() {
     return QGuiApplication::mouseButtons();
 }
+
+std::optional<QColor> XdgDesktopState::panelForeground() {
+    const QStringList desktops =
+        qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(u':', Qt::SkipEmptyParts);
+    if (desktops.contains(QLatin1String("GNOME"), Qt::CaseInsensitive) &&
+        !desktops.contains(QLatin1String("GNOME-Classic"), Qt::CaseInsensitive))
+        return QColor(Qt::white);
+    return std::nullopt;
+}

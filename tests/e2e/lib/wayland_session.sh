@@ -231,22 +231,47 @@ start_portals() {
   wait_until 20 portal_has Screenshot || fail "the Screenshot portal is not there"
 }
 
-# start_sway_desktop: sway with its two outputs, a pointer and a keyboard on its seat, and
-# the portals; the usual start.
-start_sway_desktop() {
-  wl_require grim wtype wl-paste wl-copy
+# start_virtual_input: the virtual pointer (and, on wlroots, keyboard), driven through the
+# program's standard input by `pointer`, `pointer_press`, `pointer_release` and `drag`.
+start_virtual_input() {
   local input=${GLINTEXT_VIRTUAL_INPUT:-}
   [ -n "$input" ] && [ -x "$input" ] || { echo "SKIP: virtual_input not built"; exit 77; }
-  start_sway "$@"
-  # Without input devices the seat has neither pointer nor keyboard: clients would see no
-  # pointer events, and would miss wtype's keys while they still set up the keyboard that
-  # appeared with them. The pointer is driven through the program's standard input.
+  rm -f "$E2E_DIR/input.fifo"
   mkfifo "$E2E_DIR/input.fifo"
   "$input" <"$E2E_DIR/input.fifo" >"$E2E_DIR/input.out" 2>"$E2E_DIR/input.log" &
   WL_PIDS+=($!)
   exec {WL_INPUT_FD}>"$E2E_DIR/input.fifo"
   WL_INPUT_SENT=0
   wait_until 10 grep -q '^ready$' "$E2E_DIR/input.out" || fail "no virtual input devices"
+}
+
+# allow_kwin_fake_input: lets the virtual input program use kwin's fake input, which kwin
+# grants only to programs a desktop file lists for it. Before start_kwin.
+allow_kwin_fake_input() {
+  wl_require kbuildsycoca5
+  local input=${GLINTEXT_VIRTUAL_INPUT:-}
+  [ -n "$input" ] && [ -x "$input" ] || { echo "SKIP: virtual_input not built"; exit 77; }
+  mkdir -p "$XDG_DATA_HOME/applications"
+  cat >"$XDG_DATA_HOME/applications/glintext-virtual-input.desktop" <<DESKTOP
+[Desktop Entry]
+Type=Application
+Name=Glintext test input
+Exec=$(readlink -f "$input")
+NoDisplay=true
+X-KDE-Wayland-Interfaces=org_kde_kwin_fake_input
+DESKTOP
+  kbuildsycoca5 >"$E2E_DIR/kbuildsycoca.log" 2>&1 || fail "kbuildsycoca5 failed"
+}
+
+# start_sway_desktop: sway with its two outputs, a pointer and a keyboard on its seat, and
+# the portals; the usual start.
+start_sway_desktop() {
+  wl_require grim wtype wl-paste wl-copy
+  start_sway "$@"
+  # Without input devices the seat has neither pointer nor keyboard: clients would see no
+  # pointer events, and would miss wtype's keys while they still set up the keyboard that
+  # appeared with them.
+  start_virtual_input
   read -r LAYOUT_W LAYOUT_H < <(swaymsg -t get_outputs | /usr/bin/python3 -c '
 import json, sys
 rects = [o["rect"] for o in json.load(sys.stdin) if o.get("active")]

@@ -8,9 +8,11 @@ public:
     bool reducesMotion() override { return reduceMotion; }
     Qt::KeyboardModifiers keyboardModifiers() override { return modifiers; }
     Qt::MouseButtons mouseButtons() override { return buttons; }
+    std::optional<QColor> panelForeground() override { return panel; }
 
     bool compositing = false;
     bool reduceMotion = false;
     Qt::KeyboardModifiers modifiers;
     Qt::MouseButtons buttons;
+    std::optional<QColor> panel;
 };
