@@ -74,14 +74,21 @@ void ScriptRereading::apply(const QImage& page, QList<TextLayout::Line>& lines) 
     if (width > 0 && shaped / width >= ideographicPage) {
         const bool desktopReadsThem = hasIdeographicModel(m_languages.horizontal);
         QList<int> doubtful;
+        int read = 0;
         for (int i = 0; i < int(lines.size()); ++i) {
-            const float doubted =
-                desktopReadsThem ? unsure - clearlyBetter : doubtedOnIdeographicPage;
-            if (!lines[i].text.isEmpty() && (lines[i].confidence < doubted ||
-                                             (!desktopReadsThem && shares[i] >= ideographicLine)))
+            if (lines[i].text.isEmpty())
+                continue;
+            ++read;
+            if (desktopReadsThem ? lines[i].confidence < doubtedAlphabetic
+                                 : lines[i].confidence < doubtedOnIdeographicPage ||
+                                       shares[i] >= ideographicLine)
                 doubtful.append(i);
         }
-        tryModels(page, lines, doubtful, m_languages.ideographic, clearlyBetter);
+        // A desktop CJK model reading its own text doubts a line here and there; each other
+        // CJK model costs a load and a reading, worth it only where a third of the page is
+        // in doubt (Chinese on a Japanese desktop).
+        if (!desktopReadsThem || doubtful.size() * 3 >= read)
+            tryModels(page, lines, doubtful, m_languages.ideographic, clearlyBetter);
         return;
     }
     rereadAlphabetic(page, lines);
