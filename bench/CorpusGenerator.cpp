@@ -186,6 +186,9 @@ struct Item {
     QImage image;
     QString truth;
     QStringList codes;
+    // For layouts in columns: which column each line of the truth is in (0 for a headline
+    // across them), written beside the image as NAME.columns.
+    QList<int> lineColumns;
 };
 
 QRandomGenerator rng(20261208);
@@ -405,6 +408,66 @@ Item twoColumns(const Theme& theme, const QString& family, int px, int scale) {
         drawParagraphs(p, QRect(16 * scale + colW + gap, 12 * scale, colW, h - 24 * scale),
                        someSentences(proseSentences, 6), int(s * 1.45));
     item.truth = (left + right).join('\n');
+    item.lineColumns = QList<int>(left.size(), 1) + QList<int>(right.size(), 2);
+    return item;
+}
+
+// Held out for the service's column finding, never tuned on: part of an article as a user
+// would select it, with a headline across the columns or without, two or three columns of a
+// few lines each, and a paragraph break that puts the columns' lines out of step.
+Item columnPage(const Theme& theme, const QString& family, int px, int scale, int columns,
+                int lines, bool headline, bool paragraphBreak) {
+    Item item;
+    item.category = "columns-page";
+    item.language = "en";
+    item.tessLang = "eng";
+    const int s = px * scale;
+    const int colW = (columns == 3 ? 230 : 300) * scale;
+    const int gap = (22 + rng.bounded(20)) * scale;
+    const int margin = 14 * scale;
+    const int lineH = int(s * 1.45);
+    const int headH = headline ? int(s * 2.4) : 0;
+    const int breakH = paragraphBreak ? lineH / 2 + 2 * scale : 0;
+    const int w = 2 * margin + columns * colW + (columns - 1) * gap;
+    const int h = 2 * margin + headH + lines * lineH + breakH;
+    item.image = canvas(w, h, theme.background);
+    QPainter p(&item.image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(theme.text);
+    QStringList truth;
+    if (headline) {
+        p.setFont(font(family, int(s * 1.5), true));
+        const QFontMetrics fm(p.font());
+        QString title;
+        for (const QString& word : pick(proseSentences).split(' ')) {
+            const QString longer = title.isEmpty() ? word : title + ' ' + word;
+            if (fm.horizontalAdvance(longer) > w - 2 * margin)
+                break;
+            title = longer;
+        }
+        if (title.endsWith('.'))
+            title.chop(1);
+        p.drawText(QRect(margin, margin, w - 2 * margin, headH), Qt::AlignLeft | Qt::AlignTop,
+                   title);
+        truth.append(title);
+        item.lineColumns.append(0);
+    }
+    p.setFont(font(family, s));
+    for (int c = 0; c < columns; ++c) {
+        const int left = margin + c * (colW + gap);
+        const int top = margin + headH;
+        // The break falls after a different line in each column.
+        const int first = paragraphBreak ? 1 + (c + lines / 2) % (lines - 1) : lines;
+        QStringList column = drawParagraphs(p, QRect(left, top, colW, first * lineH + 1),
+                                            someSentences(proseSentences, 4), lineH);
+        if (first < lines)
+            column += drawParagraphs(
+                p, QRect(left, top + first * lineH + breakH, colW, (lines - first) * lineH + 1),
+                someSentences(proseSentences, 4), lineH);
+        truth += column;
+        item.lineColumns += QList<int>(column.size(), c + 1);
+    }
+    item.truth = truth.join('\n');
     return item;
 }
 
@@ -769,6 +832,13 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 4; ++i)
         items.append(fiveLines(sansFonts[i % 3]));
     items.append(screenshot());
+    // Appended last, so every image before them stays as it was.
+    items.append(columnPage(light, "DejaVu Sans", 13, 1, 2, 5, true, false));
+    items.append(columnPage(light, "Liberation Serif", 14, 2, 2, 4, false, false));
+    items.append(columnPage(dark, "Noto Sans", 12, 1, 3, 8, true, true));
+    items.append(columnPage(light, "Noto Serif", 16, 1, 2, 10, false, true));
+    items.append(columnPage(light, "Liberation Sans", 14, 1, 2, 3, false, false));
+    items.append(columnPage(dark, "DejaVu Serif", 13, 2, 3, 5, true, false));
 
     QFile manifest(out + "/manifest.tsv");
     if (!manifest.open(QIODevice::WriteOnly | QIODevice::Truncate))
@@ -782,6 +852,12 @@ int main(int argc, char** argv) {
         QFile truth(out + "/" + item.name + ".txt");
         truth.open(QIODevice::WriteOnly | QIODevice::Truncate);
         truth.write(item.truth.toUtf8() + "\n");
+        if (!item.lineColumns.isEmpty()) {
+            QFile columns(out + "/" + item.name + ".columns");
+            columns.open(QIODevice::WriteOnly | QIODevice::Truncate);
+            for (int column : std::as_const(item.lineColumns))
+                columns.write(QByteArray::number(column) + "\n");
+        }
         m << item.name << '\t' << item.category << '\t' << item.language << '\t' << item.tessLang
           << '\t' << item.codes.join(QChar(0x1f)) << '\n';
     }

@@ -29,13 +29,15 @@ packages=(
   fonts-dejavu-core fonts-noto-core fonts-noto-cjk fonts-liberation2 fontconfig
   # desktop session for end-to-end tests
   xvfb xauth x11-xserver-utils x11-utils xdotool xclip imagemagick openbox trayer xcompmgr
-  dbus dbus-daemon gnome-keyring libsecret-tools procps psmisc
+  dbus dbus-daemon gnome-keyring gcr libsecret-tools procps psmisc curl
   # headless Wayland desktops for end-to-end tests: sway with the wlr portal, and KDE's kwin
   # with its portal for global shortcuts (kbuildsycoca5 lets a test grant kwin's fake input);
   # Qt's native wayland platform plugin; wayland-scanner for the protocols beyond the core
   qt6-wayland sway xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk pipewire
   pipewire-bin grim wtype wl-clipboard python3 kwin-wayland xdg-desktop-portal-kde qtwayland5
   libwayland-dev libwayland-bin libkf5service-bin
+  # a panel's StatusNotifier watcher for the settings-sync test
+  python3-gi
 )
 
 if [ "${1:-}" = "--bench" ]; then

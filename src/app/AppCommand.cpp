@@ -10,6 +10,8 @@ QByteArray AppCommand::encode() const {
         return "capture --hq";
     case Kind::Settings:
         return "settings";
+    case Kind::SignIn:
+        return "sign-in";
     case Kind::OpenUrl:
         return "url " + url.toUtf8();
     }
@@ -25,6 +27,8 @@ std::optional<AppCommand> AppCommand::decode(const QByteArray& line) {
         return AppCommand{Kind::CaptureHQ, {}};
     if (line == "settings")
         return AppCommand{Kind::Settings, {}};
+    if (line == "sign-in")
+        return AppCommand{Kind::SignIn, {}};
     if (line.startsWith("url "))
         return AppCommand{Kind::OpenUrl, QString::fromUtf8(line.mid(4))};
     return std::nullopt;

@@ -8,7 +8,7 @@
 // What one `glintext` invocation asks of the running instance (CommandLine reads it from
 // the arguments), and its line in the local-socket protocol.
 struct AppCommand {
-    enum class Kind { Launch, Capture, CaptureHQ, Settings, OpenUrl };
+    enum class Kind { Launch, Capture, CaptureHQ, Settings, SignIn, OpenUrl };
     Kind kind = Kind::Launch;
     QString url; // OpenUrl only
 

@@ -1,6 +1,7 @@
 #include "app/AppDelegate.h"
 
 #include "base/AppPaths.h"
+#include "core/CloudConfig.h"
 #include "core/DebugLog.h"
 #include "platform/Platform.h"
 #include "platform/Recognition.h"
@@ -12,21 +13,31 @@
 #include <QTimer>
 #include <QUrl>
 
-AppDelegate::AppDelegate(Platform& platform, Recognition& recognition, Defaults& defaults,
-                         QObject* parent)
+AppDelegate::AppDelegate(Platform& platform, Recognition& recognition, SecretStore& secrets,
+                         Defaults& defaults, QObject* parent)
     : QObject(parent), m_platform(platform), m_settings(defaults, platform.loginItem()),
       m_history(m_settings, AppPaths::dataFile(OCRHistoryStore::fileName)),
       m_improve(m_settings, AppPaths::dataFile(ImproveReporter::queueFileName)),
       m_permissions(platform.screenPermission(), defaults), m_languageStore(defaults),
       m_l10n(m_languageStore), m_engine(recognition.textAnalyzer(), recognition.barcodeDetector(),
                                         recognition.languageTagger()),
+      m_cloudClient(m_network, CloudConfig::baseURL()), m_keychain(secrets),
+      m_cloudAccount(m_keychain, m_cloudClient),
+      m_cloudOCR(m_keychain, m_cloudClient, m_cloudAccount),
       m_pipeline(m_settings, defaults, m_permissions, m_history, platform.clipboard(),
-                 platform.sound(), m_engine, m_improve),
+                 platform.sound(), m_engine, m_improve, m_cloudOCR),
       m_toast(platform.desktop()), m_overlay(platform.capabilities().exclusiveInputGrabs),
       m_permissionAlert(m_l10n, m_permissions),
       m_capture(m_pipeline, m_overlay, platform.screenGrabber(), m_permissionAlert, m_toast, m_l10n,
                 m_settings),
-      m_hotKey(platform.hotKeys(), m_l10n) {}
+      m_hotKey(platform.hotKeys(), m_l10n),
+      m_cloudSync(m_settings, m_cloudAccount, m_keychain, m_cloudClient, defaults) {
+    // A language chosen here or arriving from another machine relabels every window at once.
+    connect(&m_settings, &AppSettings::changed, &m_l10n, [this](const QString& key) {
+        if (key == QLatin1String(Settings::languageCode.key))
+            m_l10n.apply(m_settings.value(Settings::languageCode));
+    });
+}
 
 AppDelegate::~AppDelegate() {
     if (qApp)
@@ -149,6 +160,9 @@ void AppDelegate::handleCommand(const AppCommand& command) {
     case AppCommand::Kind::Settings:
         m_settingsWindow.show(SettingsWindowController::Tab::General);
         break;
+    case AppCommand::Kind::SignIn:
+        m_cloudAccount.signIn();
+        break;
     case AppCommand::Kind::OpenUrl:
         handleUrl(command.url);
         break;
@@ -167,6 +181,7 @@ void AppDelegate::handleUrl(const QString& text) {
 
 void AppDelegate::applicationWillTerminate() {
     m_history.saveNow();
+    m_keychain.flush(keyringFlushLimit);
     // The reporter's last flush arrives with the reporting work; its queued file work is
     // short and finishes here.
     m_improve.waitForQueue();

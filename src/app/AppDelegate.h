@@ -4,9 +4,12 @@
 #include "core/AppSettings.h"
 #include "core/CapturePipeline.h"
 #include "core/CloudAccount.h"
+#include "core/CloudClient.h"
+#include "core/CloudOCR.h"
 #include "core/CloudSync.h"
 #include "core/CrashReporter.h"
 #include "core/ImproveReporter.h"
+#include "core/Keychain.h"
 #include "core/OCREngine.h"
 #include "core/OCRHistoryStore.h"
 #include "core/Permissions.h"
@@ -23,6 +26,7 @@
 #include "ui/SettingsWindowController.h"
 #include "ui/StatusItemController.h"
 
+#include <QNetworkAccessManager>
 #include <QObject>
 
 #include <memory>
@@ -30,6 +34,7 @@
 class Defaults;
 class Platform;
 class Recognition;
+class SecretStore;
 
 // The composition root: builds every long-lived service once and hands each its
 // collaborators through its constructor, then starts them in the order of the start-up
@@ -38,9 +43,10 @@ class Recognition;
 class AppDelegate : public QObject {
     Q_OBJECT
 public:
-    // The settings store is read here, before anything else runs.
-    AppDelegate(Platform& platform, Recognition& recognition, Defaults& defaults,
-                QObject* parent = nullptr);
+    // The settings store is read here, before anything else runs. `secrets` is the keyring;
+    // the cloud account reads its initial state from it here.
+    AppDelegate(Platform& platform, Recognition& recognition, SecretStore& secrets,
+                Defaults& defaults, QObject* parent = nullptr);
     ~AppDelegate() override;
 
     // The start-up sequence; runs once before the event loop starts.
@@ -48,12 +54,17 @@ public:
     // A command from this process's own arguments or from a later `glintext` process.
     void handleCommand(const AppCommand& command);
     // A `glintext:` address (the browser's sign-in callback); anything unparsable is ignored.
+    // An accepted callback opens the settings window on its Account tab.
     void handleUrl(const QString& text);
     // Writes what is still pending; connected to the application's aboutToQuit.
     void applicationWillTerminate();
 
+    SettingsWindowController& settingsWindow() { return m_settingsWindow; }
+
     // Delay before the settings window greets a relaunch after a permission grant.
     static constexpr int permissionRelaunchDelayMs = 400;
+    // How long quitting waits for keyring writes still on their way (a sign-in just before).
+    static constexpr std::chrono::milliseconds keyringFlushLimit{2000};
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -77,6 +88,11 @@ private:
     DefaultsLanguageStore m_languageStore;
     L10n m_l10n;
     OCREngine m_engine;
+    QNetworkAccessManager m_network; // the one manager every cloud request goes through
+    CloudClient m_cloudClient;
+    Keychain m_keychain;
+    CloudAccount m_cloudAccount;
+    CloudOCR m_cloudOCR;
     CapturePipeline m_pipeline;
     HUDToast m_toast;
     SelectionOverlayController m_overlay;
@@ -84,7 +100,6 @@ private:
     CaptureController m_capture;
     GlobalHotKey m_hotKey;
     SettingsWindowController m_settingsWindow;
-    CloudAccount m_cloudAccount;
     CloudSync m_cloudSync;
     CrashReporter m_crashReporter;
     TesterMode m_testerMode;

@@ -42,6 +42,10 @@ const QList<Command>& commands() {
          QStringLiteral("settings"),
          QStringLiteral("open the settings window"),
          {}},
+        {QStringLiteral("sign-in"),
+         QStringLiteral("sign-in"),
+         QStringLiteral("sign in to the Glintext cloud account in the web browser"),
+         {}},
         {QStringLiteral("recognize"),
          QStringLiteral("recognize [OPTIONS] FILE..."),
          QStringLiteral("print what a capture of each image would copy (no display needed)"),
@@ -146,6 +150,8 @@ Invocation parseCommand(const Command& command, const QStringList& arguments) {
                 {},
                 {}};
     }
+    if (command.name == QLatin1String("sign-in"))
+        return {Invocation::Kind::App, {AppCommand::Kind::SignIn, {}}, {}, {}};
     return {Invocation::Kind::App, {AppCommand::Kind::Settings, {}}, {}, {}};
 }
 

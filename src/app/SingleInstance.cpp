@@ -210,6 +210,9 @@ bool SingleInstance::forwardOverBus(const AppCommand& command, QDeadlineTimer de
     case AppCommand::Kind::Settings:
         message = QDBusMessage::createMethodCall(service, path, interface, "ShowSettings");
         break;
+    case AppCommand::Kind::SignIn:
+        message = QDBusMessage::createMethodCall(service, path, interface, "SignIn");
+        break;
     case AppCommand::Kind::OpenUrl:
         message = QDBusMessage::createMethodCall(service, path, interface, "OpenUrl");
         message << command.url;
@@ -293,6 +296,10 @@ void SingleInstance::Capture(bool highAccuracy) {
 
 void SingleInstance::ShowSettings() {
     deliver(AppCommand{AppCommand::Kind::Settings, {}});
+}
+
+void SingleInstance::SignIn() {
+    deliver(AppCommand{AppCommand::Kind::SignIn, {}});
 }
 
 void SingleInstance::OpenUrl(const QString& url) {

@@ -5,10 +5,12 @@
 #include "app/RecognizeCommand.h"
 #include "app/SingleInstance.h"
 #include "app/TerminationSignals.h"
+#include "core/CloudConfig.h"
 #include "core/Defaults.h"
 #include "platform/Platform.h"
 #include "platform/PlatformLoader.h"
 #include "platform/Recognition.h"
+#include "platform/SecretStore.h"
 #include "support/DefaultsLanguageStore.h"
 #include "support/FrameworkLanguage.h"
 
@@ -114,9 +116,10 @@ int runTrayApp(const AppCommand& command, int argc, char** argv) {
     languageStore.setToolkitLanguage(languageStore.languageCode());
     FrameworkLanguage::ensureInstalled();
 
+    const std::unique_ptr<SecretStore> secrets = PlatformLoader::loadSecretStore();
     const std::unique_ptr<Platform> platform = PlatformLoader::load();
     const std::unique_ptr<Recognition> recognition = PlatformLoader::loadRecognition();
-    AppDelegate delegate(*platform, *recognition, defaults);
+    AppDelegate delegate(*platform, *recognition, *secrets, defaults);
     QObject::connect(&instance, &SingleInstance::commandReceived, &delegate,
                      &AppDelegate::handleCommand);
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate,
@@ -163,6 +166,12 @@ int main(int argc, char** argv) {
     }
     case CommandLine::Invocation::Kind::App:
         break;
+    }
+    // A service address that would send the token in the clear, or nowhere, stops the start
+    // here rather than at the first sign-in.
+    if (const QString problem = CloudConfig::check(); !problem.isEmpty()) {
+        write(stderr, QStringLiteral("glintext: %1\n").arg(problem));
+        return 2;
     }
     ensureSingleThreadedOpenMP(argv);
     chooseToolkitPlatform();

@@ -10,6 +10,7 @@
 #include "core/OCREngine.h"
 #include "core/OCRHistoryStore.h"
 #include "core/Permissions.h"
+#include "core/TextCleanup.h"
 #include "platform/ClipboardService.h"
 #include "platform/SoundService.h"
 
@@ -19,6 +20,7 @@
 
 #include <cmath>
 #include <exception>
+#include <utility>
 
 namespace {
 
@@ -45,10 +47,11 @@ bool isHorizontalSpace(QChar c) {
 CapturePipeline::CapturePipeline(const AppSettings& settings, const Defaults& defaults,
                                  Permissions& permissions, OCRHistoryStore& history,
                                  ClipboardService& clipboard, SoundService& sound,
-                                 const OCREngine& engine, ImproveReporter& improve, QObject* parent)
+                                 const OCREngine& engine, ImproveReporter& improve, CloudOCR& cloud,
+                                 QObject* parent)
     : QObject(parent), m_settings(settings), m_defaults(defaults), m_permissions(permissions),
       m_history(history), m_clipboard(clipboard), m_sound(sound), m_engine(engine),
-      m_improve(improve) {}
+      m_improve(improve), m_cloud(cloud) {}
 
 bool CapturePipeline::hasPermission() const {
     return m_permissions.hasScreenRecording();
@@ -210,6 +213,99 @@ CapturePipeline::Result CapturePipeline::deliver(const OCRResult& result,
                       .arg(characters)
                       .arg(result.barcodePayloads.size()));
     return {codes ? Feedback::CodesCopied : Feedback::TextCopied, characters, std::nullopt};
+}
+
+QString CapturePipeline::shownString(const OCRResult& result) {
+    return result.text.isEmpty() ? result.barcodePayloads.join(u'\n') : result.text;
+}
+
+QCoro::Task<CloudOCR::Outcome>
+CapturePipeline::refine(Context context, std::function<void(const CloudOCR::Outcome&)> announce) {
+    using Kind = CloudOCR::Outcome::Kind;
+    const QString shown = shownString(context.result);
+    DebugLog::log(QStringLiteral("CloudOCR: requesting (local %1 chars)")
+                      .arg(TextUtil::graphemeCount(context.result.text)));
+    QPointer<CapturePipeline> self(this);
+    QElapsedTimer timer;
+    timer.start();
+    // The recognised text alone is the transcript, never the codes.
+    QCoro::Task<CloudOCR::Outcome> reading =
+        m_cloud.recognize(std::exchange(context.image, QImage()), context.result.text);
+    const CloudOCR::Outcome outcome = co_await reading;
+    const qint64 ms = timer.elapsed();
+    if (!self)
+        co_return outcome;
+
+    switch (outcome.kind) {
+    case Kind::Refined:
+        // Only while the clipboard still holds this capture's result: a late answer never
+        // overwrites what the user copied meanwhile.
+        if (const QString current = m_clipboard.text(); !current.isEmpty() && current == shown)
+            m_clipboard.setText(outcome.text);
+        if (context.historyID)
+            m_history.replace(*context.historyID, outcome.text);
+        else
+            m_history.add(outcome.text);
+        announce(outcome);
+        DebugLog::log(QStringLiteral("CloudOCR: refined %1 chars")
+                          .arg(TextUtil::graphemeCount(outcome.text)));
+        break;
+    case Kind::CoverageRejected:
+        DebugLog::log(QStringLiteral("CloudOCR: rejected by coverage guard (low-res suspicion)"));
+        announce(outcome);
+        break;
+    case Kind::QuotaExceeded:
+        DebugLog::log(QStringLiteral("CloudOCR: daily quota exceeded"));
+        announce(outcome);
+        m_improve.record("cloud.failed", {{"reason", "quota"}});
+        co_return outcome;
+    case Kind::NotSignedIn:
+        DebugLog::log(QStringLiteral("CloudOCR: not signed in"));
+        announce(outcome);
+        m_improve.record("cloud.failed", {{"reason", "notSignedIn"}});
+        co_return outcome;
+    case Kind::Failed:
+        DebugLog::log(QStringLiteral("CloudOCR: request failed"));
+        announce(outcome);
+        m_improve.record("cloud.failed", {{"reason", "failed"}});
+        co_return outcome;
+    }
+    m_improve.record("ocr.result", cloudResultEvent(context, outcome, ms));
+    m_improve.sample(sample(context, outcome));
+    co_return outcome;
+}
+
+QVariantMap CapturePipeline::cloudResultEvent(const Context& context,
+                                              const CloudOCR::Outcome& outcome, qint64 ms) const {
+    QVariantMap props{{"engine", "cloud"},
+                      {"chars", qint64(TextUtil::graphemeCount(outcome.text))},
+                      {"lines", lineCount(outcome.text)},
+                      {"vertical", TextCleanup::looksVertical(outcome.text)},
+                      {"ms", ms},
+                      {"regionW", context.regionW},
+                      {"regionH", context.regionH},
+                      {"scale", context.scale},
+                      {"qr", !context.result.barcodePayloads.isEmpty()},
+                      {"lowResRejected", outcome.kind != CloudOCR::Outcome::Kind::Refined},
+                      {"coverage", qint64(std::lround(outcome.coverage * 100))}};
+    if (const std::optional<QString> lang = m_engine.dominantLanguage(outcome.text))
+        props.insert("langHint", *lang);
+    return props;
+}
+
+QVariantMap CapturePipeline::sample(const Context& context,
+                                    const CloudOCR::Outcome& outcome) const {
+    QVariantMap props{{"localText", context.result.text},
+                      {"cloudText", outcome.text},
+                      {"vertical", TextCleanup::looksVertical(outcome.text)},
+                      {"regionW", context.regionW},
+                      {"regionH", context.regionH},
+                      {"scale", context.scale},
+                      {"coverage", qint64(std::lround(outcome.coverage * 100))},
+                      {"accepted", outcome.kind == CloudOCR::Outcome::Kind::Refined}};
+    if (const std::optional<QString> lang = m_engine.dominantLanguage(outcome.text))
+        props.insert("langHint", *lang);
+    return props;
 }
 
 void CapturePipeline::saveDebugCapture(const QImage& image) {

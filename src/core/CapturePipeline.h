@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/CloudOCR.h"
 #include "core/OCRResult.h"
 #include "platform/ScreenGrabber.h"
 
@@ -9,7 +10,9 @@
 #include <QObject>
 #include <QRectF>
 #include <QUuid>
+#include <QVariantMap>
 
+#include <functional>
 #include <optional>
 
 class AppSettings;
@@ -62,7 +65,8 @@ public:
 
     CapturePipeline(const AppSettings& settings, const Defaults& defaults, Permissions& permissions,
                     OCRHistoryStore& history, ClipboardService& clipboard, SoundService& sound,
-                    const OCREngine& engine, ImproveReporter& improve, QObject* parent = nullptr);
+                    const OCREngine& engine, ImproveReporter& improve, CloudOCR& cloud,
+                    QObject* parent = nullptr);
 
     bool hasPermission() const;
     // A trigger without the permission: the statistics event and the desktop's prompt (once
@@ -85,9 +89,21 @@ public:
     // Lines that hold more than horizontal white space.
     static int lineCount(const QString& text);
 
-    // The high-accuracy refinement will add its window-free half here: comparing and
-    // replacing the clipboard, replacing the history entry, the log lines, the statistics
-    // and the sample. The flow's refineWithCloud() awaits it and shows the toasts.
+    // The window-free half of a high-accuracy capture, after the local delivery: asks the
+    // service to re-read the context's image and, for an accepted reading, puts it on the
+    // clipboard (only while the clipboard still holds what this capture put there) and in
+    // place of this capture's history entry; writes the log lines, the statistics and the
+    // sample. `announce` is called with the outcome at the moment its toast belongs in that
+    // order. Keeps no state: several refinements may wait at once, each on its own context.
+    QCoro::Task<CloudOCR::Outcome> refine(Context context,
+                                          std::function<void(const CloudOCR::Outcome&)> announce);
+
+    // What this capture put on the clipboard: the text, else the codes one per line.
+    static QString shownString(const OCRResult& result);
+    // The "ocr.result" event of a cloud reading, and the sample pairing it with the local one.
+    QVariantMap cloudResultEvent(const Context& context, const CloudOCR::Outcome& outcome,
+                                 qint64 ms) const;
+    QVariantMap sample(const Context& context, const CloudOCR::Outcome& outcome) const;
 
 private:
     Result failed(const QString& logDetail, const QString& reason);
@@ -103,4 +119,5 @@ private:
     SoundService& m_sound;
     const OCREngine& m_engine;
     ImproveReporter& m_improve;
+    CloudOCR& m_cloud;
 };

@@ -30,6 +30,7 @@ void ImproveReporter::waitForQueue() {
     m_queue.waitForDone();
 }
 
-// Events are not queued yet: the queue format and its upload arrive together.
+// Events and samples are not sent yet: the queue format and its upload arrive together.
 void ImproveReporter::start() {}
 void ImproveReporter::record(const QString&, const QVariantMap&) {}
+void ImproveReporter::sample(const QVariantMap&) {}

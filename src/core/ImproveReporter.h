@@ -24,6 +24,9 @@ public:
     void start();
     // Fire-and-forget statistics event; may be called from any thread.
     void record(const QString& name, const QVariantMap& properties);
+    // Fire-and-forget pairing of one capture's on-device and cloud readings, sent at once
+    // for a signed-in user; may be called from any thread.
+    void sample(const QVariantMap& properties);
 
     // Deletes the queue file; a missing file is fine.
     void clearQueue();

@@ -2,8 +2,12 @@
 
 #include "platform/OnDeviceRecognition.h"
 #include "platform/null/NullPlatform.h"
+#include "platform/secret/KeyringSecretStore.h"
+#include "platform/secret/LibsecretKeyringAccess.h"
 #include "platform/wayland/WaylandPlatform.h"
 #include "platform/x11/X11Platform.h"
+
+#include "BuildConfig.h"
 
 #include <QGuiApplication>
 
@@ -64,6 +68,11 @@ std::unique_ptr<Platform> load() {
 
 std::unique_ptr<Recognition> loadRecognition() {
     return std::make_unique<OnDeviceRecognition>();
+}
+
+std::unique_ptr<SecretStore> loadSecretStore() {
+    return std::make_unique<KeyringSecretStore>(std::make_unique<LibsecretKeyringAccess>(
+        QString::fromLatin1(BuildConfig::bundleIdentifier)));
 }
 
 } // namespace PlatformLoader

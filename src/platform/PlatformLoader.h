@@ -7,6 +7,7 @@
 
 class Platform;
 class Recognition;
+class SecretStore;
 
 // The one place that picks the implementation of every platform interface.
 namespace PlatformLoader {
@@ -40,5 +41,9 @@ std::unique_ptr<Platform> load();
 // The on-device recognisers. They belong to no desktop session: built once per process, by
 // the tray application and by the command line alike.
 std::unique_ptr<Recognition> loadRecognition();
+
+// The keyring store for the application's secrets: the desktop's Secret Service over its
+// session bus, whatever the desktop. Start it early: it reads the keyring in the background.
+std::unique_ptr<SecretStore> loadSecretStore();
 
 } // namespace PlatformLoader

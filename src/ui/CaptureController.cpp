@@ -1,5 +1,6 @@
 #include "ui/CaptureController.h"
 
+#include "base/TextUtil.h"
 #include "core/AppSettings.h"
 #include "support/L10n.h"
 #include "ui/PermissionAlert.h"
@@ -102,11 +103,43 @@ void CaptureController::showFeedback(const CapturePipeline::Result& result) {
     }
 }
 
-// The cloud reading arrives with the high-accuracy work: this step will show
-// "toast.hqWorking", await the pipeline's refinement of `context` and toast its outcome.
-// Until then the local result stands.
-QCoro::Task<> CaptureController::refineWithCloud(CapturePipeline::Context) {
-    co_return;
+// The local result is already delivered and confirmed; the cloud's reading may replace it.
+// Confirmations obey "showHUD"; every outcome that keeps the local result says so always.
+QCoro::Task<> CaptureController::refineWithCloud(CapturePipeline::Context context) {
+    if (m_settings.value(Settings::showHUD))
+        m_toaster.show(m_l10n.string("toast.hqWorking"));
+    QPointer<CaptureController> self(this);
+    QCoro::Task<CloudOCR::Outcome> refining =
+        m_pipeline.refine(std::move(context), [self](const CloudOCR::Outcome& outcome) {
+            if (self)
+                self->showRefinement(outcome);
+        });
+    co_await refining;
+    if (self)
+        Q_EMIT self->refinementFinished();
+}
+
+void CaptureController::showRefinement(const CloudOCR::Outcome& outcome) {
+    using Kind = CloudOCR::Outcome::Kind;
+    switch (outcome.kind) {
+    case Kind::Refined:
+        if (m_settings.value(Settings::showHUD))
+            m_toaster.show(
+                m_l10n.counted("toast.hqUpdated", TextUtil::graphemeCount(outcome.text)));
+        return;
+    case Kind::CoverageRejected:
+        m_toaster.show(m_l10n.string("toast.hqTooSmall"));
+        return;
+    case Kind::QuotaExceeded:
+        m_toaster.show(m_l10n.string("toast.hqQuota"));
+        return;
+    case Kind::NotSignedIn:
+        m_toaster.show(m_l10n.string("toast.hqSignIn"));
+        return;
+    case Kind::Failed:
+        m_toaster.show(m_l10n.string("toast.hqFailed"));
+        return;
+    }
 }
 
 void CaptureController::presentPermissionAlert() {

@@ -36,6 +36,8 @@ public:
 Q_SIGNALS:
     // The local pipeline of one capture has ended, delivered or not.
     void captureFinished();
+    // The high-accuracy step of one capture has handled the cloud's outcome.
+    void refinementFinished();
 
 private:
     void screensGrabbed(const ScreenGrabber::Grab& grab, bool highAccuracy);
@@ -43,6 +45,7 @@ private:
     QCoro::Task<> runPipeline(QRectF rect, bool highAccuracy);
     void showFeedback(const CapturePipeline::Result& result);
     QCoro::Task<> refineWithCloud(CapturePipeline::Context context);
+    void showRefinement(const CloudOCR::Outcome& outcome);
     void presentPermissionAlert();
 
     CapturePipeline& m_pipeline;

@@ -1,3 +1,5 @@
 #include "ui/SettingsWindowController.h"
 
-void SettingsWindowController::show(Tab) {}
+void SettingsWindowController::show(Tab tab) {
+    Q_EMIT shown(tab);
+}

@@ -13,9 +13,12 @@ struct CliRun {
     QString err;
 };
 
-CliRun glintext(const QStringList& args) {
+CliRun glintext(const QStringList& args, const QString& serviceUrl = {}) {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("GLINTEXT_SERVICE_URL");
+    if (!serviceUrl.isEmpty())
+        env.insert("GLINTEXT_SERVICE_URL", serviceUrl);
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         env.remove(name);
     process.setProcessEnvironment(env);
@@ -35,7 +38,7 @@ TEST(CommandLine, HelpListsEveryCommandAndOptionWithoutADisplay) {
         EXPECT_EQ(help.status, 0);
         EXPECT_TRUE(help.err.isEmpty()) << help.err.toStdString();
         for (const char* item :
-             {"capture [--hq]", "settings", "recognize [OPTIONS] FILE...", "glintext://",
+             {"capture [--hq]", "settings", "sign-in", "recognize [OPTIONS] FILE...", "glintext://",
               "--version", "--json", "--no-cleanup", "--no-codes", "--hq"})
             EXPECT_TRUE(help.out.contains(QString::fromLatin1(item))) << item;
     }
@@ -71,4 +74,18 @@ TEST(CommandLine, MistakesExitTwoWithAMessageAndNoDisplayIsSaidPlainly) {
         EXPECT_EQ(run.status, 1);
         EXPECT_TRUE(run.err.contains("no display")) << run.err.toStdString();
     }
+}
+
+TEST(CommandLine, AServiceAddressThatWouldLeakTheTokenStopsTheStartWithItsReason) {
+    for (const QStringList& app : {QStringList{}, QStringList{"sign-in"}}) {
+        const CliRun run = glintext(app, "http://service.example");
+        ASSERT_EQ(run.exit, QProcess::NormalExit);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.err, "glintext: GLINTEXT_SERVICE_URL=\"http://service.example\" cannot be "
+                           "used: plain http is accepted only for this computer's loopback "
+                           "address (127.0.0.1, ::1, localhost); use https\n");
+    }
+    // Commands that never reach the service do not care.
+    EXPECT_EQ(glintext({"--version"}, "http://service.example").status, 0);
+    EXPECT_TRUE(glintext({}, "https://service.example").err.contains("no display"));
 }

@@ -5,11 +5,15 @@
 #include "support/TestEnvironment.h"
 #include "support/fakes/FakePlatform.h"
 #include "support/fakes/FakeRecognition.h"
+#include "support/fakes/FakeSecretStore.h"
 
 #include <QApplication>
 #include <QDateTime>
+#include <QDesktopServices>
 #include <QFile>
 #include <QKeyEvent>
+#include <QSignalSpy>
+#include <QUrlQuery>
 
 #include <gtest/gtest.h>
 
@@ -46,8 +50,9 @@ TEST(AppDelegate, StartUpWiresShortcutsToQueuedCapturesAndConsumesThePermissionF
     FakePlatform platform;
     platform.grabber.frames = {solidFrame({0, 0, 320, 200}, Qt::gray)};
     FakeRecognition recognition;
+    FakeSecretStore secrets;
 
-    AppDelegate delegate(platform, recognition, defaults);
+    AppDelegate delegate(platform, recognition, secrets, defaults);
     delegate.applicationDidFinishLaunching();
     EXPECT_FALSE(defaults.contains("permissionFlowStartedAt"));
     EXPECT_EQ(platform.hotKeyService.active, (QSet<quint32>{1, 2}));
@@ -65,3 +70,57 @@ TEST(AppDelegate, StartUpWiresShortcutsToQueuedCapturesAndConsumesThePermissionF
     EXPECT_EQ(overlayWindows().size(), 1);
     cancelOverlay();
 }
+
+// Stands in for the default browser, which the sign-in command opens.
+class SignInBrowser : public QObject {
+    Q_OBJECT
+public:
+    SignInBrowser() {
+        for (const char* scheme : {"http", "https"})
+            QDesktopServices::setUrlHandler(scheme, this, "open");
+    }
+    ~SignInBrowser() override {
+        for (const char* scheme : {"http", "https"})
+            QDesktopServices::unsetUrlHandler(scheme);
+    }
+    QList<QUrl> opened;
+public Q_SLOTS:
+    void open(const QUrl& url) { opened << url; }
+};
+
+TEST(AppDelegate, OnlyTheSignInsOwnCallbackOpensTheAccountTab) {
+    // Nothing listens there: the code exchange fails at once, without leaving this machine
+    // (when this test has its process to itself, as under ctest).
+    qputenv("GLINTEXT_SERVICE_URL", "http://127.0.0.1:1");
+    Defaults defaults(TestEnvironment::home() + "/delegate-url-defaults.json");
+    FakePlatform platform;
+    FakeRecognition recognition;
+    FakeSecretStore secrets;
+    AppDelegate delegate(platform, recognition, secrets, defaults);
+    SignInBrowser browser;
+    QSignalSpy shown(&delegate.settingsWindow(), &SettingsWindowController::shown);
+
+    delegate.handleCommand(AppCommand{AppCommand::Kind::SignIn, {}});
+    ASSERT_EQ(browser.opened.size(), 1);
+    const QUrl page = browser.opened[0];
+    EXPECT_EQ(page.path(), "/app/connect");
+    const QString state = QUrlQuery(page).queryItemValue("state");
+
+    for (const QString& other : QStringList{
+             "glintext://auth?code=c&state=wrong", "glintext://settings?code=c&state=" + state,
+             "glintext://auth?state=" + state, "not a url", QString()})
+        delegate.handleCommand(AppCommand{AppCommand::Kind::OpenUrl, other});
+    EXPECT_TRUE(shown.isEmpty());
+
+    delegate.handleCommand(
+        AppCommand{AppCommand::Kind::OpenUrl, "glintext://auth?state=" + state + "&code=c"});
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown[0][0].value<SettingsWindowController::Tab>(),
+              SettingsWindowController::Tab::Account);
+    // Accepted once: the same address again is ignored.
+    delegate.handleCommand(
+        AppCommand{AppCommand::Kind::OpenUrl, "glintext://auth?state=" + state + "&code=c"});
+    EXPECT_EQ(shown.size(), 1);
+}
+
+#include "AppDelegate_test.moc"

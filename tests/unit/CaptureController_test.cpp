@@ -1,8 +1,12 @@
 #include "core/AppSettings.h"
 #include "core/CapturePipeline.h"
+#include "core/CloudAccount.h"
+#include "core/CloudClient.h"
+#include "core/CloudOCR.h"
 #include "core/DebugLog.h"
 #include "core/Defaults.h"
 #include "core/ImproveReporter.h"
+#include "core/Keychain.h"
 #include "core/OCREngine.h"
 #include "core/OCRHistoryStore.h"
 #include "core/Permissions.h"
@@ -18,6 +22,7 @@
 #include "support/fakes/FakeRecognition.h"
 #include "support/fakes/FakeScreenGrabber.h"
 #include "support/fakes/FakeScreenPermission.h"
+#include "support/fakes/FakeSecretStore.h"
 #include "support/fakes/FakeSound.h"
 #include "support/fakes/FakeToaster.h"
 
@@ -26,6 +31,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QNetworkAccessManager>
 #include <QSemaphore>
 
 #include <gtest/gtest.h>
@@ -49,7 +55,10 @@ protected:
           history(settings, dir + "/history.json"), improve(settings, dir + "/queue.jsonl"),
           permissions(permission, defaults), languageStore(defaults), l10n(languageStore),
           engine(recognition.text, recognition.codes, recognition.tagger),
-          pipeline(settings, defaults, permissions, history, clipboard, sound, engine, improve),
+          cloudClient(network, QUrl("http://127.0.0.1:9/")), keychain(secrets),
+          account(keychain, cloudClient), cloud(keychain, cloudClient, account),
+          pipeline(settings, defaults, permissions, history, clipboard, sound, engine, improve,
+                   cloud),
           overlay(false), controller(pipeline, overlay, grabber, alert, toaster, l10n, settings) {
         grabber.frames = {solidFrame({0, 0, 800, 600}, Qt::white, 1.0)};
         QFile::remove(DebugLog::currentPath());
@@ -94,6 +103,12 @@ protected:
     OCREngine engine;
     FakeClipboard clipboard;
     FakeSound sound;
+    QNetworkAccessManager network;
+    CloudClient cloudClient;
+    FakeSecretStore secrets;
+    Keychain keychain;
+    CloudAccount account;
+    CloudOCR cloud;
     CapturePipeline pipeline;
     SelectionOverlayController overlay;
     FakeScreenGrabber grabber;

@@ -172,18 +172,3 @@ TEST_F(L10nTest, LookupFallsBackToTheKeyAndFormatsPlaceholders) {
     EXPECT_EQ(L10n::string("toast.hqSignIn", AppLanguage::en),
               "Sign in at " + CloudConfig::baseURL().host() + " to use high-accuracy capture");
 }
-
-TEST(CloudConfig, OverrideMustBeHttpsOrLoopbackHttp) {
-    const QString builtIn = "https://glintext.example";
-    QString warning;
-    EXPECT_EQ(CloudConfig::resolve("", builtIn, &warning).host(), "glintext.example");
-    EXPECT_EQ(CloudConfig::resolve("https://other.example:8443", builtIn).host(), "other.example");
-    EXPECT_EQ(CloudConfig::resolve("http://127.0.0.1:9999", builtIn).port(), 9999);
-    EXPECT_EQ(CloudConfig::resolve("http://localhost:1", builtIn).host(), "localhost");
-    EXPECT_TRUE(warning.isEmpty());
-    for (const char* bad : {"http://evil.example", "ftp://127.0.0.1", "not a url", "https://"}) {
-        warning.clear();
-        EXPECT_EQ(CloudConfig::resolve(bad, builtIn, &warning).host(), "glintext.example") << bad;
-        EXPECT_FALSE(warning.isEmpty()) << bad;
-    }
-}

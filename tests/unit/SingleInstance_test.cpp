@@ -32,6 +32,7 @@ TEST(AppCommand, ParsesTheCommandLineAndRejectsWhatItDoesNotKnow) {
     EXPECT_EQ(appCommand({"capture"}), (AppCommand{Kind::Capture, {}}));
     EXPECT_EQ(appCommand({"capture", "--hq"}), (AppCommand{Kind::CaptureHQ, {}}));
     EXPECT_EQ(appCommand({"settings"}), (AppCommand{Kind::Settings, {}}));
+    EXPECT_EQ(appCommand({"sign-in"}), (AppCommand{Kind::SignIn, {}}));
     EXPECT_EQ(appCommand({"GLINTEXT://auth?code=x"}),
               (AppCommand{Kind::OpenUrl, "GLINTEXT://auth?code=x"}));
 
@@ -46,7 +47,8 @@ TEST(AppCommand, ParsesTheCommandLineAndRejectsWhatItDoesNotKnow) {
 
     for (const AppCommand& command :
          {AppCommand{}, AppCommand{Kind::Capture, {}}, AppCommand{Kind::CaptureHQ, {}},
-          AppCommand{Kind::Settings, {}}, AppCommand{Kind::OpenUrl, "glintext://auth?code=ä b"}})
+          AppCommand{Kind::Settings, {}}, AppCommand{Kind::SignIn, {}},
+          AppCommand{Kind::OpenUrl, "glintext://auth?code=ä b"}})
         EXPECT_EQ(AppCommand::decode(command.encode()), command);
     EXPECT_FALSE(AppCommand::decode("capture --hq --more"));
     EXPECT_FALSE(AppCommand::decode(""));

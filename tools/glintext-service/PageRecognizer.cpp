@@ -1,8 +1,11 @@
 #include "PageRecognizer.h"
 
+#include "ReadingOrder.h"
+
 #include <tesseract/baseapi.h>
 
 #include <cmath>
+#include <cstring>
 #include <map>
 #include <memory>
 
@@ -37,7 +40,6 @@ tesseract::TessBaseAPI* engineFor(const QStringList& languages) {
     auto engine = std::make_unique<tesseract::TessBaseAPI>();
     if (engine->Init(nullptr, key.toUtf8().constData(), tesseract::OEM_LSTM_ONLY) != 0)
         return nullptr;
-    engine->SetPageSegMode(tesseract::PSM_AUTO);
     // Without it CJK text comes back with a space between every character.
     if (isCjk(languages))
         engine->SetVariable("preserve_interword_spaces", "1");
@@ -72,6 +74,27 @@ QString tidy(const QString& raw) {
     return lines.join('\n').trimmed();
 }
 
+// `block` of `page` on a white margin, as Tesseract likes a block of text.
+QImage padded(const QImage& page, const QRect& block) {
+    constexpr int margin = 12;
+    QImage out(block.width() + 2 * margin, block.height() + 2 * margin, QImage::Format_Grayscale8);
+    out.fill(255);
+    for (int y = 0; y < block.height(); ++y)
+        std::memcpy(out.scanLine(y + margin) + margin,
+                    page.constScanLine(block.top() + y) + block.left(), size_t(block.width()));
+    return out;
+}
+
+QString readPage(tesseract::TessBaseAPI* engine, const QImage& page, int scale,
+                 tesseract::PageSegMode mode = tesseract::PSM_AUTO) {
+    engine->SetPageSegMode(mode);
+    engine->SetImage(page.constBits(), page.width(), page.height(), 1, int(page.bytesPerLine()));
+    engine->SetSourceResolution(screenDpi * scale);
+    std::unique_ptr<char[]> text(engine->GetUTF8Text());
+    engine->Clear();
+    return tidy(QString::fromUtf8(text ? text.get() : ""));
+}
+
 } // namespace
 
 std::optional<QString> read(const QImage& image, const QStringList& languages) {
@@ -80,11 +103,20 @@ std::optional<QString> read(const QImage& image, const QStringList& languages) {
         return std::nullopt;
     int scale = 1;
     const QImage page = prepare(image, &scale);
-    engine->SetImage(page.constBits(), page.width(), page.height(), 1, int(page.bytesPerLine()));
-    engine->SetSourceResolution(screenDpi * scale);
-    std::unique_ptr<char[]> text(engine->GetUTF8Text());
-    engine->Clear();
-    return tidy(QString::fromUtf8(text ? text.get() : ""));
+    // Columns are found first and read one by one: on a crop of a few lines Tesseract's
+    // own layout would join a line of one column with its neighbour in the next.
+    const QList<ReadingOrder::Block> blocks = ReadingOrder::blocks(page);
+    if (blocks.size() < 2)
+        return readPage(engine, page, scale);
+    QStringList texts;
+    for (const ReadingOrder::Block& block : blocks) {
+        const QString text =
+            readPage(engine, padded(page, block.rect), scale,
+                     block.column ? tesseract::PSM_SINGLE_BLOCK : tesseract::PSM_AUTO);
+        if (!text.isEmpty())
+            texts.append(text);
+    }
+    return texts.join(QStringLiteral("\n\n"));
 }
 
 } // namespace PageRecognizer
