@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Installs every Debian package that building, running and testing Glintext needs.
-# Idempotent: packages already present are left alone.
+# Idempotent: packages already present are left alone, and when nothing is missing it needs
+# neither root nor the network.
 #   --bench   also what the screen benchmark needs (bench/run --screens): Chromium, xterm,
 #             GTK 3 for Python, fonts, man pages in every language the engine reads
+#   --check   only lists what is missing (status 1); after an install this also catches a
+#             name that dpkg never reports as installed (a virtual one)
 set -euo pipefail
 
 packages=(
@@ -38,6 +41,9 @@ packages=(
   qt6-wayland sway xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk pipewire
   pipewire-bin grim wtype wl-clipboard python3 kwin-wayland xdg-desktop-portal-kde qtwayland5
   libwayland-dev libwayland-bin libkf5service-bin
+  # the Debian package: cpack's shlibdeps (dpkg-dev, file), its checks, and what the
+  # package recommends, so that installing it in CI needs no download
+  dpkg-dev file lintian appstream desktop-file-utils xdg-utils man-db gzip
   # a panel's StatusNotifier watcher for the settings-sync test
   python3-gi
 )
@@ -57,6 +63,11 @@ missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
+
+if [ "${1:-}" = "--check" ]; then
+  [ "${#missing[@]}" -eq 0 ] || { echo "not installed: ${missing[*]}"; exit 1; }
+  exit 0
+fi
 
 if [ "${#missing[@]}" -gt 0 ]; then
   SUDO=""
