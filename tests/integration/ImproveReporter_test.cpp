@@ -267,6 +267,9 @@ TEST_F(ImproveReporterTest, TheTimerFlushesFirstAfterItsDelayThenEveryPeriod) {
     writeQueue({line("a")});
     QSignalSpy answered(improve.get(), &ImproveReporter::batchAnswered);
     ASSERT_TRUE(answered.wait(5000));
+    // The worker settles the file after the answer; writing it behind the reporter's back
+    // before that would race with the rewrite.
+    improve->waitForQueue();
     writeQueue({line("b")});
     ASSERT_TRUE(answered.wait(5000));
     EXPECT_EQ(batches().size(), 2);
