@@ -34,6 +34,8 @@ packages=(
   qt6-wayland sway xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk pipewire
   pipewire-bin grim wtype wl-clipboard python3 kwin-wayland xdg-desktop-portal-kde qtwayland5
   libwayland-dev libwayland-bin libkf5service-bin
+  # a panel's StatusNotifier watcher for the settings-sync test
+  python3-gi
 )
 
 missing=()

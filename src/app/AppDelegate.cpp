@@ -33,7 +33,14 @@ AppDelegate::AppDelegate(Platform& platform, Recognition& recognition, SecretSto
       m_permissionAlert(m_l10n, m_permissions),
       m_capture(m_pipeline, m_overlay, platform.screenGrabber(), m_permissionAlert, m_toast, m_l10n,
                 m_settings),
-      m_hotKey(platform.hotKeys(), m_l10n) {}
+      m_hotKey(platform.hotKeys(), m_l10n),
+      m_cloudSync(m_settings, m_cloudAccount, m_keychain, m_cloudClient, defaults) {
+    // A language chosen here or arriving from another machine relabels every window at once.
+    connect(&m_settings, &AppSettings::changed, &m_l10n, [this](const QString& key) {
+        if (key == QLatin1String(Settings::languageCode.key))
+            m_l10n.apply(m_settings.value(Settings::languageCode));
+    });
+}
 
 AppDelegate::~AppDelegate() {
     if (qApp)
