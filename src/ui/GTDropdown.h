@@ -3,10 +3,9 @@
 #include "ui/PulldownPill.h"
 
 #include <QList>
+#include <QMenu>
 #include <QPointer>
 #include <QVariant>
-
-class QMenu;
 
 // A drop-down of (value, title) options on a pulldown pill. The pill shows the title of the
 // current selection (empty when no option has that value); a click opens a menu just under
