@@ -99,10 +99,11 @@ void UpdaterController::finished(QNetworkReply* reply, bool userInitiated) {
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     QString error;
     std::optional<QList<Appcast::Item>> items;
-    if (reply->error() != QNetworkReply::NoError)
-        error = reply->errorString();
-    else if (status < 200 || status > 299)
+    // An HTTP answer says more in its status than in the transport's wording of it.
+    if (status != 0 && (status < 200 || status > 299))
         error = QStringLiteral("the feed answered with status %1").arg(status);
+    else if (reply->error() != QNetworkReply::NoError)
+        error = reply->errorString();
     else if (!(items = Appcast::parse(reply->readAll(), &error)))
         error = QStringLiteral("the feed could not be read: %1").arg(error);
 
