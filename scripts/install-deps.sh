@@ -16,6 +16,8 @@ packages=(
   # platform services
   libxcb1-dev libxcb-keysyms1-dev libx11-xcb-dev libx11-dev libxkbcommon-dev
   libsecret-1-dev libcanberra-dev sound-theme-freedesktop libsystemd-dev
+  # a real journald for the journal export test (started in a private namespace)
+  systemd util-linux
   # recognition
   libtesseract-dev libleptonica-dev tesseract-ocr tesseract-ocr-eng tesseract-ocr-osd
   tesseract-ocr-jpn tesseract-ocr-jpn-vert tesseract-ocr-chi-sim tesseract-ocr-chi-sim-vert

@@ -16,15 +16,17 @@
 #include <QUrl>
 
 AppDelegate::AppDelegate(Platform& platform, Recognition& recognition, SecretStore& secrets,
-                         Defaults& defaults, QObject* parent)
+                         Defaults& defaults, CrashCatcher& crashes, ProcessLog& processLog,
+                         QObject* parent)
     : QObject(parent), m_platform(platform), m_defaults(defaults),
       m_settings(defaults, platform.loginItem()),
       m_history(m_settings, AppPaths::dataFile(OCRHistoryStore::fileName)),
-      m_improve(m_settings, AppPaths::dataFile(ImproveReporter::queueFileName)),
       m_permissions(platform.screenPermission(), defaults), m_languageStore(defaults),
       m_l10n(m_languageStore), m_engine(recognition.textAnalyzer(), recognition.barcodeDetector(),
                                         recognition.languageTagger()),
       m_cloudClient(m_network, CloudConfig::baseURL()), m_keychain(secrets),
+      m_improve(m_settings, defaults, m_cloudClient, m_clock,
+                AppPaths::dataFile(ImproveReporter::queueFileName)),
       m_cloudAccount(m_keychain, m_cloudClient),
       m_cloudOCR(m_keychain, m_cloudClient, m_cloudAccount),
       m_pipeline(m_settings, defaults, m_permissions, m_history, platform.clipboard(),
@@ -34,7 +36,9 @@ AppDelegate::AppDelegate(Platform& platform, Recognition& recognition, SecretSto
       m_capture(m_pipeline, m_overlay, platform.screenGrabber(), m_permissionAlert, m_toast, m_l10n,
                 m_settings),
       m_hotKey(platform.hotKeys(), m_l10n),
-      m_cloudSync(m_settings, m_cloudAccount, m_keychain, m_cloudClient, defaults) {
+      m_cloudSync(m_settings, m_cloudAccount, m_keychain, m_cloudClient, defaults),
+      m_crashReporter(crashes, defaults, m_cloudClient),
+      m_testerMode(defaults, m_cloudClient, processLog, m_clock) {
     // A language chosen here or arriving from another machine relabels every window at once.
     connect(&m_settings, &AppSettings::changed, &m_l10n, [this](const QString& key) {
         if (key == QLatin1String(Settings::languageCode.key))
@@ -67,6 +71,9 @@ void AppDelegate::applicationDidFinishLaunching() {
     m_cloudSync.start();
     m_crashReporter.start();
     m_testerMode.start();
+    Keychain* keychain = &m_keychain; // lives as long as the reporter
+    m_improve.setTokenProvider(
+        [keychain] { return keychain->get(QString::fromLatin1(CloudAccount::tokenItem)); });
     m_improve.start();
     recordEnvironment();
     // Loading the recognition engines in the background keeps the first capture quick.
@@ -206,10 +213,11 @@ void AppDelegate::handleUrl(const QString& text) {
         m_settingsWindow.show(SettingsWindowController::Tab::Account);
 }
 
-void AppDelegate::applicationWillTerminate() {
+void AppDelegate::applicationWillTerminate(bool finalUpload) {
     m_history.saveNow();
     m_keychain.flush(keyringFlushLimit);
-    // The reporter's last flush arrives with the reporting work; its queued file work is
-    // short and finishes here.
+    // What is not confirmed within the limit stays in the queue file for the next start.
+    if (finalUpload)
+        m_improve.flushNow(true);
     m_improve.waitForQueue();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/AppCommand.h"
+#include "base/SystemClock.h"
 #include "core/AppSettings.h"
 #include "core/CapturePipeline.h"
 #include "core/CloudAccount.h"
@@ -33,8 +34,10 @@
 
 #include <memory>
 
+class CrashCatcher;
 class Defaults;
 class Platform;
+class ProcessLog;
 class Recognition;
 class SecretStore;
 
@@ -46,9 +49,11 @@ class AppDelegate : public QObject {
     Q_OBJECT
 public:
     // The settings store is read here, before anything else runs. `secrets` is the keyring;
-    // the cloud account reads its initial state from it here.
+    // the cloud account reads its initial state from it here. `crashes` holds what earlier
+    // runs' crashes left; `processLog` is this process's system log, for tester mode.
     AppDelegate(Platform& platform, Recognition& recognition, SecretStore& secrets,
-                Defaults& defaults, QObject* parent = nullptr);
+                Defaults& defaults, CrashCatcher& crashes, ProcessLog& processLog,
+                QObject* parent = nullptr);
     ~AppDelegate() override;
 
     // The start-up sequence; runs once before the event loop starts.
@@ -58,8 +63,10 @@ public:
     // A `glintext:` address (the browser's sign-in callback); anything unparsable is ignored.
     // An accepted callback opens the settings window on its Account tab.
     void handleUrl(const QString& text);
-    // Writes what is still pending; connected to the application's aboutToQuit.
-    void applicationWillTerminate();
+    // Writes what is still pending; connected to the application's aboutToQuit. With
+    // `finalUpload`, the statistics get their last flush (at most 2 seconds, running the
+    // event loop); a run whose display is gone skips it.
+    void applicationWillTerminate(bool finalUpload = true);
 
     SettingsWindowController& settingsWindow() { return m_settingsWindow; }
 
@@ -86,9 +93,9 @@ private:
 
     // Built in the constructor, each after what it needs. Nothing here acts on its own
     // before applicationDidFinishLaunching() starts it.
+    SystemClock m_clock;
     AppSettings m_settings;
     OCRHistoryStore m_history;
-    ImproveReporter m_improve;
     Permissions m_permissions;
     DefaultsLanguageStore m_languageStore;
     L10n m_l10n;
@@ -96,6 +103,7 @@ private:
     QNetworkAccessManager m_network; // the one manager every cloud request goes through
     CloudClient m_cloudClient;
     Keychain m_keychain;
+    ImproveReporter m_improve;
     CloudAccount m_cloudAccount;
     CloudOCR m_cloudOCR;
     CapturePipeline m_pipeline;

@@ -5,10 +5,13 @@
 #include "app/RecognizeCommand.h"
 #include "app/SingleInstance.h"
 #include "app/TerminationSignals.h"
+#include "base/AppPaths.h"
 #include "core/CloudConfig.h"
 #include "core/Defaults.h"
+#include "platform/CrashCatcher.h"
 #include "platform/Platform.h"
 #include "platform/PlatformLoader.h"
+#include "platform/ProcessLog.h"
 #include "platform/Recognition.h"
 #include "platform/SecretStore.h"
 #include "support/DefaultsLanguageStore.h"
@@ -18,6 +21,7 @@
 #include <QTimer>
 
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <unistd.h>
@@ -83,7 +87,25 @@ QList<QByteArray> nativeNames(const QStringList& files, int argc, char** argv) {
     return names;
 }
 
+// Test-only: GLINTEXT_TEST_CRASH=segv makes the running application fault as a bug would, so
+// that tests see the crash record and its report on the next start.
+void crashForTestsIfAsked(QObject* context) {
+    if (qEnvironmentVariable("GLINTEXT_TEST_CRASH") != QLatin1String("segv"))
+        return;
+    QTimer::singleShot(0, context, [] {
+        volatile std::uintptr_t address = 0; // unknown to the compiler: a real load, not a trap
+        std::fprintf(stderr, "glintext: crashing as asked (%d)\n",
+                     *reinterpret_cast<volatile int*>(address));
+    });
+}
+
 int runTrayApp(const AppCommand& command, int argc, char** argv) {
+    // The records of a crash go to the data folder; installed in the process that runs the
+    // application (after the re-execution for OpenMP), before anything can crash.
+    const std::unique_ptr<CrashCatcher> catcher =
+        PlatformLoader::loadCrashCatcher(AppPaths::dataDir());
+    catcher->install();
+    CrashCatcher& crashes = *catcher;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Glintext"));
     QApplication::setApplicationVersion(QString::fromLatin1(BuildConfig::version));
@@ -119,17 +141,19 @@ int runTrayApp(const AppCommand& command, int argc, char** argv) {
     const std::unique_ptr<SecretStore> secrets = PlatformLoader::loadSecretStore();
     const std::unique_ptr<Platform> platform = PlatformLoader::load();
     const std::unique_ptr<Recognition> recognition = PlatformLoader::loadRecognition();
-    AppDelegate delegate(*platform, *recognition, *secrets, defaults);
+    const std::unique_ptr<ProcessLog> processLog = PlatformLoader::loadProcessLog();
+    AppDelegate delegate(*platform, *recognition, *secrets, defaults, crashes, *processLog);
     QObject::connect(&instance, &SingleInstance::commandReceived, &delegate,
                      &AppDelegate::handleCommand);
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate,
-                     &AppDelegate::applicationWillTerminate);
+                     [&delegate] { delegate.applicationWillTerminate(); });
     // A lost display ends the process without aboutToQuit: save on the way out all the same.
     const ExitGuard displayLoss([&delegate, &instance] {
-        delegate.applicationWillTerminate();
+        delegate.applicationWillTerminate(false); // no event loop to send with any more
         instance.close();
     });
     delegate.applicationDidFinishLaunching();
+    crashForTestsIfAsked(&delegate);
     if (command.kind != AppCommand::Kind::Launch)
         QTimer::singleShot(0, &delegate, [&delegate, command] { delegate.handleCommand(command); });
     const int status = app.exec();

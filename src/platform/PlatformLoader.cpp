@@ -1,6 +1,8 @@
 #include "platform/PlatformLoader.h"
 
 #include "platform/OnDeviceRecognition.h"
+#include "platform/crash/SignalCrashCatcher.h"
+#include "platform/journal/JournalProcessLog.h"
 #include "platform/null/NullPlatform.h"
 #include "platform/secret/KeyringSecretStore.h"
 #include "platform/secret/LibsecretKeyringAccess.h"
@@ -73,6 +75,14 @@ std::unique_ptr<Recognition> loadRecognition() {
 std::unique_ptr<SecretStore> loadSecretStore() {
     return std::make_unique<KeyringSecretStore>(std::make_unique<LibsecretKeyringAccess>(
         QString::fromLatin1(BuildConfig::bundleIdentifier)));
+}
+
+std::unique_ptr<CrashCatcher> loadCrashCatcher(const QString& folder) {
+    return std::make_unique<SignalCrashCatcher>(folder);
+}
+
+std::unique_ptr<ProcessLog> loadProcessLog() {
+    return std::make_unique<JournalProcessLog>();
 }
 
 } // namespace PlatformLoader

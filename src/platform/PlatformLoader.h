@@ -5,7 +5,9 @@
 
 #include <memory>
 
+class CrashCatcher;
 class Platform;
+class ProcessLog;
 class Recognition;
 class SecretStore;
 
@@ -45,5 +47,11 @@ std::unique_ptr<Recognition> loadRecognition();
 // The keyring store for the application's secrets: the desktop's Secret Service over its
 // session bus, whatever the desktop. Start it early: it reads the keyring in the background.
 std::unique_ptr<SecretStore> loadSecretStore();
+
+// The catcher of this process's fatal signals, keeping its records in `folder`.
+std::unique_ptr<CrashCatcher> loadCrashCatcher(const QString& folder);
+
+// This process's entries in the system log (the systemd journal).
+std::unique_ptr<ProcessLog> loadProcessLog();
 
 } // namespace PlatformLoader

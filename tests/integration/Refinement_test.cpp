@@ -22,6 +22,7 @@
 #include "support/ScreenFrames.h"
 #include "support/TestEnvironment.h"
 #include "support/fakes/FakeClipboard.h"
+#include "support/fakes/FakeClock.h"
 #include "support/fakes/FakeLoginItem.h"
 #include "support/fakes/FakePermissionAlert.h"
 #include "support/fakes/FakeRecognition.h"
@@ -57,10 +58,11 @@ class RefinementTest : public testing::Test {
 protected:
     RefinementTest()
         : dir(freshDir("flow")), defaults(dir + "/defaults.json"), settings(defaults, login),
-          history(settings, dir + "/history.json"), improve(settings, dir + "/queue.jsonl"),
-          permissions(permission, defaults), languageStore(defaults), l10n(languageStore),
+          history(settings, dir + "/history.json"), permissions(permission, defaults),
+          languageStore(defaults), l10n(languageStore),
           engine(recognition.text, recognition.codes, recognition.tagger),
           cloudClient(network, service.baseUrl()), keychain(secrets),
+          improve(settings, defaults, cloudClient, clock, dir + "/queue.jsonl"),
           account(keychain, cloudClient), cloud(keychain, cloudClient, account, 5s),
           pipeline(settings, defaults, permissions, history, clipboard, sound, engine, improve,
                    cloud),
@@ -77,6 +79,7 @@ protected:
         QFile::remove(DebugLog::currentPath());
         secrets.items.insert(CloudAccount::tokenItem,
                              service.createAccount("hq@example.org").token.toUtf8());
+        improve.setTokenProvider([this] { return keychain.get(CloudAccount::tokenItem); });
     }
 
     void setLocal(const QString& text, const QStringList& payloads = {}) {
@@ -109,7 +112,6 @@ protected:
     FakeLoginItem login;
     AppSettings settings;
     OCRHistoryStore history;
-    ImproveReporter improve;
     FakeScreenPermission permission;
     Permissions permissions;
     DefaultsLanguageStore languageStore;
@@ -122,6 +124,8 @@ protected:
     CloudClient cloudClient;
     FakeSecretStore secrets;
     Keychain keychain;
+    FakeClock clock;
+    ImproveReporter improve;
     CloudAccount account;
     CloudOCR cloud;
     CapturePipeline pipeline;
@@ -155,6 +159,13 @@ TEST_F(RefinementTest, AnAcceptedReadingReplacesTheLocalResultEverywhere) {
     EXPECT_TRUE(log.contains(" CloudOCR: refined 18 chars\n")) << log.toStdString();
     EXPECT_EQ(service.received("/api/ocr").value(0).value("json").toObject().value("transcript"),
               "left one right one");
+    // The pair of readings goes to the service as one sample of the signed-in account.
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return !service.received("/api/improve/sample").isEmpty(); }, 10000));
+    const QJsonObject sample = service.received("/api/improve/sample").value(0);
+    EXPECT_EQ(sample.value("status"), 200);
+    EXPECT_EQ(sample.value("json").toObject().value("cloudText"), "left one\nright one");
+    EXPECT_EQ(sample.value("json").toObject().value("accepted"), true);
 }
 
 TEST_F(RefinementTest, WhatTheUserCopiedMeanwhileStaysOnTheClipboard) {

@@ -3,12 +3,15 @@
 #include "ui/SelectionOverlayWindow.h"
 
 #include "support/TestEnvironment.h"
+#include "support/fakes/FakeCrashCatcher.h"
 #include "support/fakes/FakePlatform.h"
+#include "support/fakes/FakeProcessLog.h"
 #include "support/fakes/FakeRecognition.h"
 #include "support/fakes/FakeSecretStore.h"
 
 #include <QApplication>
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QDesktopServices>
 #include <QFile>
 #include <QKeyEvent>
@@ -51,8 +54,10 @@ TEST(AppDelegate, StartUpWiresShortcutsToQueuedCapturesAndConsumesThePermissionF
     platform.grabber.frames = {solidFrame({0, 0, 320, 200}, Qt::gray)};
     FakeRecognition recognition;
     FakeSecretStore secrets;
+    FakeCrashCatcher crashes;
+    FakeProcessLog processLog;
 
-    AppDelegate delegate(platform, recognition, secrets, defaults);
+    AppDelegate delegate(platform, recognition, secrets, defaults, crashes, processLog);
     delegate.applicationDidFinishLaunching();
     EXPECT_FALSE(defaults.contains("permissionFlowStartedAt"));
     EXPECT_EQ(platform.hotKeyService.active, (QSet<quint32>{1, 2}));
@@ -69,6 +74,35 @@ TEST(AppDelegate, StartUpWiresShortcutsToQueuedCapturesAndConsumesThePermissionF
     delegate.handleCommand(AppCommand{AppCommand::Kind::Capture, {}});
     EXPECT_EQ(overlayWindows().size(), 1);
     cancelOverlay();
+}
+
+TEST(AppDelegate, StartUpHandsEarlierCrashesOverAndStartsTheReporters) {
+    const QString path = TestEnvironment::home() + "/delegate-reporters.json";
+    QFile::remove(path);
+    QFile::remove(TestEnvironment::dataDir() + "/improve-queue.jsonl");
+    Defaults defaults(path);
+    defaults.setBool("onboardingCompleted", true);
+    defaults.setBool("crashReportingEnabled", false); // nothing leaves the test
+    FakePlatform platform;
+    FakeRecognition recognition;
+    FakeSecretStore secrets;
+    FakeCrashCatcher crashes;
+    crashes.pending = {CrashDiagnostic{}};
+    FakeProcessLog processLog;
+
+    AppDelegate delegate(platform, recognition, secrets, defaults, crashes, processLog);
+    EXPECT_EQ(crashes.pending.size(), 1); // building the graph starts nothing
+    delegate.applicationDidFinishLaunching();
+    EXPECT_TRUE(crashes.pending.isEmpty());
+    EXPECT_TRUE(processLog.capturing);
+    EXPECT_FALSE(defaults.contains("testerModeEnabled")); // off, and not written at start
+    // The start-up event is queued.
+    QDeadlineTimer deadline(5000);
+    while (!QFile::exists(TestEnvironment::dataDir() + "/improve-queue.jsonl") &&
+           !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_TRUE(TestEnvironment::readFile(TestEnvironment::dataDir() + "/improve-queue.jsonl")
+                    .contains("\"n\":\"app.env\""));
 }
 
 // Stands in for the default browser, which the sign-in command opens.
@@ -96,7 +130,9 @@ TEST(AppDelegate, OnlyTheSignInsOwnCallbackOpensTheAccountTab) {
     FakePlatform platform;
     FakeRecognition recognition;
     FakeSecretStore secrets;
-    AppDelegate delegate(platform, recognition, secrets, defaults);
+    FakeCrashCatcher crashes;
+    FakeProcessLog processLog;
+    AppDelegate delegate(platform, recognition, secrets, defaults, crashes, processLog);
     SignInBrowser browser;
     QSignalSpy shown(&delegate.settingsWindow(), &SettingsWindowController::shown);
 

@@ -17,6 +17,7 @@
 
 #include "support/TestEnvironment.h"
 #include "support/fakes/FakeClipboard.h"
+#include "support/fakes/FakeClock.h"
 #include "support/fakes/FakeLoginItem.h"
 #include "support/fakes/FakePermissionAlert.h"
 #include "support/fakes/FakeRecognition.h"
@@ -52,10 +53,11 @@ class CapturePipelineTest : public ::testing::Test {
 protected:
     CapturePipelineTest()
         : dir(freshDir("pipeline")), defaults(dir + "/defaults.json"), settings(defaults, login),
-          history(settings, dir + "/history.json"), improve(settings, dir + "/queue.jsonl"),
-          permissions(permission, defaults), languageStore(defaults), l10n(languageStore),
+          history(settings, dir + "/history.json"), permissions(permission, defaults),
+          languageStore(defaults), l10n(languageStore),
           engine(recognition.text, recognition.codes, recognition.tagger),
           cloudClient(network, QUrl("http://127.0.0.1:9/")), keychain(secrets),
+          improve(settings, defaults, cloudClient, clock, dir + "/queue.jsonl"),
           account(keychain, cloudClient), cloud(keychain, cloudClient, account),
           pipeline(settings, defaults, permissions, history, clipboard, sound, engine, improve,
                    cloud),
@@ -94,7 +96,6 @@ protected:
     FakeLoginItem login;
     AppSettings settings;
     OCRHistoryStore history;
-    ImproveReporter improve;
     FakeScreenPermission permission;
     Permissions permissions;
     DefaultsLanguageStore languageStore;
@@ -107,6 +108,8 @@ protected:
     CloudClient cloudClient;
     FakeSecretStore secrets;
     Keychain keychain;
+    FakeClock clock;
+    ImproveReporter improve;
     CloudAccount account;
     CloudOCR cloud;
     CapturePipeline pipeline;

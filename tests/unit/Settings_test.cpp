@@ -1,4 +1,5 @@
 #include "core/AppSettings.h"
+#include "core/CloudClient.h"
 #include "core/DebugLog.h"
 #include "core/Defaults.h"
 #include "core/ImproveReporter.h"
@@ -7,6 +8,7 @@
 
 #include "support/TestEnvironment.h"
 #include "support/Unprivileged.h"
+#include "support/fakes/FakeClock.h"
 #include "support/fakes/FakeLoginItem.h"
 
 #include <QDir>
@@ -14,6 +16,7 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QNetworkAccessManager>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
@@ -280,7 +283,11 @@ TEST(AppSettings, TurningSharingOffDeletesTheQueueAndOnDoesNothing) {
     Defaults d(freshDefaultsPath("sharing"));
     FakeLoginItem login;
     AppSettings settings(d, login);
-    ImproveReporter reporter(settings, TestEnvironment::home() + "/sharing-queue.jsonl");
+    QNetworkAccessManager network;
+    CloudClient client(network, QUrl("http://127.0.0.1:9"));
+    FakeClock clock;
+    ImproveReporter reporter(settings, d, client, clock,
+                             TestEnvironment::home() + "/sharing-queue.jsonl");
     TestEnvironment::writeFile(reporter.queueFilePath(), "{\"t\":1,\"n\":\"app.env\",\"p\":{}}\n");
     settings.set(Settings::improveDataSharing, true);
     reporter.waitForQueue();

@@ -1,0 +1,5 @@
+#include "base/SystemClock.h"
+
+QDateTime SystemClock::now() const {
+    return QDateTime::currentDateTimeUtc();
+}
