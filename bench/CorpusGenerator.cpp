@@ -2,6 +2,7 @@
 // fonts, each with its ground truth. Deterministic for a given seed.
 //
 //   glintext-corpus OUTDIR
+//   glintext-corpus --code qr|code128 PAYLOAD OUT.png   (one code, a pixel per module)
 //
 // Writes OUTDIR/<name>.png, OUTDIR/<name>.txt (the expected text) and OUTDIR/manifest.tsv
 // with one line per image: name, category, LANGUAGE value, tesseract -l value, and the
@@ -768,6 +769,14 @@ Item screenshot() {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    if (argc == 5 && QByteArray(argv[1]) == "--code") {
+        // For pages drawn by other programs (the browser corpus), which scale it up.
+        const bool qr = QByteArray(argv[2]) == "qr";
+        const QImage code =
+            codeImage(qr ? ZXing::BarcodeFormat::QRCode : ZXing::BarcodeFormat::Code128,
+                      QString::fromUtf8(argv[3]), 1, Qt::black, Qt::white);
+        return code.save(QString::fromLocal8Bit(argv[4])) ? 0 : 1;
+    }
     if (argc < 2) {
         std::fprintf(stderr, "usage: glintext-corpus OUTDIR\n");
         return 2;

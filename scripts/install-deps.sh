@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs every Debian package that building, running and testing Glintext needs.
 # Idempotent: packages already present are left alone.
+#   --bench   also what the screen benchmark needs (bench/run --screens): Chromium, xterm,
+#             GTK 3 for Python, fonts, man pages in every language the engine reads
 set -euo pipefail
 
 packages=(
@@ -39,6 +41,17 @@ packages=(
   # a panel's StatusNotifier watcher for the settings-sync test
   python3-gi
 )
+
+if [ "${1:-}" = "--bench" ]; then
+  packages+=(
+    chromium xterm python3 python3-gi gir1.2-gtk-3.0 man-db iso-codes gettext
+    manpages manpages-de manpages-fr manpages-es manpages-it manpages-pt-br manpages-nl
+    manpages-sv manpages-ru manpages-uk manpages-ja manpages-zh
+    fonts-open-sans fonts-roboto-unhinted fonts-cantarell fonts-lato fonts-inter
+    fonts-hack fonts-firacode fonts-ipafont-gothic fonts-ipafont-mincho fonts-nanum
+    fonts-wqy-zenhei fonts-arphic-uming libgtk-3-common coreutils grep findutils
+  )
+fi
 
 missing=()
 for p in "${packages[@]}"; do

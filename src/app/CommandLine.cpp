@@ -51,7 +51,7 @@ const QList<Command>& commands() {
          QStringLiteral("print what a capture of each image would copy (no display needed)"),
          {{QStringLiteral("json"),
            QStringLiteral("one JSON object per file (file, text, barcodePayloads, "
-                          "vertical, langHint, ms)")},
+                          "vertical, models, langHint, ms)")},
           {QStringLiteral("no-cleanup"), QStringLiteral("leave the recognised text as read")},
           {QStringLiteral("no-codes"), QStringLiteral("do not look for QR codes and barcodes")}}},
     };

@@ -107,6 +107,7 @@ void printResult(const Request& request, const QString& file, const OCRResult& r
         object[QStringLiteral("barcodePayloads")] =
             QJsonArray::fromStringList(result.barcodePayloads);
         object[QStringLiteral("vertical")] = result.vertical;
+        object[QStringLiteral("models")] = QJsonArray::fromStringList(result.models);
         const std::optional<QString> lang = engine.dominantLanguage(result.text);
         object[QStringLiteral("langHint")] = lang ? QJsonValue(*lang) : QJsonValue();
         object[QStringLiteral("ms")] = ms;

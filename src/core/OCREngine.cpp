@@ -11,14 +11,17 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <exception>
+#include <functional>
 
 namespace {
 
-// The text half: the analyser's transcript as it comes, or "" after one log line.
-QString recognizeText(TextAnalyzer& analyzer, const QImage& image) {
+// The text half: the analyser's transcript as it comes and the models that read it, or
+// nothing after one log line.
+TextAnalyzer::Outcome recognizeText(TextAnalyzer& analyzer, const QImage& image,
+                                    const std::function<QList<QRect>()>& codeAreas) {
     TextAnalyzer::Outcome outcome;
     try {
-        outcome = analyzer.analyze(image);
+        outcome = analyzer.analyze(image, codeAreas);
     } catch (const std::exception& e) {
         outcome = {false, {}, QString::fromUtf8(e.what())};
     } catch (...) {
@@ -26,20 +29,22 @@ QString recognizeText(TextAnalyzer& analyzer, const QImage& image) {
     }
     if (!outcome.ok) {
         DebugLog::log(QStringLiteral("OCR: ImageAnalyzer failed: ") + outcome.error);
-        return {};
+        return {true, {}, {}, {}};
     }
-    return outcome.transcript;
+    return outcome;
 }
 
-// The barcode half: payloads in detector order, each distinct one once. A failing
-// detector yields whatever it had (nothing).
-QStringList detectBarcodes(BarcodeDetector& detector, const QImage& image) {
-    QList<BarcodeDetector::Observation> observations;
+// The barcode half: what the detector found. A failing detector yields nothing.
+QList<BarcodeDetector::Observation> detectBarcodes(BarcodeDetector& detector, const QImage& image) {
     try {
-        observations = detector.detect(image);
+        return detector.detect(image);
     } catch (...) {
-        observations.clear();
+        return {};
     }
+}
+
+// Payloads in detector order, each distinct one once.
+QStringList payloadsOf(const QList<BarcodeDetector::Observation>& observations) {
     QStringList payloads;
     QSet<QString> seen;
     for (const auto& observation : observations) {
@@ -60,25 +65,40 @@ OCREngine::OCREngine(TextAnalyzer& text, BarcodeDetector& codes, LanguageTagger&
 
 QCoro::Task<OCRResult> OCREngine::recognize(QImage image, Options options) const {
     TextAnalyzer& analyzer = m_text;
-    // Both halves start now; the codes must not add their time to the text's.
-    QFuture<QString> textFuture =
-        QtConcurrent::run([&analyzer, image] { return recognizeText(analyzer, image); });
-    QFuture<QStringList> codesFuture;
+    // Both halves start now; the codes must not add their time to the text's. The text
+    // half asks where the codes are only once its image is prepared, so that it can
+    // leave them out: a code's modules are not text.
+    QFuture<QList<BarcodeDetector::Observation>> codesFuture;
     if (options.detectCodes) {
         BarcodeDetector& detector = m_codes;
         codesFuture =
             QtConcurrent::run([&detector, image] { return detectBarcodes(detector, image); });
     }
+    const bool codes = options.detectCodes;
+    std::function<QList<QRect>()> codeAreas = [codesFuture, codes]() mutable {
+        QList<QRect> areas;
+        if (!codes)
+            return areas;
+        codesFuture.waitForFinished();
+        for (const auto& observation : codesFuture.result())
+            if (!observation.area.isEmpty())
+                areas.append(observation.area);
+        return areas;
+    };
+    QFuture<TextAnalyzer::Outcome> textFuture = QtConcurrent::run(
+        [&analyzer, image, codeAreas] { return recognizeText(analyzer, image, codeAreas); });
 
-    QString text = co_await textFuture;
+    const TextAnalyzer::Outcome outcome = co_await textFuture;
+    const QString& text = outcome.transcript;
     QStringList payloads;
     if (options.detectCodes)
-        payloads = co_await codesFuture;
+        payloads = payloadsOf(co_await codesFuture);
 
     OCRResult result;
     result.vertical = TextCleanup::looksVertical(text);
     result.text = options.cleanupEnabled ? TextCleanup::clean(text) : text;
     result.barcodePayloads = payloads;
+    result.models = outcome.models;
     co_return result;
 }
 

@@ -8,4 +8,5 @@ struct OCRResult {
     QString text;                // recognised text, cleaned when clean-up is on
     QStringList barcodePayloads; // decoded payloads, duplicate-free, in detector order
     bool vertical = false;       // the raw transcript looked like vertical CJK text
+    QStringList models;          // the recognition models that read the text, in order
 };

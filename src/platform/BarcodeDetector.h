@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QList>
+#include <QRect>
 #include <QString>
 
 #include <optional>
@@ -12,6 +13,8 @@ public:
     struct Observation {
         // The payload as text; nothing when the code holds no readable text.
         std::optional<QString> payload;
+        // Where the code lies in the image (its bounding box); empty when unknown.
+        QRect area;
     };
 
     virtual ~BarcodeDetector() = default;

@@ -2,6 +2,7 @@
 #include "support/TestEnvironment.h"
 
 #include <QDirIterator>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPainter>
@@ -86,6 +87,7 @@ TEST(RecognitionCommand, PrintsTheTextAndJsonFieldsWithoutADisplay) {
     EXPECT_EQ(o["text"].toString(), "Settings and Preferences");
     EXPECT_TRUE(o["barcodePayloads"].isArray());
     EXPECT_TRUE(o["vertical"].isBool());
+    EXPECT_EQ(o["models"].toArray(), QJsonArray({"eng"})) << "which models read the text";
     EXPECT_TRUE(o.contains("langHint"));
     EXPECT_GE(o["ms"].toInteger(-1), 0);
 }

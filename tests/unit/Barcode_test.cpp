@@ -2,10 +2,14 @@
 #include "core/OCREngine.h"
 #include "platform/OnDeviceRecognition.h"
 #include "platform/TextAnalyzer.h"
+#include "platform/tesseract/RecognitionLanguages.h"
+#include "platform/tesseract/TesseractEnginePool.h"
+#include "platform/tesseract/TesseractTextAnalyzer.h"
 #include "platform/zxing/ZXingBarcodeDetector.h"
 
 #include "support/fakes/FakeLanguageTagger.h"
 
+#include <QFileInfo>
 #include <QPainter>
 
 #include <ZXing/BitMatrix.h>
@@ -78,6 +82,17 @@ TEST(Barcode, QRAndLinearCodesAreReadInEitherPolarity) {
     EXPECT_TRUE(ZXingBarcodeDetector().detect(QImage()).isEmpty());
 }
 
+TEST(Barcode, TallLinearCodesAtEverySizeAreReadWithoutBringingTheProcessDown) {
+    // A Code 128 many rows tall, as a page at scale 2 shows it: found again on a
+    // downscaled pass, it once tripped an assertion inside the decoder and aborted.
+    for (int module = 2; module <= 8; module += 2) {
+        QImage bars = code(ZXing::BarcodeFormat::Code128, "F2A2R6ALPU", module);
+        bars = bars.scaled(bars.width(), bars.height() * 3);
+        EXPECT_EQ(payloads(besideEachOther({bars})), QStringList{"F2A2R6ALPU"})
+            << "module " << module;
+    }
+}
+
 TEST(Barcode, TheEngineReportsTheSameCodeOnceAndTwoCodesBoth) {
     NoText noText;
     ZXingBarcodeDetector detector;
@@ -127,4 +142,39 @@ TEST(Barcode, CodesAloneReadAsNoTextSoTheirPayloadsAreWhatIsCopied) {
     const TextAnalyzer::Outcome outcome = recognition.textAnalyzer().analyze(two);
     ASSERT_TRUE(outcome.ok) << outcome.error.toStdString();
     EXPECT_EQ(outcome.transcript.toStdString(), "");
+}
+
+TEST(Barcode, DecodedCodesAreLeftOutOfTheTextOnAGermanDesktop) {
+    // German and English models, real recogniser and detector: the codes' modules must
+    // neither make a line of junk on their own nor add one to the text beside them.
+    const QString dir = RecognitionLanguages::tessdataDirectory();
+    if (!QFileInfo::exists(dir + "/deu.traineddata"))
+        GTEST_SKIP() << "no German model";
+    TesseractEnginePool pool(dir);
+    TesseractTextAnalyzer german(pool, RecognitionLanguages::choose({"de"}, {"deu", "eng"}));
+    ZXingBarcodeDetector detector;
+    FakeLanguageTagger tagger;
+    const OCREngine engine(german, detector, tagger);
+    const QImage first = code(ZXing::BarcodeFormat::QRCode, "https://example.org/rechnung", 4);
+    const QImage second = code(ZXing::BarcodeFormat::QRCode, "Kundennummer 4711", 4);
+    OCRResult alone = QCoro::waitFor(engine.recognize(besideEachOther({first, second}), {}));
+    EXPECT_EQ(alone.text.toStdString(), "");
+    EXPECT_EQ(alone.barcodePayloads.size(), 2);
+
+    const QStringList lines{"Rechnung bitte bis Freitag begleichen.", "Zahlbar per Überweisung",
+                            "oder mit der Banking-App:"};
+    QImage page(560, 300, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    QPainter p(&page);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(15);
+    p.setFont(font);
+    p.setPen(QColor(30, 30, 30));
+    for (int i = 0; i < lines.size(); ++i)
+        p.drawText(20, 34 + i * 26, lines[i]);
+    p.drawImage(20, 110, first);
+    p.end();
+    OCRResult beside = QCoro::waitFor(engine.recognize(page, {}));
+    EXPECT_EQ(beside.text, lines.join('\n'));
+    EXPECT_EQ(beside.barcodePayloads, QStringList{"https://example.org/rechnung"});
 }

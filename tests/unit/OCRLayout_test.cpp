@@ -14,7 +14,12 @@ using TextLayout::Line;
 namespace {
 
 Line line(int block, int x, int y, int w, const QString& text, int h = 20) {
-    return Line{QRect(x, y, w, h), block, text, 90};
+    Line l;
+    l.box = QRect(x, y, w, h);
+    l.block = block;
+    l.text = text;
+    l.confidence = 90;
+    return l;
 }
 
 } // namespace
@@ -41,7 +46,6 @@ TEST(OCRLayout, GridColumnsAreReadRowByRowAndProseColumnsStayWhole) {
     const QString right2 = "sentences that a reader takes after the first one";
     const QList<Line> columns{line(0, 10, 10, 400, left1), line(0, 10, 40, 400, left2),
                               line(1, 450, 10, 400, right1), line(1, 450, 40, 400, right2)};
-    EXPECT_TRUE(TextLayout::hasProseColumns(columns));
     EXPECT_EQ(TextLayout::join(columns), QStringList({left1, left2, right1, right2}).join('\n'));
 }
 
@@ -137,11 +141,27 @@ TEST(OCRLayout, SmallTextIsUpscaledAndColumnsOfGlyphsReadAsVertical) {
             }
         }
     }
-    EXPECT_TRUE(ScreenTextPreprocessor::measure(columns).verticalLayout);
-    EXPECT_FALSE(ScreenTextPreprocessor::measure(rows).verticalLayout);
+    EXPECT_EQ(ScreenTextPreprocessor::measure(columns).orientation,
+              TextOrientation::Orientation::Vertical);
+    EXPECT_EQ(ScreenTextPreprocessor::measure(rows).orientation,
+              TextOrientation::Orientation::Horizontal);
     QImage blank(50, 50, QImage::Format_Grayscale8);
     blank.fill(255);
     EXPECT_FALSE(ScreenTextPreprocessor::measure(blank).hasInk);
+}
+
+TEST(OCRLayout, CharactersInTheCellsOfAGridAreReadInRows) {
+    // Double-width characters in a terminal or a table: every character stands alone in
+    // its cell, more than half a glyph from its neighbours both across and down.
+    QImage grid(260, 200, QImage::Format_Grayscale8);
+    grid.fill(255);
+    for (int r = 0; r < 6; ++r)
+        for (int c = 0; c < 8; ++c)
+            for (int y = 0; y < 18; ++y)
+                for (int x = 0; x < 18; x += (y % 4 == 0 ? 1 : 17))
+                    grid.scanLine(10 + r * 30 + y)[10 + c * 30 + x] = 0;
+    EXPECT_EQ(ScreenTextPreprocessor::measure(grid).orientation,
+              TextOrientation::Orientation::Horizontal);
 }
 
 TEST(OCRLayout, KeyCombinationsAreWrittenAsTheDesktopWritesThemAndOtherTextIsLeft) {
@@ -160,4 +180,25 @@ TEST(OCRLayout, KeyCombinationsAreWrittenAsTheDesktopWritesThemAndOtherTextIsLef
          {"C++ and 1+1", "a+b", "Art+Design", "Ctrl+", "+Ctrl", "Country FI", "Fl.", "F25", "Flow",
           "Ctrl+Shift+Unknownkey", "Cti+V", "Ctrl+Settings", "Alt+Shortcut"})
         EXPECT_EQ(repair(text), text) << text.toStdString();
+}
+
+TEST(OCRLayout, ColumnsAreReadWholeEvenWhereTheirParagraphGapsLineUp) {
+    // A heading over two columns whose paragraph breaks fall at the same height.
+    const QList<QRect> boxes{QRect(0, 0, 800, 20), QRect(420, 40, 380, 60), QRect(0, 40, 380, 60),
+                             QRect(0, 120, 380, 60), QRect(420, 120, 380, 30)};
+    EXPECT_EQ(TextLayout::readingOrder(boxes), (QList<qsizetype>{0, 2, 3, 1, 4}));
+    // Side by side at the top, one box across below: both columns first.
+    const QList<QRect> sidebar{QRect(0, 0, 100, 300), QRect(120, 0, 500, 300),
+                               QRect(0, 320, 620, 20)};
+    EXPECT_EQ(TextLayout::readingOrder(sidebar), (QList<qsizetype>{0, 1, 2}));
+}
+
+TEST(OCRLayout, APanelAroundAnotherIsReadAboveThenInsideThenBelow) {
+    // A menu whose separators cut a section out of its background: the section is a panel
+    // of its own, the items above and below it stand on the menu's.
+    QList<Line> lines{line(0, 10, 10, 200, "New Window"), line(0, 10, 40, 200, "Open File"),
+                      line(0, 10, 70, 200, "Save"), line(0, 10, 100, 200, "Print"),
+                      line(0, 10, 130, 200, "Quit")};
+    lines[1].panel = lines[2].panel = lines[3].panel = 1;
+    EXPECT_EQ(TextLayout::join(lines), "New Window\nOpen File\nSave\nPrint\nQuit");
 }

@@ -35,6 +35,24 @@ QString modelFor(const QString& uiLanguage) {
     return models.value(language);
 }
 
+namespace {
+
+// Most likely first within a script, so that a line's script is found with the first try.
+const QStringList ideographicModels{"jpn", "chi_sim", "chi_tra", "kor"};
+const QStringList alphabeticModels{"rus", "ukr", "bul", "srp", "mkd", "bel",
+                                   "ell", "heb", "ara", "fas", "hin", "tha"};
+
+void addOtherScripts(Choice& choice, const QStringList& chosen, const QStringList& installed) {
+    for (const QString& model : ideographicModels)
+        if (installed.contains(model) && !chosen.contains(model))
+            choice.ideographic.append(model);
+    for (const QString& model : alphabeticModels)
+        if (installed.contains(model) && !chosen.contains(model))
+            choice.alphabetic.append(model);
+}
+
+} // namespace
+
 Choice choose(const QStringList& uiLanguages, const QStringList& installed) {
     QStringList models;
     for (const QString& ui : uiLanguages) {
@@ -53,6 +71,7 @@ Choice choose(const QStringList& uiLanguages, const QStringList& installed) {
         models.resize(maximumModels);
     Choice choice;
     choice.horizontal = models.join(u'+');
+    addOtherScripts(choice, models, installed);
     for (const QString& model : models) {
         if (model == u"jpn" || model == u"chi_sim" || model == u"chi_tra") {
             const QString vertical = model + QStringLiteral("_vert");

@@ -12,6 +12,10 @@ inline constexpr int maximumModels = 3;
 struct Choice {
     QString horizontal; // "deu+eng", "jpn+eng"
     QString vertical;   // "jpn_vert", or empty when no vertical model fits
+    // Installed models for scripts the horizontal ones may not read, tried on lines those
+    // misread: Han, kana and Hangul ("kor", "chi_tra") and other alphabets ("rus", "ukr").
+    QStringList ideographic;
+    QStringList alphabetic;
 };
 
 // "de-CH" -> "deu", "zh-TW" -> "chi_tra"; empty for languages without a model name.

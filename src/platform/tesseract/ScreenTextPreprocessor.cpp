@@ -1,5 +1,7 @@
 #include "platform/tesseract/ScreenTextPreprocessor.h"
 
+#include "platform/tesseract/RuleLines.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -66,6 +68,7 @@ std::vector<Box> components(const QImage& img, std::vector<int>* labelsOut = nul
 struct Area {
     int left = 0, top = 0, right = -1, bottom = -1;
     qint64 pixels = 0;
+    int shade = 0;
     bool background = false;
     // Polarity and strength of the ink found next to it.
     int darker = 0;
@@ -83,22 +86,26 @@ QImage toGrey(const QImage& image) {
     return image.convertToFormat(QImage::Format_Grayscale8);
 }
 
-QImage normalise(const QImage& g, QList<QRect>* backgrounds) {
-    const int w = g.width();
-    const int h = g.height();
-    QImage out(w, h, QImage::Format_Grayscale8);
-    if (w == 0 || h == 0)
-        return out;
-    const size_t n = size_t(w) * h;
-    const std::vector<uint8_t> flat = flatMask(g);
-    // The luma without row padding, so that a pixel is one index.
-    std::vector<uint8_t> value(n);
-    for (int y = 0; y < h; ++y)
-        std::copy_n(g.constScanLine(y), w, value.begin() + ptrdiff_t(y) * w);
+namespace {
 
-    // 1. Flat areas: connected flat pixels of about the same shade.
-    std::vector<int> label(n, -1);
+// What the stages of `normalise` share: the luma without row padding (a pixel is one
+// index), the flat areas, and for every pixel its background area and that area's shade.
+struct Planes {
+    int w = 0, h = 0;
+    size_t n = 0;
+    std::vector<uint8_t> value;
     std::vector<Area> areas;
+    std::vector<int> label;     // flat area of each flat pixel, -1 elsewhere
+    std::vector<int> owner;     // the background area each pixel belongs to
+    std::vector<uint8_t> shade; // that background's local shade
+    std::vector<uint8_t> background;
+    std::vector<uint8_t> rule; // ink of rules and frames, left out of polarity
+};
+
+// 1. Flat areas: connected flat pixels of about the same shade.
+void findFlatAreas(Planes& p, const std::vector<uint8_t>& flat) {
+    const int w = p.w, h = p.h;
+    p.label.assign(p.n, -1);
     struct Pixel {
         int x, y;
     };
@@ -106,14 +113,15 @@ QImage normalise(const QImage& g, QList<QRect>* backgrounds) {
     for (int sy = 0; sy < h; ++sy) {
         for (int sx = 0; sx < w; ++sx) {
             const size_t start = size_t(sy) * w + sx;
-            if (!flat[start] || label[start] >= 0)
+            if (!flat[start] || p.label[start] >= 0)
                 continue;
-            const int id = int(areas.size());
-            areas.emplace_back();
-            Area& a = areas.back();
+            const int id = int(p.areas.size());
+            p.areas.emplace_back();
+            Area& a = p.areas.back();
             a.left = a.right = sx;
             a.top = a.bottom = sy;
-            label[start] = id;
+            a.shade = p.value[start];
+            p.label[start] = id;
             stack.push_back({sx, sy});
             while (!stack.empty()) {
                 const auto [x, y] = stack.back();
@@ -124,11 +132,11 @@ QImage normalise(const QImage& g, QList<QRect>* backgrounds) {
                 a.right = std::max(a.right, x);
                 a.top = std::min(a.top, y);
                 a.bottom = std::max(a.bottom, y);
-                const int v = value[i];
+                const int v = p.value[i];
                 auto visit = [&](size_t j, int jx, int jy) {
-                    if (!flat[j] || label[j] >= 0 || std::abs(value[j] - v) > joinTolerance)
+                    if (!flat[j] || p.label[j] >= 0 || std::abs(p.value[j] - v) > joinTolerance)
                         return;
-                    label[j] = id;
+                    p.label[j] = id;
                     stack.push_back({jx, jy});
                 };
                 if (x > 0)
@@ -142,68 +150,64 @@ QImage normalise(const QImage& g, QList<QRect>* backgrounds) {
             }
         }
     }
-    // Backgrounds are flat areas that are large in both directions (panels, rows, the
-    // page), not the solid insides of big glyphs.
+}
+
+// Backgrounds are flat areas that are large in both directions (panels, rows, the page),
+// not the solid insides of big glyphs; the largest area always is one. -1 when nothing
+// is flat.
+int markBackgrounds(Planes& p) {
     qint64 largest = 0;
     int largestId = -1;
-    for (int id = 0; id < int(areas.size()); ++id) {
-        Area& a = areas[id];
+    for (int id = 0; id < int(p.areas.size()); ++id) {
+        Area& a = p.areas[id];
         const int bw = a.right - a.left + 1;
         const int bh = a.bottom - a.top + 1;
-        const bool solid = bw >= 24 && bh >= 12 && a.pixels * 10 >= qint64(bw) * bh * 6;
-        a.background = solid || a.pixels * 20 >= qint64(n);
+        const bool solid = bw >= 24 && bh >= 12 && a.pixels * 10 >= qint64(bw) * bh * 4;
+        a.background = solid || a.pixels * 20 >= qint64(p.n);
         if (a.pixels > largest) {
             largest = a.pixels;
             largestId = id;
         }
     }
-    if (largestId < 0) {
-        // Nothing flat at all (a photo, noise): plain polarity by the mean.
-        const qint64 sum = std::accumulate(value.begin(), value.end(), qint64(0));
-        out = g.copy();
-        if (sum / qint64(n) < 128)
-            out.invertPixels();
-        return out;
-    }
-    areas[largestId].background = true;
-    if (backgrounds) {
-        for (const Area& a : areas) {
-            if (a.background)
-                backgrounds->append(QRect(QPoint(a.left, a.top), QPoint(a.right, a.bottom)));
-        }
-    }
+    if (largestId >= 0)
+        p.areas[largestId].background = true;
+    return largestId;
+}
 
-    // 2. Every other pixel belongs to the nearest background and takes its local shade
-    // (breadth first from all background pixels at once).
-    std::vector<int> owner(n, -1);
-    std::vector<uint8_t> shade(n, 0);
-    std::vector<uint8_t> background(n, 0);
+// 2. Every other pixel belongs to the nearest background and takes its local shade
+// (breadth first from all background pixels at once).
+void assignOwners(Planes& p) {
+    const size_t n = p.n;
+    const int w = p.w;
+    p.owner.assign(n, -1);
+    p.shade.assign(n, 0);
+    p.background.assign(n, 0);
     std::vector<uint32_t> queue;
     queue.reserve(n);
     for (size_t i = 0; i < n; ++i) {
-        if (label[i] >= 0 && areas[label[i]].background) {
-            background[i] = 1;
-            owner[i] = label[i];
-            shade[i] = value[i];
+        if (p.label[i] >= 0 && p.areas[p.label[i]].background) {
+            p.background[i] = 1;
+            p.owner[i] = p.label[i];
+            p.shade[i] = p.value[i];
             queue.push_back(uint32_t(i));
         }
     }
-    std::vector<int>().swap(label);
+    std::vector<int>().swap(p.label);
     // Rows are walked with the column kept beside the index: no division per pixel.
     std::vector<uint32_t> column(n);
-    for (int y = 0; y < h; ++y)
+    for (int y = 0; y < p.h; ++y)
         for (int x = 0; x < w; ++x)
             column[size_t(y) * w + x] = uint32_t(x);
     for (size_t head = 0; head < queue.size(); ++head) {
         const size_t i = queue[head];
         const uint32_t x = column[i];
-        const int o = owner[i];
-        const uint8_t s = shade[i];
+        const int o = p.owner[i];
+        const uint8_t s = p.shade[i];
         auto reach = [&](size_t j) {
-            if (owner[j] >= 0)
+            if (p.owner[j] >= 0)
                 return;
-            owner[j] = o;
-            shade[j] = s;
+            p.owner[j] = o;
+            p.shade[j] = s;
             queue.push_back(uint32_t(j));
         };
         if (x > 0)
@@ -215,64 +219,68 @@ QImage normalise(const QImage& g, QList<QRect>* backgrounds) {
         if (i + w < n)
             reach(i + w);
     }
-    std::vector<uint32_t>().swap(queue);
-    std::vector<uint32_t>().swap(column);
+}
 
-    // 3. Per background: is its ink darker or lighter, and how strong is it? Rules and
-    // frames are left out of the count: a header cell's light title is outnumbered by
-    // the dark lines around the cell. A rule is a run of ink of one sign across most of
-    // its area's width or height.
+// 3a. Rules and frames: a run of ink of one sign across most of its area's width or
+// height. They are left out of the polarity count: a header cell's light title is
+// outnumbered by the dark lines around the cell. Returns each pixel's ink sign.
+std::vector<int8_t> markRules(Planes& p) {
+    const size_t n = p.n;
     std::vector<int8_t> sign(n, 0);
     for (size_t i = 0; i < n; ++i) {
-        if (background[i])
+        if (p.background[i])
             continue;
-        const int d = int(value[i]) - shade[i];
+        const int d = int(p.value[i]) - p.shade[i];
         sign[i] = int8_t(d < -inkDeviation ? -1 : d > inkDeviation ? 1 : 0);
     }
-    std::vector<uint8_t> rule(n, 0);
+    p.rule.assign(n, 0);
     auto markRuns = [&](size_t start, size_t step, int count, bool across) {
         int runStart = 0;
         for (int k = 1; k <= count; ++k) {
             const size_t first = start + size_t(runStart) * step;
             const bool same = k < count && sign[start + size_t(k) * step] == sign[first] &&
-                              owner[start + size_t(k) * step] == owner[first];
+                              p.owner[start + size_t(k) * step] == p.owner[first];
             if (same)
                 continue;
             const int length = k - runStart;
             if (sign[first] != 0) {
-                const Area& a = areas[owner[first]];
+                const Area& a = p.areas[p.owner[first]];
                 const int extent = across ? a.right - a.left + 1 : a.bottom - a.top + 1;
                 if (length >= 8 && length * 10 >= extent * 6)
                     for (int r = runStart; r < k; ++r)
-                        rule[start + size_t(r) * step] = 1;
+                        p.rule[start + size_t(r) * step] = 1;
             }
             runStart = k;
         }
     };
-    for (int y = 0; y < h; ++y)
-        markRuns(size_t(y) * w, 1, w, true);
-    for (int x = 0; x < w; ++x)
-        markRuns(size_t(x), size_t(w), h, false);
-    for (size_t i = 0; i < n; ++i) {
-        if (background[i] || rule[i])
+    for (int y = 0; y < p.h; ++y)
+        markRuns(size_t(y) * p.w, 1, p.w, true);
+    for (int x = 0; x < p.w; ++x)
+        markRuns(size_t(x), size_t(p.w), p.h, false);
+    return sign;
+}
+
+// 3b. Per background: is its ink darker or lighter, and how strong is it?
+void measurePolarity(Planes& p, const std::vector<int8_t>& sign) {
+    for (size_t i = 0; i < p.n; ++i) {
+        if (p.background[i] || p.rule[i])
             continue;
-        Area& a = areas[owner[i]];
+        Area& a = p.areas[p.owner[i]];
         a.darker += sign[i] < 0;
         a.lighter += sign[i] > 0;
     }
-    std::vector<int8_t>().swap(sign);
-    for (size_t i = 0; i < n; ++i) {
-        if (background[i] || rule[i])
+    for (size_t i = 0; i < p.n; ++i) {
+        if (p.background[i] || p.rule[i])
             continue;
-        Area& a = areas[owner[i]];
-        const int d = int(value[i]) - shade[i];
+        Area& a = p.areas[p.owner[i]];
+        const int d = int(p.value[i]) - p.shade[i];
         const bool lighterInk = a.lighter > a.darker;
         const int toward = lighterInk ? d : -d;
         if (toward > inkDeviation)
             ++a.deviations[std::min(255, toward)];
     }
-    std::vector<uint8_t>().swap(rule);
-    for (Area& a : areas) {
+    std::vector<uint8_t>().swap(p.rule);
+    for (Area& a : p.areas) {
         if (!a.background)
             continue;
         a.invert = a.lighter > a.darker;
@@ -291,20 +299,81 @@ QImage normalise(const QImage& g, QList<QRect>* backgrounds) {
             }
         }
     }
+}
 
-    // 4. Backgrounds become white, ink black at full contrast. How far each pixel stands
-    // from its background, toward the ink:
+// 4. Backgrounds become white, ink black at full contrast.
+// The innermost background box around a point, by a grid of cells.
+class PanelIndex {
+public:
+    explicit PanelIndex(const Planes& p) : m_areas(p.areas), m_columns(p.w / cell + 1) {
+        m_cells.resize(size_t(m_columns) * size_t(p.h / cell + 1));
+        std::vector<int> order;
+        for (int id = 0; id < int(p.areas.size()); ++id)
+            if (p.areas[id].background)
+                order.push_back(id);
+        std::stable_sort(order.begin(), order.end(),
+                         [&](int a, int b) { return boxArea(a) < boxArea(b); });
+        for (int id : order) {
+            const Area& a = p.areas[id];
+            const int top = std::max(0, a.top - edge) / cell;
+            const int bottom = std::min(p.h - 1, a.bottom + edge) / cell;
+            const int left = std::max(0, a.left - edge) / cell;
+            const int right = std::min(p.w - 1, a.right + edge) / cell;
+            for (int cy = top; cy <= bottom; ++cy)
+                for (int cx = left; cx <= right; ++cx)
+                    m_cells[size_t(cy) * size_t(m_columns) + size_t(cx)].push_back(id);
+        }
+    }
+    int innermost(int x, int y) const {
+        for (int id : m_cells[size_t(y / cell) * size_t(m_columns) + size_t(x / cell)]) {
+            const Area& a = m_areas[id];
+            // The panel's own edge is not flat: it lies just outside the flat box.
+            if (x >= a.left - edge && x <= a.right + edge && y >= a.top - edge &&
+                y <= a.bottom + edge)
+                return id;
+        }
+        return -1;
+    }
+
+private:
+    static constexpr int cell = 32;
+    static constexpr int edge = 2;
+    qint64 boxArea(int id) const {
+        const Area& a = m_areas[id];
+        return qint64(a.right - a.left + 1) * (a.bottom - a.top + 1);
+    }
+    const std::vector<Area>& m_areas;
+    int m_columns;
+    std::vector<std::vector<int>> m_cells;
+};
+
+// Pixels of a panel's own colour that its text cut off from it (the strip between two
+// descenders and the bottom edge of a selection band) are nearer to the panel around it
+// and would stand out as ink against that one: they are the inner panel's background.
+bool innerPanelColour(const Planes& p, const PanelIndex& panels, size_t i, int x, int y) {
+    const int inner = panels.innermost(x, y);
+    return inner >= 0 && inner != p.owner[i] &&
+           std::abs(int(p.value[i]) - p.areas[inner].shade) <= flatTolerance;
+}
+
+QImage render(const Planes& p) {
+    const int w = p.w;
+    const size_t n = p.n;
+    // How far each pixel stands from its background, toward the ink:
     std::vector<int16_t> toward(n, 0);
-    QImage strokes(w, h, QImage::Format_Grayscale8); // the ink, for the component pass
-    for (int y = 0; y < h; ++y) {
+    const PanelIndex panels(p);
+    QImage strokes(w, p.h, QImage::Format_Grayscale8); // the ink, for the component pass
+    for (int y = 0; y < p.h; ++y) {
         uchar* m = strokes.scanLine(y);
         const size_t rowStart = size_t(y) * w;
         for (int x = 0; x < w; ++x) {
             const size_t i = rowStart + x;
-            const Area& a = areas[owner[i]];
-            if (!background[i] && a.contrast >= minimumContrast) {
-                const int d = int(value[i]) - shade[i];
+            const Area& a = p.areas[p.owner[i]];
+            if (!p.background[i] && a.contrast >= minimumContrast) {
+                const int d = int(p.value[i]) - p.shade[i];
                 toward[i] = int16_t(a.invert ? d : -d);
+                if (toward[i] > inkDeviation && innerPanelColour(p, panels, i, x, y))
+                    toward[i] = 0;
             }
             m[x] = toward[i] > inkDeviation ? 0 : 255;
         }
@@ -320,13 +389,14 @@ QImage normalise(const QImage& g, QList<QRect>* backgrounds) {
             strongest[size_t(strokeLabel[i])] =
                 std::max<int>(strongest[size_t(strokeLabel[i])], toward[i]);
     }
-    for (int y = 0; y < h; ++y) {
+    QImage out(w, p.h, QImage::Format_Grayscale8);
+    for (int y = 0; y < p.h; ++y) {
         uchar* o = out.scanLine(y);
         const size_t rowStart = size_t(y) * w;
         for (int x = 0; x < w; ++x) {
             const size_t i = rowStart + x;
-            const Area& a = areas[owner[i]];
-            if (background[i] || a.contrast < minimumContrast) {
+            const Area& a = p.areas[p.owner[i]];
+            if (p.background[i] || a.contrast < minimumContrast) {
                 o[x] = 255;
                 continue;
             }
@@ -338,6 +408,38 @@ QImage normalise(const QImage& g, QList<QRect>* backgrounds) {
         }
     }
     return out;
+}
+
+} // namespace
+
+QImage normalise(const QImage& g, QList<QRect>* backgrounds) {
+    Planes p;
+    p.w = g.width();
+    p.h = g.height();
+    if (p.w == 0 || p.h == 0)
+        return QImage(p.w, p.h, QImage::Format_Grayscale8);
+    p.n = size_t(p.w) * p.h;
+    p.value.resize(p.n);
+    for (int y = 0; y < p.h; ++y)
+        std::copy_n(g.constScanLine(y), p.w, p.value.begin() + ptrdiff_t(y) * p.w);
+    findFlatAreas(p, flatMask(g));
+    if (markBackgrounds(p) < 0) {
+        // Nothing flat at all (a photo, noise): plain polarity by the mean.
+        const qint64 sum = std::accumulate(p.value.begin(), p.value.end(), qint64(0));
+        QImage out = g.copy();
+        if (sum / qint64(p.n) < 128)
+            out.invertPixels();
+        return out;
+    }
+    if (backgrounds) {
+        for (const Area& a : p.areas) {
+            if (a.background)
+                backgrounds->append(QRect(QPoint(a.left, a.top), QPoint(a.right, a.bottom)));
+        }
+    }
+    assignOwners(p);
+    measurePolarity(p, markRules(p));
+    return render(p);
 }
 
 namespace {
@@ -415,44 +517,12 @@ std::vector<Box> components(const QImage& img, std::vector<int>* labelsOut) {
     return boxes;
 }
 
-// Widths of the empty runs strictly between inked positions of a profile.
-std::vector<int> innerGaps(const std::vector<int>& profile) {
-    std::vector<int> gaps;
-    int first = -1;
-    int last = -1;
-    for (int i = 0; i < int(profile.size()); ++i) {
-        if (profile[i] > 0) {
-            if (first < 0)
-                first = i;
-            last = i;
-        }
-    }
-    int run = 0;
-    for (int i = first + 1; first >= 0 && i <= last; ++i) {
-        if (profile[i] == 0) {
-            ++run;
-        } else if (run > 0) {
-            gaps.push_back(run);
-            run = 0;
-        }
-    }
-    return gaps;
-}
-
-double median(std::vector<int> v) {
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 } // namespace
 
 InkMetrics measure(const QImage& img) {
     InkMetrics metrics;
     const std::vector<Box> boxes = components(img);
     std::vector<int> heights;
-    std::vector<int> sizes;
     for (const Box& b : boxes) {
         const int bw = b.right - b.left + 1;
         const int bh = b.bottom - b.top + 1;
@@ -460,7 +530,6 @@ InkMetrics measure(const QImage& img) {
         if (bh < 3 || bh > img.height() * 9 / 10 || bw > 4 * bh)
             continue;
         heights.push_back(bh);
-        sizes.push_back(std::max(bw, bh));
     }
     if (heights.empty())
         return metrics;
@@ -481,59 +550,21 @@ InkMetrics measure(const QImage& img) {
         metrics.glyphs.append(QRect(b.left, b.top, bw, bh));
     }
 
-    // Lines are separated by wide empty lanes across their direction; characters within a
-    // line by narrow ones. Whichever direction has the wider lanes is across the lines.
-    std::vector<int> rowProfile(img.height(), 0);
-    std::vector<int> columnProfile(img.width(), 0);
-    for (int y = 0; y < img.height(); ++y) {
-        const uchar* row = img.constScanLine(y);
-        for (int x = 0; x < img.width(); ++x) {
-            if (row[x] < 128) {
-                ++rowProfile[y];
-                ++columnProfile[x];
-            }
-        }
-    }
-    const std::vector<int> rowGaps = innerGaps(rowProfile);
-    const std::vector<int> columnGaps = innerGaps(columnProfile);
-    const double em = median(sizes);
-    auto wide = [em](const std::vector<int>& gaps) {
-        std::vector<int> w;
-        for (int g : gaps)
-            if (g >= std::max(2.0, em * 0.3))
-                w.push_back(g);
-        return w;
-    };
-    const std::vector<int> wideRows = wide(rowGaps);
-    const std::vector<int> wideColumns = wide(columnGaps);
-    auto firstInk = [](const std::vector<int>& v) {
-        return int(std::find_if(v.begin(), v.end(), [](int c) { return c > 0; }) - v.begin());
-    };
-    auto lastInk = [](const std::vector<int>& v) {
-        return int(v.rend() - std::find_if(v.rbegin(), v.rend(), [](int c) { return c > 0; })) - 1;
-    };
-    const int inkTop = firstInk(rowProfile);
-    const int inkBottom = lastInk(rowProfile);
-    const int inkLeft = firstInk(columnProfile);
-    const int inkRight = lastInk(columnProfile);
-    const int inkHeight = inkBottom - inkTop + 1;
-    const int inkWidth = inkRight - inkLeft + 1;
-    if (!wideColumns.empty() && wideRows.empty()) {
-        // One line, or several columns: a line of characters is far longer than tall.
-        metrics.verticalLayout = inkHeight > 3 * em && inkHeight > inkWidth / 2;
-    } else if (!wideColumns.empty() && !wideRows.empty()) {
-        metrics.verticalLayout = median(wideColumns) > 1.6 * median(wideRows) && inkHeight > 3 * em;
-    } else if (wideColumns.empty() && wideRows.empty()) {
-        metrics.verticalLayout = inkHeight > 2.5 * inkWidth && inkHeight > 3 * em;
-    }
+    QList<QRect> all;
+    all.reserve(qsizetype(boxes.size()));
+    for (const Box& b : boxes)
+        all.append(QRect(QPoint(b.left, b.top), QPoint(b.right, b.bottom)));
+    metrics.orientation =
+        TextOrientation::decide(TextOrientation::gather(all, metrics.glyphHeight));
     return metrics;
 }
 
 namespace {
 
-// Whether component `index` encloses background: pixels inside its box that are not its
-// own and cannot be reached from the box's edge.
-bool enclosesBackground(const std::vector<int>& labels, int imageWidth, const Box& b, int index) {
+// Pixels inside component `index`'s box that are not its own and cannot be reached from
+// the box's edge: the background it encloses (flags per pixel of the box).
+std::vector<uint8_t> enclosedBy(const std::vector<int>& labels, int imageWidth, const Box& b,
+                                int index) {
     const int bw = b.right - b.left + 1;
     const int bh = b.bottom - b.top + 1;
     std::vector<uint8_t> reached(size_t(bw) * bh, 0);
@@ -563,11 +594,16 @@ bool enclosesBackground(const std::vector<int>& labels, int imageWidth, const Bo
         push(x, y - 1);
         push(x, y + 1);
     }
+    std::vector<uint8_t> enclosed(size_t(bw) * bh, 0);
     for (int y = 0; y < bh; ++y)
         for (int x = 0; x < bw; ++x)
-            if (other(x, y) && !reached[size_t(y) * bw + x])
-                return true;
-    return false;
+            enclosed[size_t(y) * bw + x] = other(x, y) && !reached[size_t(y) * bw + x];
+    return enclosed;
+}
+
+bool enclosesBackground(const std::vector<int>& labels, int imageWidth, const Box& b, int index) {
+    const std::vector<uint8_t> enclosed = enclosedBy(labels, imageWidth, b, index);
+    return std::any_of(enclosed.cbegin(), enclosed.cend(), [](uint8_t e) { return e != 0; });
 }
 
 } // namespace
@@ -610,6 +646,46 @@ int removeFrames(QImage& img, double glyphHeight) {
     return erased;
 }
 
+int invertBands(QImage& img, double glyphHeight) {
+    if (glyphHeight <= 0)
+        return 0;
+    std::vector<int> labels;
+    const std::vector<Box> boxes = components(img, &labels);
+    int inverted = 0;
+    for (size_t i = 0; i < boxes.size(); ++i) {
+        const Box& b = boxes[i];
+        const int bw = b.right - b.left + 1;
+        const int bh = b.bottom - b.top + 1;
+        const qint64 area = qint64(bw) * bh;
+        if (bh < 0.9 * glyphHeight || bh > 3 * glyphHeight || bw < 2 * glyphHeight ||
+            b.pixels * 100 < area * 45)
+            continue;
+        // A bar: its top and bottom rows are solid (glyphs that touch never are).
+        auto solidRow = [&](int y) {
+            int own = 0;
+            for (int x = b.left; x <= b.right; ++x)
+                own += labels[size_t(y) * img.width() + x] == int(i);
+            return own * 10 >= bw * 8;
+        };
+        if (!solidRow(b.top) || !solidRow(b.bottom))
+            continue;
+        const std::vector<uint8_t> enclosed = enclosedBy(labels, img.width(), b, int(i));
+        const auto holes = std::count(enclosed.cbegin(), enclosed.cend(), uint8_t(1));
+        if (holes * 10 < area)
+            continue;
+        for (int y = 0; y < bh; ++y) {
+            uchar* row = img.scanLine(b.top + y);
+            for (int x = 0; x < bw; ++x) {
+                const bool own = labels[size_t(b.top + y) * img.width() + b.left + x] == int(i);
+                if (own || enclosed[size_t(y) * bw + x])
+                    row[b.left + x] = uchar(255 - row[b.left + x]);
+            }
+        }
+        ++inverted;
+    }
+    return inverted;
+}
+
 double scaleFor(double glyphHeight, double pixels) {
     if (glyphHeight <= 0)
         return 1;
@@ -624,12 +700,72 @@ QRect mapToPage(const Prepared& p, const QRect& box) {
                  std::max(1, int(box.width() * p.scale)), std::max(1, int(box.height() * p.scale)));
 }
 
+namespace {
+
+QRect barsAround(const QImage& image, QRect area) {
+    const int middle = area.center().y();
+    auto like = [&](int y) {
+        int difference = 0;
+        for (int x = area.left(); x <= area.right(); ++x)
+            difference += std::abs(qGray(image.pixel(x, y)) - qGray(image.pixel(x, middle)));
+        return difference <= 24 * area.width();
+    };
+    while (area.top() > 0 && like(area.top() - 1))
+        area.setTop(area.top() - 1);
+    while (area.bottom() < image.height() - 1 && like(area.bottom() + 1))
+        area.setBottom(area.bottom() + 1);
+    return area;
+}
+
+} // namespace
+
+QImage withoutAreas(const QImage& image, const QList<QRect>& areas) {
+    QImage out = image.convertToFormat(QImage::Format_RGB32);
+    for (QRect area : areas) {
+        area &= out.rect();
+        if (area.isEmpty())
+            continue;
+        // A linear code is found along one scan line: its bars reach up and down as far
+        // as the rows look like that line.
+        if (area.width() > 4 * area.height())
+            area = barsAround(out, area);
+        // Codes keep a quiet zone of a few modules around them; take it in.
+        const int margin = std::max(4, std::min(area.width(), area.height()) / 8);
+        const QRect cover = area.adjusted(-margin, -margin, margin, margin) & out.rect();
+        if (cover.isEmpty())
+            continue;
+        // The colour just outside, by the median of its luma.
+        std::vector<QRgb> ring;
+        const QRect outside = cover.adjusted(-2, -2, 2, 2) & out.rect();
+        for (int x = outside.left(); x <= outside.right(); ++x) {
+            ring.push_back(out.pixel(x, outside.top()));
+            ring.push_back(out.pixel(x, outside.bottom()));
+        }
+        for (int y = outside.top(); y <= outside.bottom(); ++y) {
+            ring.push_back(out.pixel(outside.left(), y));
+            ring.push_back(out.pixel(outside.right(), y));
+        }
+        std::nth_element(ring.begin(), ring.begin() + ptrdiff_t(ring.size() / 2), ring.end(),
+                         [](QRgb a, QRgb b) { return qGray(a) < qGray(b); });
+        const QRgb fill = ring[ring.size() / 2];
+        for (int y = cover.top(); y <= cover.bottom(); ++y) {
+            QRgb* row = reinterpret_cast<QRgb*>(out.scanLine(y));
+            std::fill(row + cover.left(), row + cover.right() + 1, fill);
+        }
+    }
+    return out;
+}
+
 Prepared prepare(const QImage& image) {
     Prepared p;
     QList<QRect> backgrounds;
     QImage normalised = normalise(toGrey(image), &backgrounds);
     p.metrics = measure(normalised);
-    if (removeFrames(normalised, p.metrics.glyphHeight) > 0)
+    // Whole frames first (a button's outline with its rounded corners); then what is left
+    // of pale grid lines and of frames that touch text.
+    const int bands = invertBands(normalised, p.metrics.glyphHeight);
+    const int frames = bands + removeFrames(normalised, p.metrics.glyphHeight);
+    if (frames + RuleLines::erase(normalised, p.metrics.glyphHeight) > 0)
         p.metrics = measure(normalised);
     // Rows, buttons and inline highlights are backgrounds too, but only a line or two tall.
     const double panelSide = 6 * p.metrics.glyphHeight;

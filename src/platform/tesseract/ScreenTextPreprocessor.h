@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/tesseract/TextOrientation.h"
+
 #include <QImage>
 #include <QList>
 #include <QRect>
@@ -15,9 +17,10 @@ inline constexpr double maximumScale = 4.0;
 
 struct InkMetrics {
     bool hasInk = false;
-    double glyphHeight = 0;      // typical connected-component height
-    bool verticalLayout = false; // lines run top to bottom (columns of CJK text)
-    QList<QRect> glyphs;         // boxes of the components that look like glyph parts
+    double glyphHeight = 0; // typical connected-component height
+    // Rows, or columns of vertical CJK text.
+    TextOrientation::Orientation orientation = TextOrientation::Orientation::Horizontal;
+    QList<QRect> glyphs; // boxes of the components that look like glyph parts
 };
 
 struct Prepared {
@@ -46,6 +49,10 @@ InkMetrics measure(const QImage& normalised);
 // larger than a glyph that are thin or hollow; and filled blobs the size of a glyph or
 // more (icons, check boxes, bullets). Returns how many were erased.
 int removeFrames(QImage& normalised, double glyphHeight);
+// Light text on a coloured band too small to be found as a background (a text selection,
+// a badge) comes out as light letters cut into a black bar: each such bar, dense and
+// holding letters, is turned dark on light. Returns how many were.
+int invertBands(QImage& normalised, double glyphHeight);
 // Scale factor that brings `glyphHeight` to the target size; never shrinks. A crop of
 // `pixels` that would grow past `pageBudget` is enlarged less, down to what brings the
 // glyphs to `smallestGlyphHeight`: the recogniser's time grows with the page, while
@@ -53,6 +60,9 @@ int removeFrames(QImage& normalised, double glyphHeight);
 inline constexpr double smallestGlyphHeight = 15.0;
 inline constexpr double pageBudget = 1.5e6;
 double scaleFor(double glyphHeight, double pixels = 0);
+// The image with each of `areas` (decoded codes), and a quiet zone around it, painted over
+// in the colour around it.
+QImage withoutAreas(const QImage& image, const QList<QRect>& areas);
 // Everything above, plus upscaling and the border.
 Prepared prepare(const QImage& image);
 

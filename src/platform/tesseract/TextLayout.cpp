@@ -26,31 +26,6 @@ int verticalOverlap(const QRect& a, const QRect& b) {
 
 } // namespace
 
-bool hasProseColumns(const QList<Line>& lines) {
-    QMap<int, BlockShape> blocks;
-    for (const Line& line : lines) {
-        BlockShape& b = blocks[line.block];
-        b.box = b.box.isNull() ? line.box : b.box.united(line.box);
-        ++b.lines;
-        b.characters += line.text.size();
-        b.words += line.text.split(u' ', Qt::SkipEmptyParts).size();
-    }
-    const QList<BlockShape> shapes = blocks.values();
-    for (qsizetype i = 0; i < shapes.size(); ++i) {
-        for (qsizetype j = i + 1; j < shapes.size(); ++j) {
-            const BlockShape& a = shapes[i];
-            const BlockShape& b = shapes[j];
-            if (!isProse(a) || !isProse(b))
-                continue;
-            const bool sideBySide = a.box.right() < b.box.left() || b.box.right() < a.box.left();
-            const int overlap = verticalOverlap(a.box, b.box);
-            if (sideBySide && overlap * 2 >= std::min(a.box.height(), b.box.height()))
-                return true;
-        }
-    }
-    return false;
-}
-
 QList<QList<Line>> rows(QList<Line> lines) {
     std::stable_sort(lines.begin(), lines.end(), [](const Line& a, const Line& b) {
         return a.box.center().y() < b.box.center().y();
@@ -139,7 +114,8 @@ QList<QList<Line>> groups(const QList<Line>& lines) {
         for (qsizetype j = i + 1; j < order.size(); ++j) {
             const int a = order[i];
             const int b = order[j];
-            if (isProse(shapes[a]) || isProse(shapes[b]))
+            if (isProse(shapes[a]) || isProse(shapes[b]) || members[a].first().prose ||
+                members[b].first().prose)
                 continue;
             if (verticalOverlap(shapes[a].box, shapes[b].box) <= 0 || !aligned(a, b))
                 continue;
@@ -167,46 +143,125 @@ QList<QList<Line>> groups(const QList<Line>& lines) {
     return result;
 }
 
-QList<qsizetype> readingOrder(const QList<QRect>& boxes) {
-    auto precedes = [&boxes](qsizetype a, qsizetype b) {
-        const QRect& x = boxes[a];
-        const QRect& y = boxes[b];
-        const bool sideBySide =
-            verticalOverlap(x, y) > 0 && (x.right() < y.left() || y.right() < x.left());
-        return sideBySide ? x.right() < y.left() : x.bottom() < y.top();
-    };
-    QList<qsizetype> remaining;
-    for (qsizetype i = 0; i < boxes.size(); ++i)
-        remaining.append(i);
-    QList<qsizetype> result;
-    while (!remaining.isEmpty()) {
-        // Of the boxes nothing else must come before, the highest.
-        qsizetype chosen = -1;
-        for (qsizetype c = 0; c < remaining.size(); ++c) {
-            bool blocked = false;
-            for (qsizetype o = 0; o < remaining.size() && !blocked; ++o)
-                blocked = o != c && precedes(remaining[o], remaining[c]);
-            if (!blocked &&
-                (chosen < 0 || boxes[remaining[c]].top() < boxes[remaining[chosen]].top()))
-                chosen = c;
-        }
-        if (chosen < 0)
-            chosen = 0;
-        result.append(remaining[chosen]);
-        remaining.removeAt(chosen);
+namespace {
+
+// Groups of `items` separated by gaps in their projection on one axis, in axis order.
+QList<QList<qsizetype>> cutAt(const QList<QRect>& boxes, QList<qsizetype> items, bool across) {
+    auto from = [&](qsizetype i) { return across ? boxes[i].left() : boxes[i].top(); };
+    auto to = [&](qsizetype i) { return across ? boxes[i].right() : boxes[i].bottom(); };
+    std::stable_sort(items.begin(), items.end(),
+                     [&](qsizetype a, qsizetype b) { return from(a) < from(b); });
+    QList<QList<qsizetype>> groups;
+    int reach = 0;
+    for (qsizetype i : items) {
+        if (groups.isEmpty() || from(i) > reach)
+            groups.append(QList<qsizetype>());
+        groups.last().append(i);
+        reach = groups.last().size() == 1 ? to(i) : std::max(reach, to(i));
     }
+    return groups;
+}
+
+// Recursive cuts: columns (an empty gutter through the whole group) are read whole, left
+// to right; otherwise bands top to bottom. Bands that are each cut by the same gutter (the
+// paragraphs of two columns, whose gaps happen to line up) are one band: the columns
+// stay whole across them.
+void order(const QList<QRect>& boxes, const QList<qsizetype>& items, QList<qsizetype>& out) {
+    if (items.size() <= 1) {
+        out.append(items);
+        return;
+    }
+    const QList<QList<qsizetype>> columns = cutAt(boxes, items, true);
+    if (columns.size() > 1) {
+        for (const QList<qsizetype>& column : columns)
+            order(boxes, column, out);
+        return;
+    }
+    const QList<QList<qsizetype>> bands = cutAt(boxes, items, false);
+    if (bands.size() == 1) {
+        // Overlapping boxes: top to bottom, then left to right.
+        QList<qsizetype> sorted = items;
+        std::stable_sort(sorted.begin(), sorted.end(), [&](qsizetype a, qsizetype b) {
+            return boxes[a].top() != boxes[b].top() ? boxes[a].top() < boxes[b].top()
+                                                    : boxes[a].left() < boxes[b].left();
+        });
+        out.append(sorted);
+        return;
+    }
+    QList<qsizetype> merged;
+    for (const QList<qsizetype>& band : bands) {
+        const bool split = cutAt(boxes, band, true).size() > 1;
+        if (!merged.isEmpty() && split && cutAt(boxes, merged + band, true).size() > 1 &&
+            cutAt(boxes, merged, true).size() > 1) {
+            merged += band;
+            continue;
+        }
+        order(boxes, merged, out);
+        merged = band;
+    }
+    order(boxes, merged, out);
+}
+
+} // namespace
+
+QList<qsizetype> readingOrder(const QList<QRect>& boxes) {
+    QList<qsizetype> items;
+    for (qsizetype i = 0; i < boxes.size(); ++i)
+        items.append(i);
+    QList<qsizetype> result;
+    order(boxes, items, result);
     return result;
 }
+
+namespace {
+
+bool horizontallyOverlap(const QRect& a, const QRect& b) {
+    return std::min(a.right(), b.right()) >= std::max(a.left(), b.left());
+}
+
+// The stretches of a panel's lines that no other panel's text interrupts. A panel around
+// another (a menu's background around a section a separator cut out, a window around a
+// pane) is read above, then the inner panel, then below: not all its lines first.
+QMap<int, QList<Line>> readingUnits(const QList<Line>& lines) {
+    QMap<int, QList<Line>> byPanel;
+    for (const Line& line : lines)
+        byPanel[line.panel].append(line);
+    QMap<int, QList<Line>> units;
+    int unit = 0;
+    for (QList<Line>& panel : byPanel) {
+        std::stable_sort(panel.begin(), panel.end(), [](const Line& a, const Line& b) {
+            return a.box.center().y() < b.box.center().y();
+        });
+        for (qsizetype i = 0; i < panel.size(); ++i) {
+            if (i > 0) {
+                const int from = panel[i - 1].box.center().y();
+                const int to = panel[i].box.center().y();
+                const bool interrupted =
+                    std::any_of(lines.cbegin(), lines.cend(), [&](const Line& o) {
+                        return o.panel != panel[i].panel && o.box.center().y() > from &&
+                               o.box.center().y() < to &&
+                               (horizontallyOverlap(o.box, panel[i].box) ||
+                                horizontallyOverlap(o.box, panel[i - 1].box));
+                    });
+                unit += interrupted;
+            }
+            units[unit].append(panel[i]);
+        }
+        ++unit;
+    }
+    return units;
+}
+
+} // namespace
 
 QString join(const QList<Line>& lines) {
     // Panels in reading order of the text on them (a window around a sidebar and a page
     // holds only its title, say); a sidebar is read whole before the page beside it.
-    QMap<int, QList<Line>> panels;
+    const QMap<int, QList<Line>> panels = readingUnits(lines);
     QMap<int, QRect> extents;
-    for (const Line& line : lines) {
-        panels[line.panel].append(line);
-        extents[line.panel] = extents[line.panel].united(line.box);
-    }
+    for (auto it = panels.cbegin(); it != panels.cend(); ++it)
+        for (const Line& line : it.value())
+            extents[it.key()] = extents[it.key()].united(line.box);
     const QList<QList<Line>> panelLines = panels.values();
     QStringList out;
     for (qsizetype p : readingOrder(extents.values())) {

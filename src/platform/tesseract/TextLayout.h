@@ -3,6 +3,7 @@
 #include <QList>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 
 // Puts recognised lines in the order a person reads them. Menus, tables and terminals
 // are read row by row, left to right, whatever blocks the recogniser split them into;
@@ -15,10 +16,10 @@ struct Line {
     QString text;           // without the line feed
     float confidence = 100; // the recogniser's, 0-100
     int panel = 0;          // the background panel it stands on; panels are read whole
+    bool prose = false;     // from a column of running text: never part of a grid
+    QStringList models;     // the models that read its words ("eng", "kor"), in order
 };
 
-// True when the lines hold side-by-side columns of running text.
-bool hasProseColumns(const QList<Line>& lines);
 // Rows of lines that share a vertical band, each row left to right.
 QList<QList<Line>> rows(QList<Line> lines);
 // The recogniser's blocks, in its order, with the blocks of one grid (side-by-side

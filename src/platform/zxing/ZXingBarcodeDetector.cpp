@@ -26,10 +26,18 @@ void read(const QImage& grey, QList<BarcodeDetector::Observation>& out) {
     const ZXing::ImageView view(grey.constBits(), grey.width(), grey.height(),
                                 ZXing::ImageFormat::Lum, int(grey.bytesPerLine()));
     ZXing::DecodeHints hints;
-    hints.setTryHarder(true).setTryRotate(true).setTryDownscale(true);
+    // No downscaled passes: ZXing 1.4 compares a linear code found at two scales with an
+    // assertion that fails when the code spans many rows (a tall Code 128 at scale 2), and
+    // the process aborts. Screen codes are sharp; full scale reads them.
+    hints.setTryHarder(true).setTryRotate(true).setTryDownscale(false);
     for (const ZXing::Result& result : ZXing::ReadBarcodes(view, hints)) {
-        if (result.isValid())
-            out.append({payloadOf(result)});
+        if (!result.isValid())
+            continue;
+        const ZXing::Position& p = result.position();
+        QRect area;
+        for (int i = 0; i < 4; ++i)
+            area = area.united(QRect(p[i].x, p[i].y, 1, 1));
+        out.append({payloadOf(result), area});
     }
 }
 

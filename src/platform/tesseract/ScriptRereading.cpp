@@ -1,0 +1,160 @@
+#include "platform/tesseract/ScriptRereading.h"
+
+#include "platform/tesseract/ScriptShapes.h"
+#include "platform/tesseract/TesseractEnginePool.h"
+#include "platform/tesseract/TesseractLines.h"
+
+#include <tesseract/baseapi.h>
+
+namespace {
+
+// Of a page's character cells, the share shaped like ideographs or Hangul above which the
+// page is CJK text (alphabets stay under 0.04, CJK pages with Latin names in them over 0.08).
+constexpr double ideographicPage = 0.06;
+// On such a page, the lines to read again: those with some such cells, or doubted.
+constexpr double ideographicLine = 0.1;
+constexpr float doubtedOnIdeographicPage = 85;
+// A desktop model reading its own script is rarely this doubtful; reading another alphabet
+// it comes out at 0-70.
+constexpr float doubtedAlphabetic = 60;
+// Once another alphabet has read the doubtful lines better, the rest of the page below
+// this is tried with it too.
+constexpr float unsure = 90;
+// A model this sure of the doubtful lines is taken without trying the rest.
+constexpr double surely = 88;
+// How much surer another script's model must be, over the same lines, to be taken.
+constexpr double clearlyBetter = 10;
+
+bool hasIdeographicModel(const QString& models) {
+    for (const QString& model : models.split(u'+'))
+        if (model == u"jpn" || model == u"kor" || model.startsWith(u"chi_"))
+            return true;
+    return false;
+}
+
+// Confidence over the lines `which`, weighted by their widths: the boxes are the same for
+// every reading, the number of characters each model makes of them is not.
+double confidenceOver(const QList<TextLayout::Line>& lines, const QList<int>& which) {
+    double weighted = 0;
+    double width = 0;
+    for (int i : which) {
+        weighted += double(lines[i].confidence) * lines[i].box.width();
+        width += lines[i].box.width();
+    }
+    return width > 0 ? weighted / width : 0;
+}
+
+int letters(const QString& text) {
+    int count = 0;
+    for (const QChar c : text)
+        count += c.isLetter();
+    return count;
+}
+
+} // namespace
+
+ScriptRereading::ScriptRereading(TesseractEnginePool& pool,
+                                 const RecognitionLanguages::Choice& languages)
+    : m_pool(pool), m_languages(languages) {}
+
+QString ScriptRereading::withEnglish(const QString& model) const {
+    return m_languages.horizontal.split(u'+').contains(u"eng"_qs) ? model + QStringLiteral("+eng")
+                                                                  : model;
+}
+
+void ScriptRereading::apply(const QImage& page, QList<TextLayout::Line>& lines) const {
+    QList<double> shares;
+    double shaped = 0;
+    double width = 0;
+    for (const TextLayout::Line& line : lines) {
+        shares.append(line.text.isEmpty() ? 0 : ScriptShapes::ideographShare(page, line.box));
+        shaped += shares.back() * line.box.width();
+        width += line.text.isEmpty() ? 0 : line.box.width();
+    }
+    if (width > 0 && shaped / width >= ideographicPage) {
+        const bool desktopReadsThem = hasIdeographicModel(m_languages.horizontal);
+        QList<int> doubtful;
+        int read = 0;
+        for (int i = 0; i < int(lines.size()); ++i) {
+            if (lines[i].text.isEmpty())
+                continue;
+            ++read;
+            if (desktopReadsThem ? lines[i].confidence < doubtedAlphabetic
+                                 : lines[i].confidence < doubtedOnIdeographicPage ||
+                                       shares[i] >= ideographicLine)
+                doubtful.append(i);
+        }
+        // A desktop CJK model reading its own text doubts a line here and there; each other
+        // CJK model costs a load and a reading, worth it only where a third of the page is
+        // in doubt (Chinese on a Japanese desktop).
+        if (!desktopReadsThem || doubtful.size() * 3 >= read)
+            tryModels(page, lines, doubtful, m_languages.ideographic, clearlyBetter);
+        return;
+    }
+    rereadAlphabetic(page, lines);
+}
+
+// Another alphabet is tried where a third of the lines with letters came out doubtful: a
+// page of the desktop's own script has a doubtful line here and there (an icon read as
+// letters), one in another alphabet has little else.
+void ScriptRereading::rereadAlphabetic(const QImage& page, QList<TextLayout::Line>& lines) const {
+    QList<int> doubtful;
+    QList<int> rest;
+    int lettered = 0;
+    for (int i = 0; i < int(lines.size()); ++i) {
+        const int count = letters(lines[i].text);
+        lettered += count > 0;
+        if (count >= 3 && lines[i].confidence < doubtedAlphabetic)
+            doubtful.append(i);
+        else if (count > 0 && lines[i].confidence < unsure)
+            rest.append(i);
+    }
+    if (doubtful.isEmpty() || doubtful.size() * 3 < lettered)
+        return;
+    const QString model = tryModels(page, lines, doubtful, m_languages.alphabetic, clearlyBetter);
+    if (!model.isEmpty() && !rest.isEmpty())
+        tryModels(page, lines, rest, {model}, 0);
+}
+
+// One model for all the doubtful lines of a page: a crop is nearly always in one
+// language, and a single line's confidence is a poor judge between Han models. Returns the
+// model taken, if any.
+QString ScriptRereading::tryModels(const QImage& page, QList<TextLayout::Line>& lines,
+                                   const QList<int>& doubtful, const QStringList& models,
+                                   double margin) const {
+    if (doubtful.isEmpty())
+        return {};
+    QList<QRect> boxes;
+    QList<int> all;
+    for (int i : doubtful) {
+        all.append(int(boxes.size()));
+        boxes.append(lines[i].box);
+    }
+    double best = confidenceOver(lines, doubtful) + margin;
+    QString bestModel;
+    QList<TextLayout::Line> bestReading;
+    for (const QString& model : models) {
+        TesseractEnginePool::Lease engine = m_pool.acquire(withEnglish(model));
+        if (!engine)
+            continue;
+        QList<TextLayout::Line> reading = TesseractLines::readEach(*engine, page, boxes);
+        const double confidence = confidenceOver(reading, all);
+        if (confidence > best) {
+            best = confidence;
+            bestModel = model;
+            bestReading = std::move(reading);
+        }
+        if (confidence >= surely)
+            break;
+    }
+    for (int k = 0; k < int(bestReading.size()); ++k) {
+        TextLayout::Line& line = lines[doubtful[k]];
+        const TextLayout::Line& other = bestReading[k];
+        if (!other.text.isEmpty() && other.confidence > line.confidence) {
+            line.text = other.text;
+            line.confidence = other.confidence;
+            line.models = other.models;
+        }
+    }
+    return bestModel;
+}

@@ -1,0 +1,275 @@
+#include "platform/tesseract/TesseractLines.h"
+
+#include <tesseract/baseapi.h>
+#include <tesseract/resultiterator.h>
+
+#include <algorithm>
+#include <memory>
+#include <optional>
+
+namespace TesseractLines {
+
+namespace {
+
+// Upscaled glyphs (20 px capitals) are about 14 pt print at 150 dpi. Claiming a finer
+// resolution makes the page layout take them for small print, and it files a column of
+// digits or short fields as blocks of their own.
+constexpr int pageResolution = 150;
+
+// The recogniser never indents a line, but a word it dropped (an icon) can leave a space
+// in front.
+QString trimmedText(const char* utf8) {
+    return QString::fromUtf8(utf8).trimmed();
+}
+
+QRect boxAt(const tesseract::ResultIterator& it, tesseract::PageIteratorLevel level) {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    it.BoundingBox(level, &left, &top, &right, &bottom);
+    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+}
+
+// The smallest panel holding the point; -1 for none.
+int panelAt(const QList<QRect>& panels, QPoint point) {
+    int best = -1;
+    for (int i = 0; i < int(panels.size()); ++i) {
+        if (panels[i].contains(point) &&
+            (best < 0 || qint64(panels[i].width()) * panels[i].height() <
+                             qint64(panels[best].width()) * panels[best].height()))
+            best = i;
+    }
+    return best;
+}
+
+struct Word {
+    QRect box;
+    QString text;
+    float confidence = 0;
+    int panel = -1;
+    QString model;
+};
+
+void addModel(QStringList& models, const QString& model) {
+    if (!model.isEmpty() && !models.contains(model))
+        models.append(model);
+}
+
+// A line whose words stand on different panels is cut there: the pieces are separate
+// lines of their panels.
+void appendSplitByPanel(QList<TextLayout::Line>& lines, TextLayout::Line line, QList<Word> words) {
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        // A word on no panel stays with its neighbour.
+        if (words[i].panel < 0)
+            words[i].panel = i > 0 ? words[i - 1].panel : -1;
+    }
+    for (qsizetype i = words.size() - 2; i >= 0; --i) {
+        if (words[i].panel < 0)
+            words[i].panel = words[i + 1].panel;
+    }
+    const bool onePanel = std::all_of(words.cbegin(), words.cend(), [&](const Word& w) {
+        return w.panel == words.front().panel;
+    });
+    for (const Word& w : words)
+        addModel(line.models, w.model);
+    if (words.isEmpty() || onePanel) {
+        line.panel = words.isEmpty() ? 0 : std::max(0, words.front().panel);
+        lines.append(line);
+        return;
+    }
+    for (qsizetype i = 0; i < words.size();) {
+        TextLayout::Line piece = line;
+        piece.panel = std::max(0, words[i].panel);
+        piece.models.clear();
+        QStringList texts;
+        QRect box;
+        qsizetype j = i;
+        for (; j < words.size() && words[j].panel == words[i].panel; ++j) {
+            texts.append(words[j].text);
+            box = box.united(words[j].box);
+            addModel(piece.models, words[j].model);
+        }
+        piece.text = texts.join(u' ');
+        piece.box = box;
+        lines.append(piece);
+        i = j;
+    }
+}
+
+// A lone dash, underscore or stroke the recogniser doubts is what it makes of the wide
+// gap between a table's cells; a real one in a cell is read with confidence.
+bool isGapStroke(const Word& word) {
+    static const QString strokes = QStringLiteral("-_~|'`\u2013\u2014\u2015");
+    return word.text.size() == 1 && strokes.contains(word.text.front()) && word.confidence < 50;
+}
+
+// Removes such strokes from the line's words and its text (whose runs of spaces are kept).
+void dropStrokes(TextLayout::Line& line, QList<Word>& words) {
+    if (std::none_of(words.cbegin(), words.cend(), isGapStroke))
+        return;
+    const QStringList tokens = line.text.split(u' ');
+    qsizetype nonEmpty = 0;
+    for (const QString& t : tokens)
+        nonEmpty += !t.isEmpty();
+    if (nonEmpty != words.size())
+        return; // the words do not match the text's tokens one to one
+    QStringList kept;
+    qsizetype w = 0;
+    for (const QString& t : tokens) {
+        if (t.isEmpty()) {
+            kept.append(t);
+            continue;
+        }
+        if (!isGapStroke(words[w]))
+            kept.append(t);
+        ++w;
+    }
+    line.text = kept.join(u' ').trimmed();
+    words.removeIf(isGapStroke);
+}
+
+TextLayout::Line lineAt(const tesseract::ResultIterator& it, const char* text, int block) {
+    TextLayout::Line line;
+    line.text = trimmedText(text);
+    line.block = std::max(0, block);
+    line.box = boxAt(it, tesseract::RIL_TEXTLINE);
+    line.confidence = it.Confidence(tesseract::RIL_TEXTLINE);
+    if (qEnvironmentVariableIsSet("GLINTEXT_OCR_DUMP"))
+        qInfo("line block %d conf %.0f y %d: %s", line.block, line.confidence, line.box.top(),
+              qPrintable(line.text));
+    return line;
+}
+
+// The recogniser's lines with their blocks; `panels` in page coordinates.
+QList<TextLayout::Line> collect(tesseract::TessBaseAPI& api, const QList<QRect>& panels) {
+    QList<TextLayout::Line> lines;
+    std::unique_ptr<tesseract::ResultIterator> it(api.GetIterator());
+    if (!it)
+        return lines;
+    int block = -1;
+    std::optional<TextLayout::Line> current;
+    QList<Word> words;
+    auto finishLine = [&] {
+        if (current)
+            dropStrokes(*current, words);
+        if (current && !current->text.trimmed().isEmpty())
+            appendSplitByPanel(lines, *current, words);
+        current.reset();
+        words.clear();
+    };
+    do {
+        if (it->IsAtBeginningOf(tesseract::RIL_BLOCK))
+            ++block;
+        if (it->IsAtBeginningOf(tesseract::RIL_TEXTLINE)) {
+            finishLine();
+            std::unique_ptr<char[]> text(it->GetUTF8Text(tesseract::RIL_TEXTLINE));
+            if (!text)
+                continue;
+            current = lineAt(*it, text.get(), block);
+        }
+        if (!current)
+            continue;
+        std::unique_ptr<char[]> text(it->GetUTF8Text(tesseract::RIL_WORD));
+        if (!text)
+            continue;
+        Word word;
+        word.box = boxAt(*it, tesseract::RIL_WORD);
+        word.text = trimmedText(text.get());
+        word.panel = panels.size() < 2 ? 0 : panelAt(panels, word.box.center());
+        const char* model = it->WordRecognitionLanguage();
+        word.model = model ? QString::fromLatin1(model) : QString();
+        word.confidence = it->Confidence(tesseract::RIL_WORD);
+        words.append(word);
+    } while (it->Next(tesseract::RIL_WORD));
+    finishLine();
+    return lines;
+}
+
+// An engine keeps a dictionary of the words it read with confidence and prefers them on
+// later pages. The same image must read the same whatever the engine read before (a warm
+// engine in the tray application, a fresh one on the command line), so each reading starts
+// from the model alone.
+void forgetEarlierPages(tesseract::TessBaseAPI& engine) {
+    engine.ClearAdaptiveClassifier();
+}
+
+} // namespace
+
+bool readPage(tesseract::TessBaseAPI& engine, const QImage& page, tesseract::PageSegMode mode,
+              const QList<QRect>& panels, QList<TextLayout::Line>* lines) {
+    forgetEarlierPages(engine);
+    engine.SetPageSegMode(mode);
+    engine.SetImage(page.constBits(), page.width(), page.height(), 1, int(page.bytesPerLine()));
+    engine.SetSourceResolution(pageResolution);
+    if (engine.Recognize(nullptr) != 0)
+        return false;
+    *lines = collect(engine, panels);
+    return true;
+}
+
+namespace {
+
+// Text that touches the edge of the rectangle the recogniser is given comes back as junk,
+// hence a quiet margin around every piece read on its own.
+QImage onMargin(const QImage& page, const QRect& r, int margin) {
+    QImage piece(r.width() + 2 * margin, r.height() + 2 * margin, QImage::Format_Grayscale8);
+    piece.fill(255);
+    for (int y = 0; y < r.height(); ++y)
+        std::copy_n(page.constScanLine(r.top() + y) + r.left(), r.width(),
+                    piece.scanLine(y + margin) + margin);
+    return piece;
+}
+
+} // namespace
+
+bool readRegions(tesseract::TessBaseAPI& engine, const QImage& page, int margin,
+                 const QList<QRect>& regions, const QList<QRect>& panels,
+                 QList<TextLayout::Line>* lines) {
+    for (int i = 0; i < int(regions.size()); ++i) {
+        const QRect& r = regions[i];
+        const QImage piece = onMargin(page, r, margin);
+        const QPoint offset = r.topLeft() - QPoint(margin, margin);
+        QList<QRect> piecePanels;
+        for (const QRect& panel : panels)
+            piecePanels.append(panel.translated(-offset));
+        QList<TextLayout::Line> found;
+        if (!readPage(engine, piece, tesseract::PSM_SINGLE_BLOCK, piecePanels, &found))
+            return false;
+        for (TextLayout::Line& line : found) {
+            line.box.translate(offset);
+            line.block = i;
+            line.prose = true;
+            lines->append(line);
+        }
+    }
+    return true;
+}
+
+QList<TextLayout::Line> readEach(tesseract::TessBaseAPI& engine, const QImage& page,
+                                 const QList<QRect>& boxes) {
+    QList<TextLayout::Line> out;
+    for (const QRect& box : boxes) {
+        TextLayout::Line line;
+        line.box = box;
+        line.confidence = 0;
+        const QRect area = box & page.rect();
+        QList<TextLayout::Line> found;
+        if (!area.isEmpty() && readPage(engine, onMargin(page, area, area.height() / 2 + 4),
+                                        tesseract::PSM_SINGLE_LINE, {}, &found)) {
+            QStringList texts;
+            double weighted = 0;
+            qsizetype characters = 0;
+            for (const TextLayout::Line& l : found) {
+                texts.append(l.text);
+                weighted += double(l.confidence) * double(l.text.size());
+                characters += l.text.size();
+                for (const QString& m : l.models)
+                    addModel(line.models, m);
+            }
+            line.text = texts.join(u' ');
+            line.confidence = characters ? float(weighted / double(characters)) : 0;
+        }
+        out.append(line);
+    }
+    return out;
+}
+
+} // namespace TesseractLines

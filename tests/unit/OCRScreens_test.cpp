@@ -1,0 +1,147 @@
+// The real Tesseract analyser on screen layouts that used to go wrong: short horizontal CJK
+// lines, a menu with a highlighted item between separators, a paragraph flowing across two
+// columns, an option list beside its descriptions.
+#include "platform/tesseract/RecognitionLanguages.h"
+#include "platform/tesseract/ScreenTextPreprocessor.h"
+#include "platform/tesseract/TesseractEnginePool.h"
+#include "platform/tesseract/TesseractTextAnalyzer.h"
+
+#include <QFileInfo>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+bool hasModels(const QStringList& models) {
+    const QString dir = RecognitionLanguages::tessdataDirectory();
+    for (const QString& m : models)
+        if (!QFileInfo::exists(dir + "/" + m + ".traineddata"))
+            return false;
+    return true;
+}
+
+TesseractEnginePool& pool() {
+    static TesseractEnginePool p(RecognitionLanguages::tessdataDirectory());
+    return p;
+}
+
+QFont font(const QString& family, int px) {
+    QFont f(family);
+    f.setPixelSize(px);
+    return f;
+}
+
+// A pop-up menu: items on a panel, separators, one item on an accent band.
+QImage menu(const QStringList& items, int highlighted, const QString& family, int px,
+            const QList<int>& separatorsAfter = {}) {
+    const int row = px * 2;
+    const int height = int(items.size()) * row + int(separatorsAfter.size()) * 9 + 16;
+    QImage image(px * 22, height + 20, QImage::Format_RGB32);
+    image.fill(QColor(246, 245, 244));
+    QPainter p(&image);
+    p.fillRect(10, 10, image.width() - 20, height, Qt::white);
+    p.setFont(font(family, px));
+    int y = 18;
+    for (int i = 0; i < items.size(); ++i) {
+        if (i == highlighted)
+            p.fillRect(10, y, image.width() - 20, row, QColor(53, 132, 228));
+        p.setPen(i == highlighted ? Qt::white : QColor(40, 40, 40));
+        p.drawText(QRect(34, y, image.width() - 60, row), Qt::AlignVCenter, items[i]);
+        y += row;
+        if (separatorsAfter.contains(i)) {
+            p.fillRect(10, y + 4, image.width() - 20, 1, QColor(205, 199, 194));
+            y += 9;
+        }
+    }
+    return image;
+}
+
+} // namespace
+
+TEST(OCRScreens, ShortHorizontalCJKListsAreReadAsRowsInOrder) {
+    if (!hasModels({"jpn", "jpn_vert", "chi_tra", "eng"}))
+        GTEST_SKIP() << "no CJK models";
+    // Narrow and tall, as a column of vertical text is: the characters of each item stand
+    // closer to each other than to the next item.
+    const QStringList japanese{"新規作成", "開く", "保存", "名前を付けて保存", "印刷", "閉じる"};
+    const QImage list = menu(japanese, -1, "Noto Sans CJK JP", 16);
+    EXPECT_EQ(ScreenTextPreprocessor::prepare(list).metrics.orientation,
+              TextOrientation::Orientation::Horizontal);
+    TesseractTextAnalyzer ja(pool(), {"jpn+eng", "jpn_vert"});
+    EXPECT_EQ(ja.analyze(list).transcript.remove(' '), japanese.join('\n'));
+
+    // Every item of a Traditional Chinese menu, the highlighted one too.
+    const QStringList chinese{"檔案", "編輯", "檢視", "插入", "格式", "工具", "視窗", "說明"};
+    TesseractTextAnalyzer zh(pool(), {"chi_tra+eng", "chi_tra_vert"});
+    QString read = zh.analyze(menu(chinese, 3, "Noto Sans CJK TC", 15)).transcript;
+    EXPECT_EQ(read.remove(' '), chinese.join('\n'));
+}
+
+TEST(OCRScreens, AHighlightedItemBetweenSeparatorsKeepsItsPlace) {
+    if (!hasModels({"fra", "eng"}))
+        GTEST_SKIP() << "no French model";
+    // The separators cut the menu's background into pieces, one of them panel-sized: the
+    // items must still come out top to bottom.
+    const QStringList items{
+        "Nouvelle fenêtre", "Ouvrir un fichier", "Enregistrer",     "Enregistrer sous",
+        "Imprimer",         "Propriétés",        "Fermer l'onglet", "Quitter"};
+    TesseractTextAnalyzer fr(pool(), {"fra+eng", ""});
+    const QImage image = menu(items, 6, "DejaVu Sans", 13, {0, 5});
+    EXPECT_EQ(fr.analyze(image).transcript, items.join('\n'));
+}
+
+TEST(OCRScreens, AParagraphFlowingIntoTheNextColumnStaysInOrder) {
+    if (!hasModels({"eng"}))
+        GTEST_SKIP() << "no English model";
+    const QStringList left{"Backups run every night at two and", "are kept for ninety days on the",
+                           "second server in the basement rack.", "Restoring a file takes a few",
+                           "minutes; ask the help desk when a"};
+    const QStringList right{"whole folder must come back, since", "that needs the tape library and",
+                            "a second pair of hands on site.", "Old tapes are shredded after",
+                            "seven years by the records office."};
+    QImage image(760, 250, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setPen(QColor(25, 25, 25));
+    p.setFont(font("DejaVu Serif", 20));
+    p.drawText(20, 36, "Keeping files safe");
+    p.setFont(font("DejaVu Serif", 14));
+    for (int i = 0; i < left.size(); ++i) {
+        p.drawText(20, 80 + i * 24, left[i]);
+        p.drawText(400, 80 + i * 24, right[i]);
+    }
+    p.end();
+    TesseractTextAnalyzer en(pool(), {"eng", ""});
+    EXPECT_EQ(en.analyze(image).transcript.toStdString(),
+              (QStringList{"Keeping files safe"} + left + right).join('\n').toStdString());
+}
+
+TEST(OCRScreens, OptionsBesideTheirDescriptionsAreReadRowByRow) {
+    if (!hasModels({"eng"}))
+        GTEST_SKIP() << "no English model";
+    const QList<QPair<QString, QString>> options{
+        {"-a, --all", "do not ignore entries starting with ."},
+        {"-b, --escape", "print C-style escapes for nongraphic characters"},
+        {"-d, --directory", "list directories themselves, not their contents"},
+        {"-h, --human-readable", "with -l and -s, print sizes like 1K 234M 2G"},
+        {"-r, --reverse", "reverse order while sorting"},
+        {"-S", "sort by file size, largest first"}};
+    QImage image(900, 200, QImage::Format_RGB32);
+    image.fill(QColor(30, 30, 30));
+    QPainter p(&image);
+    p.setPen(QColor(210, 210, 210));
+    p.setFont(font("DejaVu Sans Mono", 14));
+    QStringList expected;
+    for (int i = 0; i < options.size(); ++i) {
+        p.drawText(16, 28 + i * 26, options[i].first);
+        p.drawText(260, 28 + i * 26, options[i].second);
+        expected.append(options[i].first + ' ' + options[i].second);
+    }
+    p.end();
+    TesseractTextAnalyzer en(pool(), {"eng", ""});
+    const QStringList rows = en.analyze(image).transcript.split('\n');
+    ASSERT_EQ(rows.size(), expected.size());
+    for (int i = 0; i < rows.size(); ++i)
+        EXPECT_EQ(rows[i].simplified(), expected[i]);
+}

@@ -1,0 +1,128 @@
+// Text in a script the desktop's languages do not cover: Korean, Japanese and Russian on an
+// English desktop are read with their own models, and the analyser says which read them.
+#include "platform/tesseract/RecognitionLanguages.h"
+#include "platform/tesseract/ScreenTextPreprocessor.h"
+#include "platform/tesseract/ScriptShapes.h"
+#include "platform/tesseract/TesseractEnginePool.h"
+#include "platform/tesseract/TesseractTextAnalyzer.h"
+
+#include <QFileInfo>
+#include <QPainter>
+
+#include <algorithm>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+bool hasModels(const QStringList& models) {
+    const QString dir = RecognitionLanguages::tessdataDirectory();
+    for (const QString& m : models)
+        if (!QFileInfo::exists(dir + "/" + m + ".traineddata"))
+            return false;
+    return true;
+}
+
+TesseractEnginePool& pool() {
+    static TesseractEnginePool p(RecognitionLanguages::tessdataDirectory());
+    return p;
+}
+
+// An English desktop on this machine: every installed model is there to fall back on.
+RecognitionLanguages::Choice englishDesktop() {
+    const QString dir = RecognitionLanguages::tessdataDirectory();
+    return RecognitionLanguages::choose({"en-US", "en"},
+                                        RecognitionLanguages::installedModels(dir));
+}
+
+// Dark lines on a light window, one below the other.
+QImage lines(const QStringList& texts, const QString& family, int px) {
+    QImage image(px * 24, int(texts.size()) * px * 2 + 20, QImage::Format_RGB32);
+    image.fill(QColor(250, 250, 250));
+    QPainter p(&image);
+    QFont font(family);
+    font.setPixelSize(px);
+    p.setFont(font);
+    p.setPen(QColor(30, 30, 30));
+    for (int i = 0; i < texts.size(); ++i)
+        p.drawText(QRect(16, 10 + i * px * 2, image.width() - 32, px * 2), Qt::AlignVCenter,
+                   texts[i]);
+    return image;
+}
+
+} // namespace
+
+TEST(OCRScripts, OtherScriptsAreTheInstalledModelsTheDesktopLacks) {
+    const QStringList installed{"eng", "deu", "jpn", "kor", "chi_sim", "rus", "ukr", "osd"};
+    const auto de = RecognitionLanguages::choose({"de"}, installed);
+    EXPECT_EQ(de.ideographic, QStringList({"jpn", "chi_sim", "kor"}));
+    EXPECT_EQ(de.alphabetic, QStringList({"rus", "ukr"}));
+    const auto ja = RecognitionLanguages::choose({"ja", "ru"}, installed);
+    EXPECT_EQ(ja.horizontal, "jpn+rus+eng");
+    EXPECT_EQ(ja.ideographic, QStringList({"chi_sim", "kor"}));
+    EXPECT_EQ(ja.alphabetic, QStringList({"ukr"}));
+}
+
+TEST(OCRScripts, IdeographsAndHangulAreToldFromAlphabetsByTheirShapes) {
+    // As the recogniser gets the page: normalised and grown to its glyph size.
+    QImage window =
+        lines({"개인 키 잠금 풀기", "名前を付けて保存", "", ""}, "Noto Sans CJK JP", 15);
+    QPainter p(&window);
+    QFont font("DejaVu Sans");
+    font.setPixelSize(15);
+    p.setFont(font);
+    p.setPen(QColor(30, 30, 30));
+    p.drawText(16, 10 + 2 * 30 + 20, "Open the file as text, or keep its bytes as they are");
+    p.drawText(16, 10 + 3 * 30 + 20, "Приостановить загрузку и показать результаты поиска");
+    p.end();
+    const ScreenTextPreprocessor::Prepared prepared = ScreenTextPreprocessor::prepare(window);
+    const auto share = [&](int row) {
+        const QRect line(0, 10 + row * 30, window.width(), 30);
+        return ScriptShapes::ideographShare(prepared.image,
+                                            ScreenTextPreprocessor::mapToPage(prepared, line));
+    };
+    // A pair of letters set close may look like one square cell, so a line of an alphabet
+    // is not at zero; a line of ideographs or Hangul has twice as many such cells at least.
+    const double alphabets = std::max(share(2), share(3));
+    EXPECT_GE(share(0), 0.2) << "Hangul";
+    EXPECT_GE(share(1), 0.2) << "kanji and kana";
+    EXPECT_LE(alphabets, 0.12) << "Latin and Cyrillic";
+    EXPECT_GE(std::min(share(0), share(1)), 2 * alphabets);
+    EXPECT_EQ(ScriptShapes::ideographShare(prepared.image, QRect(-50, -50, 10, 10)), 0);
+}
+
+TEST(OCRScripts, KoreanJapaneseAndRussianOnAnEnglishDesktopAreReadWithTheirModels) {
+    if (!hasModels({"eng", "kor", "jpn", "rus"}))
+        GTEST_SKIP() << "models for other scripts are not installed";
+    TesseractTextAnalyzer english(pool(), englishDesktop());
+
+    const QStringList korean{"개인 키 잠금 풀기", "새 폴더 만들기", "설정 저장"};
+    TextAnalyzer::Outcome read = english.analyze(lines(korean, "Noto Sans CJK KR", 18));
+    EXPECT_EQ(read.transcript.toStdString(), korean.join('\n').toStdString());
+    EXPECT_TRUE(read.models.contains("kor")) << read.models.join(',').toStdString();
+
+    const QStringList japanese{"名前を付けて保存", "新しいウィンドウ", "印刷"};
+    read = english.analyze(lines(japanese, "Noto Sans CJK JP", 18));
+    EXPECT_EQ(read.transcript.remove(' ').toStdString(), japanese.join('\n').toStdString());
+    EXPECT_TRUE(read.models.contains("jpn")) << read.models.join(',').toStdString();
+
+    const QStringList russian{"Приостановить загрузку", "Результаты поиска", "Громче"};
+    read = english.analyze(lines(russian, "DejaVu Sans", 16));
+    EXPECT_EQ(read.transcript.toStdString(), russian.join('\n').toStdString());
+    EXPECT_TRUE(read.models.contains("rus") || read.models.contains("ukr"))
+        << read.models.join(',').toStdString();
+}
+
+TEST(OCRScripts, EnglishBesideAnotherScriptKeepsItsOwnReading) {
+    if (!hasModels({"eng", "kor"}))
+        GTEST_SKIP() << "no Korean model";
+    TesseractTextAnalyzer english(pool(), englishDesktop());
+    const QStringList mixed{"Unlock the private key", "개인 키 잠금 풀기", "Save the settings"};
+    const TextAnalyzer::Outcome read = english.analyze(lines(mixed, "Noto Sans CJK KR", 18));
+    EXPECT_EQ(read.transcript.toStdString(), mixed.join('\n').toStdString());
+    EXPECT_EQ(read.models.first(), "eng");
+
+    const QStringList plain{"Remove packages", "Download failed", "Connection timeout"};
+    EXPECT_EQ(english.analyze(lines(plain, "DejaVu Sans", 15)).models, QStringList({"eng"}))
+        << "English alone loads no other model";
+}
