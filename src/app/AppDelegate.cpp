@@ -1,5 +1,6 @@
 #include "app/AppDelegate.h"
 
+#include "BuildConfig.h"
 #include "base/AppPaths.h"
 #include "core/CloudConfig.h"
 #include "core/DebugLog.h"
@@ -7,6 +8,7 @@
 #include "platform/Recognition.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QKeyEvent>
 #include <QPointer>
 #include <QScreen>
@@ -16,7 +18,8 @@
 AppDelegate::AppDelegate(Platform& platform, Recognition& recognition, SecretStore& secrets,
                          Defaults& defaults, CrashCatcher& crashes, ProcessLog& processLog,
                          QObject* parent)
-    : QObject(parent), m_platform(platform), m_settings(defaults, platform.loginItem()),
+    : QObject(parent), m_platform(platform), m_defaults(defaults),
+      m_settings(defaults, platform.loginItem()),
       m_history(m_settings, AppPaths::dataFile(OCRHistoryStore::fileName)),
       m_permissions(platform.screenPermission(), defaults), m_languageStore(defaults),
       m_l10n(m_languageStore), m_engine(recognition.textAnalyzer(), recognition.barcodeDetector(),
@@ -63,8 +66,7 @@ void AppDelegate::applicationDidFinishLaunching() {
     const bool pending = m_permissions.consumePendingPermissionRelaunch();
     showFirstWindow(pending);
 
-    if (UpdaterController::feedConfigured())
-        m_updater = std::make_unique<UpdaterController>();
+    startUpdater();
     m_cloudAccount.start();
     m_cloudSync.start();
     m_crashReporter.start();
@@ -76,6 +78,31 @@ void AppDelegate::applicationDidFinishLaunching() {
     recordEnvironment();
     // Loading the recognition engines in the background keeps the first capture quick.
     m_engine.warmUp();
+}
+
+// Only a build with a feed has an updater; its automatic checks start with it.
+void AppDelegate::startUpdater() {
+    if (!UpdaterController::feedConfigured())
+        return;
+    UpdaterController::Options options;
+    options.feedUrl = UpdaterController::configuredFeed();
+    options.currentVersion = QString::fromUtf8(BuildConfig::version);
+    m_updater = std::make_unique<UpdaterController>(m_network, m_defaults, options);
+    connect(m_updater.get(), &UpdaterController::checkFinished, this,
+            &AppDelegate::showUpdateResult);
+    m_updater->start();
+}
+
+// One outcome on screen at a time: a newer one replaces what is shown.
+void AppDelegate::showUpdateResult(const UpdaterController::Result& result) {
+    if (m_updateDialog)
+        m_updateDialog->close();
+    m_updateDialog =
+        new UpdateDialog(result, [](const QUrl& url) { QDesktopServices::openUrl(url); });
+    m_updateDialog->setAttribute(Qt::WA_DeleteOnClose);
+    m_updateDialog->show();
+    m_updateDialog->raise();
+    m_updateDialog->activateWindow();
 }
 
 // The handlers only queue the capture, so it never runs inside the key-event dispatch.

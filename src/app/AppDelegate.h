@@ -26,9 +26,11 @@
 #include "ui/SelectionOverlayController.h"
 #include "ui/SettingsWindowController.h"
 #include "ui/StatusItemController.h"
+#include "ui/UpdateDialog.h"
 
 #include <QNetworkAccessManager>
 #include <QObject>
+#include <QPointer>
 
 #include <memory>
 
@@ -83,8 +85,11 @@ private:
     void showFirstWindow(bool pendingPermissionRelaunch);
     void recordEnvironment();
     OnboardingWindowController& onboarding();
+    void startUpdater();
+    void showUpdateResult(const UpdaterController::Result& result);
 
     Platform& m_platform;
+    Defaults& m_defaults;
 
     // Built in the constructor, each after what it needs. Nothing here acts on its own
     // before applicationDidFinishLaunching() starts it.
@@ -116,4 +121,5 @@ private:
     std::unique_ptr<StatusItemController> m_statusItem;
     std::unique_ptr<OnboardingWindowController> m_onboarding;
     std::unique_ptr<UpdaterController> m_updater;
+    QPointer<UpdateDialog> m_updateDialog; // the one open, if any
 };
