@@ -4,6 +4,7 @@
 #include "platform/tesseract/RecognitionLanguages.h"
 #include "platform/tesseract/TesseractEnginePool.h"
 #include "platform/tesseract/TesseractTextAnalyzer.h"
+#include "support/TesseractModels.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -12,14 +13,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-bool hasModels(const QStringList& models) {
-    const QString dir = RecognitionLanguages::tessdataDirectory();
-    for (const QString& m : models)
-        if (!QFileInfo::exists(dir + "/" + m + ".traineddata"))
-            return false;
-    return true;
-}
 
 // A settings page: a title, a paragraph, a list of options with values beside them; tall
 // enough to be read in two bands.

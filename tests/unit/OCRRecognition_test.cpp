@@ -2,6 +2,7 @@
 #include "platform/tesseract/RecognitionLanguages.h"
 #include "platform/tesseract/TesseractEnginePool.h"
 #include "platform/tesseract/TesseractTextAnalyzer.h"
+#include "support/TesseractModels.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
@@ -30,19 +31,6 @@ QImage render(const QStringList& lines, const QColor& bg, const QColor& fg, int 
     for (int i = 0; i < lines.size(); ++i)
         p.drawText(12, 6 + i * px * 2 + fm.ascent(), lines[i]);
     return image;
-}
-
-bool hasModels(const QStringList& models) {
-    const QString dir = RecognitionLanguages::tessdataDirectory();
-    for (const QString& m : models)
-        if (!QFileInfo::exists(dir + "/" + m + ".traineddata"))
-            return false;
-    return true;
-}
-
-TesseractEnginePool& pool() {
-    static TesseractEnginePool p(RecognitionLanguages::tessdataDirectory());
-    return p;
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "platform/tesseract/ScriptShapes.h"
 #include "platform/tesseract/TesseractEnginePool.h"
 #include "platform/tesseract/TesseractTextAnalyzer.h"
+#include "support/TesseractModels.h"
 
 #include <QFileInfo>
 #include <QPainter>
@@ -14,19 +15,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-bool hasModels(const QStringList& models) {
-    const QString dir = RecognitionLanguages::tessdataDirectory();
-    for (const QString& m : models)
-        if (!QFileInfo::exists(dir + "/" + m + ".traineddata"))
-            return false;
-    return true;
-}
-
-TesseractEnginePool& pool() {
-    static TesseractEnginePool p(RecognitionLanguages::tessdataDirectory());
-    return p;
-}
 
 // An English desktop on this machine: every installed model is there to fall back on.
 RecognitionLanguages::Choice englishDesktop() {
