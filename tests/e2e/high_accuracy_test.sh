@@ -6,33 +6,21 @@
 # test controls and sits in the session's keyring, as a browser sign-in leaves it.
 set -euo pipefail
 source "$(dirname "$0")/lib/capture_session.sh"
-: "${GLINTEXT_SERVICE_BIN:?GLINTEXT_SERVICE_BIN must name the reference service}"
+source "$(dirname "$0")/lib/cloud_session.sh"
 for tool in curl secret-tool gnome-keyring-daemon; do
   command -v "$tool" >/dev/null 2>&1 || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 
 SCHEMA=io.glintext.Glintext
 HISTORY="$DATA_DIR/history.json"
-secrets_owned() {
-  dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-    org.freedesktop.DBus.NameHasOwner string:org.freedesktop.secrets 2>/dev/null |
-    grep -q "boolean true"
-}
 store_item() {
   printf '%s' "$2" | secret-tool store --label="Glintext: $1" xdg:schema "$SCHEMA" account "$1"
 }
 json_member() { sed -n "s/.*\"$1\":\"\([^\"]*\)\".*/\1/p"; }
 
 echo "# a keyring, the reference service and an account of it in the keyring"
-gnome-keyring-daemon --foreground --unlock --components=secrets <<<"e2e-keyring" \
-  >"$E2E_DIR/keyring.log" 2>&1 &
-HELPER_PIDS+=($!)
-wait_until 10 secrets_owned || fail "the keyring did not start"
-"$GLINTEXT_SERVICE_BIN" --db "$E2E_DIR/service.sqlite" --port 0 --print-port --test-controls \
-  >"$E2E_DIR/service.port" 2>"$E2E_DIR/service.log" &
-HELPER_PIDS+=($!)
-wait_until 30 test -s "$E2E_DIR/service.port" || fail "the service did not start"
-SERVICE="http://127.0.0.1:$(head -n1 "$E2E_DIR/service.port")"
+start_session_keyring
+start_reference_service
 export GLINTEXT_SERVICE_URL="$SERVICE"
 ACCOUNT=$(curl -fsS -H 'Content-Type: application/json' \
   -d '{"email":"hq@example.org","tier":"pro"}' "$SERVICE/test/accounts")

@@ -7,7 +7,7 @@
 # instance finds it there. No token, code or verifier reaches tester.log or any output.
 set -euo pipefail
 source "$(dirname "$0")/lib/capture_session.sh"
-: "${GLINTEXT_SERVICE_BIN:?GLINTEXT_SERVICE_BIN must name the reference service}"
+source "$(dirname "$0")/lib/cloud_session.sh"
 : "${GLINTEXT_SOURCE_DIR:?GLINTEXT_SOURCE_DIR must name the source tree}"
 for tool in curl secret-tool gnome-keyring-daemon; do
   command -v "$tool" >/dev/null 2>&1 || { echo "SKIP: $tool is not installed"; exit 77; }
@@ -19,24 +19,12 @@ DESKTOP_FILE="$GLINTEXT_SOURCE_DIR/data/glintext.desktop"
 
 item() { secret-tool lookup xdg:schema "$SCHEMA" account "$1" 2>/dev/null; }
 has_item() { item "$1" >/dev/null; }
-secrets_owned() {
-  dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-    org.freedesktop.DBus.NameHasOwner string:org.freedesktop.secrets 2>/dev/null |
-    grep -q "boolean true"
-}
 received() { curl -fsS "$SERVICE/test/received?path=$1"; }
 count_received() { received "$1" | grep -o '"method"' | wc -l; }
 
 echo "# a keyring and the reference service for this session"
-gnome-keyring-daemon --foreground --unlock --components=secrets <<<"e2e-keyring" \
-  >"$E2E_DIR/keyring.log" 2>&1 &
-HELPER_PIDS+=($!)
-wait_until 10 secrets_owned || fail "the keyring did not start"
-"$GLINTEXT_SERVICE_BIN" --db "$E2E_DIR/service.sqlite" --port 0 --print-port --test-controls \
-  >"$E2E_DIR/service.port" 2>"$E2E_DIR/service.log" &
-HELPER_PIDS+=($!)
-wait_until 30 test -s "$E2E_DIR/service.port" || fail "the service did not start"
-SERVICE="http://127.0.0.1:$(head -n1 "$E2E_DIR/service.port")"
+start_session_keyring
+start_reference_service
 
 grep -q '^MimeType=.*x-scheme-handler/glintext;' "$DESKTOP_FILE" ||
   fail "the desktop file does not claim glintext: addresses"

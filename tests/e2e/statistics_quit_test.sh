@@ -4,15 +4,11 @@
 # than the flush's 2 seconds; the unconfirmed events stay for the next start.
 set -euo pipefail
 source "$(dirname "$0")/lib/capture_session.sh"
-: "${GLINTEXT_SERVICE_BIN:?GLINTEXT_SERVICE_BIN must name the reference service}"
+source "$(dirname "$0")/lib/cloud_session.sh"
 command -v curl >/dev/null 2>&1 || { echo "SKIP: curl is not installed"; exit 77; }
 command -v python3 >/dev/null 2>&1 || { echo "SKIP: python3 is not installed"; exit 77; }
 
-"$GLINTEXT_SERVICE_BIN" --db "$E2E_DIR/service.sqlite" --port 0 --print-port --test-controls \
-  >"$E2E_DIR/service.port" 2>"$E2E_DIR/service.log" &
-HELPER_PIDS+=($!)
-wait_until 30 test -s "$E2E_DIR/service.port" || fail "the service did not start"
-SERVICE="http://127.0.0.1:$(head -n1 "$E2E_DIR/service.port")"
+start_reference_service
 export GLINTEXT_SERVICE_URL="$SERVICE"
 QUEUE="$DATA_DIR/improve-queue.jsonl"
 
