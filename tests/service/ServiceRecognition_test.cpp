@@ -54,19 +54,30 @@ protected:
     QString token;
 };
 
-TEST_F(ServiceRecognition, ReadsAPageColumnByColumn) {
+// Two columns of `lines` sentences each, a west one and an east one.
+QImage twoColumns(int lines) {
     QStringList left, right;
-    for (int i = 1; i <= 24; ++i) {
+    for (int i = 1; i <= lines; ++i) {
         left << QString("West column sentence number %1 here").arg(i);
         right << QString("East side holds other words %1 too").arg(i);
     }
-    const auto result = recognize({{"image", jpegBase64(page({left, right}, 15))}});
-    ASSERT_EQ(result.status, 200) << result.body.toStdString();
-    const QString text = result.json().value("text").toString();
+    return page({left, right}, 15);
+}
+
+// No line of the answer mixes the columns, and the whole west column comes before the east.
+void expectColumnByColumn(const QString& text, int lines) {
     for (const QString& line : text.split('\n'))
         EXPECT_FALSE(line.contains("West") && line.contains("East")) << line.toStdString();
-    EXPECT_TRUE(text.contains("West column sentence number 24 here")) << text.toStdString();
-    EXPECT_LT(text.indexOf("number 24"), text.indexOf("East side holds other words 1 "));
+    EXPECT_TRUE(text.contains(QString("West column sentence number %1 here").arg(lines)))
+        << text.toStdString();
+    EXPECT_LT(text.indexOf(QString("number %1").arg(lines)),
+              text.indexOf("East side holds other words 1 "));
+}
+
+TEST_F(ServiceRecognition, ReadsAPageColumnByColumn) {
+    const auto result = recognize({{"image", jpegBase64(twoColumns(24))}});
+    ASSERT_EQ(result.status, 200) << result.body.toStdString();
+    expectColumnByColumn(result.json().value("text").toString(), 24);
     const QJsonObject usage = result.json().value("usage").toObject();
     for (const char* member : {"inputTokens", "outputTokens", "costMicros"})
         EXPECT_GT(usage.value(member).toInt(), 0) << member;
@@ -75,18 +86,9 @@ TEST_F(ServiceRecognition, ReadsAPageColumnByColumn) {
 // What a user selects of an article: five lines of each column. Tesseract's page layout
 // joins such lines across the gutter; the service must not.
 TEST_F(ServiceRecognition, AFewLinesOfTwoColumnsComeOutColumnByColumn) {
-    QStringList left, right;
-    for (int i = 1; i <= 5; ++i) {
-        left << QString("West column sentence number %1 here").arg(i);
-        right << QString("East side holds other words %1 too").arg(i);
-    }
-    const auto result = recognize({{"image", jpegBase64(page({left, right}, 15))}});
+    const auto result = recognize({{"image", jpegBase64(twoColumns(5))}});
     ASSERT_EQ(result.status, 200) << result.body.toStdString();
-    const QString text = result.json().value("text").toString();
-    for (const QString& line : text.split('\n'))
-        EXPECT_FALSE(line.contains("West") && line.contains("East")) << line.toStdString();
-    EXPECT_TRUE(text.contains("West column sentence number 5 here")) << text.toStdString();
-    EXPECT_LT(text.indexOf("number 5"), text.indexOf("East side holds other words 1 "));
+    expectColumnByColumn(result.json().value("text").toString(), 5);
 }
 
 TEST_F(ServiceRecognition, AJapaneseTranscriptReadsJapaneseWithoutSpaces) {
