@@ -19,9 +19,16 @@ void GlobalHotKey::registerDefaultCaptureHotKey() {
         m_eventHandler =
             connect(&m_service, &HotKeyService::pressed, this, &GlobalHotKey::handlePress);
     }
-    registerKey(Qt::Key_2, Qt::ControlModifier | Qt::ShiftModifier, HotKeyID::Capture);
-    registerKey(Qt::Key_2, Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier,
-                HotKeyID::CaptureHQ);
+    for (HotKeyID id : {HotKeyID::Capture, HotKeyID::CaptureHQ}) {
+        const QKeyCombination keys = sequenceFor(id)[0];
+        registerKey(keys.key(), keys.keyboardModifiers(), id);
+    }
+}
+
+QKeySequence GlobalHotKey::sequenceFor(HotKeyID id) {
+    if (id == HotKeyID::CaptureHQ)
+        return QKeySequence(Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier | Qt::Key_2);
+    return QKeySequence(Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_2);
 }
 
 void GlobalHotKey::registerKey(Qt::Key key, Qt::KeyboardModifiers modifiers, HotKeyID id) {
