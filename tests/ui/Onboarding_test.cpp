@@ -5,6 +5,7 @@
 #include "support/L10n.h"
 #include "ui/GTPillButton.h"
 #include "ui/OnboardingWindowController.h"
+#include "ui/onboarding/OKLinkButton.h"
 #include "ui/onboarding/OKPageDot.h"
 #include "ui/onboarding/OKRootView.h"
 #include "ui/onboarding/OnboardingDemoCanvas.h"

@@ -1,6 +1,7 @@
 #include "ui/onboarding/OKRootView.h"
 
 #include "ui/GTPillButton.h"
+#include "ui/onboarding/OKLinkButton.h"
 #include "ui/onboarding/OKPageDot.h"
 
 #include <QEasingCurve>
@@ -115,11 +116,11 @@ QWidget* OKRootView::buildFooter() {
         QString(), false, [this] { advance(); }, footer);
     m_primary = new GTPillButton(
         QString(), true, [this] { runPrimary(); }, footer);
-    m_secondary = new GTPillButton(
-        QString(), false, [this] { runSecondary(); }, footer);
+    m_secondary = new OKLinkButton(footer);
+    connect(m_secondary, &QAbstractButton::clicked, this, &OKRootView::runSecondary);
     column->addLayout(centred(m_later));
     column->addLayout(centred(m_primary));
-    column->addLayout(centred(m_secondary));
+    column->addWidget(m_secondary);
     return footer;
 }
 
@@ -207,7 +208,7 @@ void OKRootView::refreshFooter() {
     m_primary->setTitleText(primary);
     m_primary->setVisible(!waiting);
     const QString secondary = textOf(step.secondaryTitle);
-    m_secondary->setTitleText(secondary);
+    m_secondary->setText(secondary);
     m_secondary->setVisible(!waiting && !secondary.isEmpty());
 }
 

@@ -11,6 +11,7 @@
 #include <functional>
 
 class GTPillButton;
+class OKLinkButton;
 class OKPageDot;
 class QLabel;
 class QScrollArea;
@@ -58,7 +59,7 @@ public:
 
     GTPillButton* backButton() const { return m_back; }
     GTPillButton* primaryButton() const { return m_primary; }
-    GTPillButton* secondaryButton() const { return m_secondary; }
+    OKLinkButton* secondaryButton() const { return m_secondary; }
     GTPillButton* laterButton() const { return m_later; }
     const QList<OKPageDot*>& dots() const { return m_dots; }
 
@@ -107,7 +108,7 @@ private:
     QLabel* m_waitingText = nullptr;
     GTPillButton* m_later = nullptr;
     GTPillButton* m_primary = nullptr;
-    GTPillButton* m_secondary = nullptr;
+    OKLinkButton* m_secondary = nullptr;
     QList<OKPageDot*> m_dots;
     QVariantAnimation* m_fade = nullptr;
 };

@@ -8,6 +8,7 @@
 #include "ui/onboarding/OnboardingDemoCanvas.h"
 
 #include <QCheckBox>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeySequence>
 #include <QLabel>
@@ -93,17 +94,13 @@ QLabel* iconLabel(QWidget* parent, const std::function<void(QPainter&)>& draw) {
     return icon;
 }
 
-// One hint of the tutorial: key caps (or an icon) and what they do.
-QWidget* hintRow(QWidget* leading, const QString& text, QWidget* parent) {
-    auto* row = new QWidget(parent);
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(10);
-    leading->setParent(row);
-    leading->setFixedWidth(118);
-    layout->addWidget(leading);
-    layout->addWidget(wrapped(text, row), 1);
-    return row;
+// One hint of the tutorial: key caps (or an icon) in the first column, what they do beside.
+void addHint(QGridLayout* grid, QWidget* leading, const QString& text) {
+    const int row = grid->rowCount();
+    QWidget* holder = grid->parentWidget();
+    leading->setParent(holder);
+    grid->addWidget(leading, row, 0, Qt::AlignLeft | Qt::AlignVCenter);
+    grid->addWidget(wrapped(text, holder), row, 1);
 }
 
 QWidget* caps(const QStringList& keys, QWidget* parent) {
@@ -182,12 +179,18 @@ QWidget* OnboardingPages::tutorial() const {
     auto* canvas = new OnboardingDemoCanvas(page);
     canvas->setAccessibleName(text("onb.tutResult"));
     layout->addWidget(canvas);
+    auto* hints = new QWidget(page);
+    auto* grid = new QGridLayout(hints);
+    grid->setContentsMargins(0, 2, 0, 2);
+    grid->setHorizontalSpacing(12);
+    grid->setVerticalSpacing(8);
+    grid->setColumnStretch(1, 1);
     const QString capture = GlobalHotKey::sequenceFor(GlobalHotKey::HotKeyID::Capture).toString();
-    layout->addWidget(hintRow(caps(keyCaps(capture), page), text("onb.tutOpen"), page));
-    layout->addWidget(hintRow(iconLabel(page, drawDashedRect), text("onb.tutDrag"), page));
-    layout->addWidget(
-        hintRow(caps(keyCaps(QStringLiteral("Ctrl+V")), page), text("onb.tutPaste"), page));
-    layout->addWidget(hintRow(caps({QStringLiteral("Esc")}, page), text("onb.tutCancel"), page));
+    addHint(grid, caps(keyCaps(capture), hints), text("onb.tutOpen"));
+    addHint(grid, iconLabel(hints, drawDashedRect), text("onb.tutDrag"));
+    addHint(grid, caps(keyCaps(QStringLiteral("Ctrl+V")), hints), text("onb.tutPaste"));
+    addHint(grid, caps({QStringLiteral("Esc")}, hints), text("onb.tutCancel"));
+    layout->addWidget(hints);
     layout->addWidget(wrapped(text("onb.tutResult"), page));
     return page;
 }
