@@ -1,6 +1,7 @@
 #include "ui/onboarding/OKRootView.h"
 
 #include "ui/GTPillButton.h"
+#include "ui/PillTheme.h"
 #include "ui/onboarding/OKLinkButton.h"
 #include "ui/onboarding/OKPageDot.h"
 
@@ -106,6 +107,12 @@ QWidget* OKRootView::buildFooter() {
     waiting->setContentsMargins(0, 0, 0, 0);
     m_waitingDots = new QLabel(QString(QChar(0x2022)), m_waitingRow);
     m_waitingDots->setFixedWidth(24);
+    QPalette accent = m_waitingDots->palette();
+    accent.setColor(QPalette::WindowText, PillTheme::accent());
+    m_waitingDots->setPalette(accent);
+    QFont large = m_waitingDots->font();
+    large.setBold(true);
+    m_waitingDots->setFont(large);
     m_waitingText = new QLabel(m_waitingRow);
     m_waitingText->setWordWrap(true);
     waiting->addWidget(m_waitingDots, 0, Qt::AlignTop);
