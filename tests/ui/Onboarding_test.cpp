@@ -1,3 +1,4 @@
+#include "app/AppDelegate.h"
 #include "core/AppSettings.h"
 #include "core/Defaults.h"
 #include "core/Permissions.h"
@@ -13,8 +14,13 @@
 #include "ui/onboarding/OnboardingKitEnv.h"
 
 #include "support/TestEnvironment.h"
+#include "support/fakes/FakeCrashCatcher.h"
 #include "support/fakes/FakeLoginItem.h"
+#include "support/fakes/FakePlatform.h"
+#include "support/fakes/FakeProcessLog.h"
+#include "support/fakes/FakeRecognition.h"
 #include "support/fakes/FakeScreenPermission.h"
+#include "support/fakes/FakeSecretStore.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -376,4 +382,60 @@ TEST(OnboardingPages, KeyCapsOfASequence) {
     EXPECT_EQ(OnboardingPages::keyCaps("Ctrl+Shift+2"), (QStringList{"Ctrl", "Shift", "2"}));
     EXPECT_EQ(OnboardingPages::keyCaps("Ctrl+Alt+Shift+2"),
               (QStringList{"Ctrl", "Alt", "Shift", "2"}));
+}
+
+namespace {
+
+// The guide's window the application shows, if any.
+OKRootView* shownGuide() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->isVisible()) {
+            if (auto* root = widget->findChild<OKRootView*>())
+                return root;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+TEST(OnboardingAtStartUp, TheFirstWindowFollowsTheStoredStateAndThePermission) {
+    struct Case {
+        const char* defaults;
+        bool granted;
+        const char* forced;
+        int page; // -1: no guide
+    };
+    const Case cases[] = {
+        {"{}", true, nullptr, 0},                                // first run, even when granted
+        {R"({"onboardingCompleted": true})", false, nullptr, 1}, // permission missing
+        {R"({"onboardingCompleted": true})", true, nullptr, -1},
+        {R"({"onboardingCompleted": true})", true, "1", 0},
+        {R"({"onboardingCompleted": true})", true, "yes", -1},
+    };
+    for (const Case& c : cases) {
+        const QString path = TestEnvironment::home() + "/startup-defaults.json";
+        TestEnvironment::writeFile(path, c.defaults);
+        std::optional<ScopedEnv> forced;
+        if (c.forced)
+            forced.emplace("KORVANE_ONBOARDING", c.forced);
+        Defaults defaults(path);
+        FakePlatform platform;
+        platform.permission.granted = c.granted;
+        FakeRecognition recognition;
+        FakeSecretStore secrets;
+        FakeCrashCatcher crashes;
+        FakeProcessLog processLog;
+        defaults.setBool("crashReportingEnabled", false); // nothing leaves the test
+        AppDelegate delegate(platform, recognition, secrets, defaults, crashes, processLog);
+        delegate.applicationDidFinishLaunching();
+        OKRootView* guide = shownGuide();
+        SCOPED_TRACE(std::string(c.defaults) + " forced=" + (c.forced ? c.forced : "-"));
+        if (c.page < 0) {
+            EXPECT_EQ(guide, nullptr);
+        } else {
+            ASSERT_NE(guide, nullptr);
+            EXPECT_EQ(guide->index(), c.page);
+        }
+    }
 }
