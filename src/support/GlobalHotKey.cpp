@@ -13,6 +13,11 @@ QString GlobalHotKey::nameFor(HotKeyID id) {
     return id == HotKeyID::CaptureHQ ? QStringLiteral("capture-hq") : QStringLiteral("capture");
 }
 
+QKeySequence GlobalHotKey::sequenceFor(HotKeyID id) {
+    const Qt::KeyboardModifiers hq = id == HotKeyID::CaptureHQ ? Qt::AltModifier : Qt::NoModifier;
+    return QKeySequence(QKeyCombination(Qt::ControlModifier | hq | Qt::ShiftModifier, Qt::Key_2));
+}
+
 void GlobalHotKey::registerDefaultCaptureHotKey() {
     unregister();
     if (!m_eventHandler) {
@@ -23,12 +28,6 @@ void GlobalHotKey::registerDefaultCaptureHotKey() {
         const QKeyCombination keys = sequenceFor(id)[0];
         registerKey(keys.key(), keys.keyboardModifiers(), id);
     }
-}
-
-QKeySequence GlobalHotKey::sequenceFor(HotKeyID id) {
-    if (id == HotKeyID::CaptureHQ)
-        return QKeySequence(Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier | Qt::Key_2);
-    return QKeySequence(Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_2);
 }
 
 void GlobalHotKey::registerKey(Qt::Key key, Qt::KeyboardModifiers modifiers, HotKeyID id) {

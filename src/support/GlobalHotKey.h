@@ -22,7 +22,7 @@ public:
 
     // The name a desktop keeps the user's keys under; never translated.
     static QString nameFor(HotKeyID id);
-    // The keys that trigger `id`: what registration grabs and what the guide shows.
+    // The keys of shortcut `id`, as registered and as the settings window shows them.
     static QKeySequence sequenceFor(HotKeyID id);
 
     std::function<void()> onTrigger;
