@@ -6,8 +6,9 @@
 #include "ui/GTPillButton.h"
 #include "ui/TrayIcon.h"
 #include "ui/onboarding/OnboardingDemoCanvas.h"
+#include "ui/settings/KeyChips.h"
+#include "ui/settings/ToggleSwitch.h"
 
-#include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeySequence>
@@ -43,16 +44,6 @@ void addHeader(QVBoxLayout* layout, QWidget* page, const QString& title, const Q
     layout->addWidget(wrapped(title, page, 17, true));
     if (!body.isEmpty())
         layout->addWidget(wrapped(body, page));
-}
-
-QLabel* keyCap(const QString& key, QWidget* parent) {
-    auto* cap = new QLabel(key, parent);
-    cap->setTextFormat(Qt::PlainText);
-    cap->setAlignment(Qt::AlignCenter);
-    cap->setMinimumWidth(26);
-    cap->setStyleSheet(QStringLiteral("QLabel { border: 1px solid palette(mid); border-radius: "
-                                      "5px; padding: 1px 6px; background: palette(base); }"));
-    return cap;
 }
 
 QPixmap symbol(const QWidget* widget, const std::function<void(QPainter&)>& draw) {
@@ -103,15 +94,10 @@ void addHint(QGridLayout* grid, QWidget* leading, const QString& text) {
     grid->addWidget(wrapped(text, holder), row, 1);
 }
 
-QWidget* caps(const QStringList& keys, QWidget* parent) {
-    auto* holder = new QWidget(parent);
-    auto* layout = new QHBoxLayout(holder);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(4);
-    for (const QString& key : keys)
-        layout->addWidget(keyCap(key, holder));
-    layout->addStretch();
-    return holder;
+KeyChips* chips(const QKeySequence& sequence, QWidget* parent) {
+    auto* keys = new KeyChips(parent);
+    keys->setSequence(sequence);
+    return keys;
 }
 
 } // namespace
@@ -121,14 +107,6 @@ OnboardingPages::OnboardingPages(AppSettings& settings, const L10n& l10n)
 
 QString OnboardingPages::text(const char* key) const {
     return m_l10n.string(QString::fromLatin1(key));
-}
-
-QStringList OnboardingPages::keyCaps(const QString& portableSequence) {
-    const QString native = QKeySequence(portableSequence).toString(QKeySequence::NativeText);
-    QStringList keys = native.split(QLatin1Char('+'), Qt::SkipEmptyParts);
-    if (native.endsWith(QLatin1String("++")))
-        keys << QStringLiteral("+");
-    return keys;
 }
 
 QWidget* OnboardingPages::welcome() const {
@@ -185,11 +163,11 @@ QWidget* OnboardingPages::tutorial() const {
     grid->setHorizontalSpacing(12);
     grid->setVerticalSpacing(8);
     grid->setColumnStretch(1, 1);
-    const QString capture = GlobalHotKey::sequenceFor(GlobalHotKey::HotKeyID::Capture).toString();
-    addHint(grid, caps(keyCaps(capture), hints), text("onb.tutOpen"));
+    addHint(grid, chips(GlobalHotKey::sequenceFor(GlobalHotKey::HotKeyID::Capture), hints),
+            text("onb.tutOpen"));
     addHint(grid, iconLabel(hints, drawDashedRect), text("onb.tutDrag"));
-    addHint(grid, caps(keyCaps(QStringLiteral("Ctrl+V")), hints), text("onb.tutPaste"));
-    addHint(grid, caps({QStringLiteral("Esc")}, hints), text("onb.tutCancel"));
+    addHint(grid, chips(QKeySequence::Paste, hints), text("onb.tutPaste"));
+    addHint(grid, chips(QKeySequence(Qt::Key_Escape), hints), text("onb.tutCancel"));
     layout->addWidget(hints);
     layout->addWidget(wrapped(text("onb.tutResult"), page));
     return page;
@@ -222,12 +200,12 @@ QWidget* OnboardingPages::switchRow(const char* titleKey, const char* bodyKey,
     layout->addLayout(texts, 1);
 
     const QString key = QString::fromLatin1(settingKey);
-    auto* toggle = new QCheckBox(row);
+    auto* toggle = new ToggleSwitch(row);
     toggle->setAccessibleName(text(titleKey));
     toggle->setObjectName(key);
     toggle->setChecked(m_settings.jsonValue(key).toBool());
     AppSettings* settings = &m_settings;
-    QObject::connect(toggle, &QCheckBox::toggled, row,
+    QObject::connect(toggle, &QAbstractButton::toggled, row,
                      [settings, key](bool on) { settings->setJsonValue(key, on); });
     // A change from elsewhere (the settings window, sync) shows here too.
     QObject::connect(settings, &AppSettings::changed, toggle,

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
 #include <functional>
 
@@ -24,9 +23,6 @@ public:
     QWidget* permissions(const PermissionRow& row) const;
     QWidget* tutorial() const;
     QWidget* consent() const;
-
-    // The caps of a key sequence as the guide shows them: "Ctrl" "Shift" "2".
-    static QStringList keyCaps(const QString& portableSequence);
 
 private:
     QString text(const char* key) const;
