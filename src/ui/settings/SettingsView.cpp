@@ -38,6 +38,8 @@ QScrollArea* scrolling(QWidget* page) {
     auto* area = new QScrollArea;
     area->setFrameShape(QFrame::NoFrame);
     area->setWidgetResizable(true);
+    // Tab goes from control to control; the area itself is no stop on the way.
+    area->setFocusPolicy(Qt::NoFocus);
     area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     area->viewport()->setAutoFillBackground(false);
     // Only the knob shows, thin, over an empty track: the cards keep the width.
