@@ -260,8 +260,10 @@ TEST_F(SettingsWindowTest, ShowWithoutATabKeepsItAndWithATabSwitchesInPlace) {
     EXPECT_EQ(controller.window(), &view);
     EXPECT_EQ(view.shownTitle(), "Account");
     EXPECT_EQ(view.sidebarList()->currentRow(), 4);
+    view.setWindowState(Qt::WindowMinimized);
     controller.show();
     EXPECT_EQ(controller.window(), &view);
+    EXPECT_FALSE(view.windowState() & Qt::WindowMinimized);
     EXPECT_EQ(view.shownTitle(), "Account");
     ASSERT_EQ(shown.size(), 2);
     EXPECT_EQ(shown[1][0].value<SettingsTab>(), SettingsTab::Account);
