@@ -31,10 +31,13 @@
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QApplication>
+#include <QGraphicsOpacityEffect>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QNetworkAccessManager>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -257,8 +260,10 @@ TEST_F(SettingsWindowTest, ShowWithoutATabKeepsItAndWithATabSwitchesInPlace) {
     EXPECT_EQ(controller.window(), &view);
     EXPECT_EQ(view.shownTitle(), "Account");
     EXPECT_EQ(view.sidebarList()->currentRow(), 4);
+    view.setWindowState(Qt::WindowMinimized);
     controller.show();
     EXPECT_EQ(controller.window(), &view);
+    EXPECT_FALSE(view.windowState() & Qt::WindowMinimized);
     EXPECT_EQ(view.shownTitle(), "Account");
     ASSERT_EQ(shown.size(), 2);
     EXPECT_EQ(shown[1][0].value<SettingsTab>(), SettingsTab::Account);
@@ -352,6 +357,41 @@ TEST_F(SettingsWindowTest, EightQuickTapsOnTheIconSwitchTesterMode) {
     testerMode.toggle();
 }
 
+TEST_F(SettingsWindowTest, TheKeyboardReachesEveryControlOfATabInOrder) {
+    SettingsView& view = open(SettingsTab::History);
+    view.activateWindow();
+    view.sidebarList()->setFocus();
+    QStringList reached;
+    for (int i = 0; i < 12; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget* focus = QApplication::focusWidget();
+        if (focus == view.sidebarList())
+            break;
+        reached << focus->metaObject()->className() + QString(":") + focus->accessibleName();
+    }
+    EXPECT_EQ(
+        reached,
+        QStringList(
+            {"ToggleSwitch:Clean up recognized text", "ToggleSwitch:Read QR codes and barcodes",
+             "ToggleSwitch:Show on-screen confirmation", "ToggleSwitch:Play sound on capture",
+             "ToggleSwitch:Keep capture history", "GTDropdown:History size", "GTPillButton:"}));
+    // The window is a window to a screen reader, named by its title.
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&view);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->role(), QAccessible::Window);
+    EXPECT_EQ(window->text(QAccessible::Name), "Settings — Glintext");
+    // The sidebar's tabs are list items named by their titles.
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(view.sidebarList());
+    ASSERT_NE(list, nullptr);
+    QStringList items;
+    for (int i = 0; i < list->childCount(); ++i) {
+        if (list->child(i)->role() == QAccessible::ListItem)
+            items << list->child(i)->text(QAccessible::Name);
+    }
+    EXPECT_EQ(items, QStringList(
+                         {"General", "Recognition", "Privacy", "Permissions", "Account", "About"}));
+}
+
 TEST_F(SettingsWindowTest, KeyCapsShowTheRegisteredShortcuts) {
     open(SettingsTab::General);
     const QList<KeyChips*> general =
@@ -362,4 +402,78 @@ TEST_F(SettingsWindowTest, KeyCapsShowTheRegisteredShortcuts) {
     ASSERT_EQ(hq.size(), 1);
     EXPECT_EQ(hq[0]->keys(), QStringList({"Ctrl", "Alt", "Shift", "2"}));
     EXPECT_EQ(hq[0]->accessibleName(), "Ctrl+Alt+Shift+2");
+}
+
+TEST_F(SettingsWindowTest, KeyCapsAreNamedInTheInterfaceLanguage) {
+    open(SettingsTab::General);
+    KeyChips* keys = pageOf<QWidget>(SettingsTab::General)->findChild<KeyChips*>();
+    ASSERT_NE(keys, nullptr);
+    settings.set(Settings::languageCode, QString("de"));
+    if (QKeySequence(Qt::ControlModifier | Qt::Key_2).toString(QKeySequence::NativeText) ==
+        "Ctrl+2")
+        GTEST_SKIP() << "Qt's German translations (qt6-translations-l10n) are not installed";
+    EXPECT_EQ(keys->keys(), QStringList({"Strg", "Umschalt", "2"}));
+    settings.set(Settings::languageCode, std::nullopt);
+    l10n.apply(QStringLiteral("en"));
+    EXPECT_EQ(keys->keys(), QStringList({"Ctrl", "Shift", "2"}));
+}
+
+namespace {
+
+// Answers the next modal message box with the button titled `title`; the box's text is kept.
+void answerNextBox(const QString& title, QString* text) {
+    QTimer::singleShot(0, [title, text] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        *text = box->text();
+        for (QAbstractButton* button : box->buttons()) {
+            if (button->text() == title)
+                button->click();
+        }
+    });
+}
+
+} // namespace
+
+TEST_F(SettingsWindowTest, ClearAsksFirstAndOnlyConfirmingEmptiesTheHistory) {
+    history.add("one");
+    history.add("two");
+    open(SettingsTab::History);
+    auto* tab = pageOf<RecognitionTab>(SettingsTab::History);
+    EXPECT_EQ(tab->clearButton()->text(), "Clear…");
+
+    QString asked;
+    answerNextBox(l10n.string("common.cancel"), &asked);
+    tab->clearButton()->click();
+    EXPECT_EQ(asked, l10n.string("clear.title"));
+    EXPECT_EQ(history.items().size(), 2);
+    EXPECT_EQ(tab->clearRow()->subtitle(), "2 captures stored");
+
+    answerNextBox(l10n.string("clear.all"), &asked);
+    tab->clearButton()->click();
+    EXPECT_TRUE(history.items().isEmpty());
+    EXPECT_EQ(tab->clearRow()->subtitle(), "0 captures stored");
+}
+
+TEST_F(SettingsWindowTest, AClickOnASidebarTabShowsItAndAHiddenSwitchTakesNoClick) {
+    SettingsView& view = open(SettingsTab::General);
+    QListWidget* list = view.sidebarList();
+    const QRect privacy = list->visualItemRect(list->item(2));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, privacy.center());
+    EXPECT_EQ(controller.router().selected(), SettingsTab::Privacy);
+    EXPECT_EQ(view.shownTitle(), "Privacy");
+
+    // A switch faded out to nothing is not clickable, as the pills are not.
+    controller.show(SettingsTab::General);
+    ToggleSwitch* login = switchNamed(view.page(SettingsTab::General), "Launch Glintext at login");
+    ASSERT_NE(login, nullptr);
+    const bool before = login->isChecked();
+    auto* fade = new QGraphicsOpacityEffect(login);
+    fade->setOpacity(0.005);
+    login->setGraphicsEffect(fade);
+    QTest::mouseClick(login, Qt::LeftButton);
+    EXPECT_EQ(settings.value(Settings::launchAtLogin), before);
+    fade->setOpacity(1.0);
+    QTest::mouseClick(login, Qt::LeftButton);
+    EXPECT_EQ(settings.value(Settings::launchAtLogin), !before);
 }
