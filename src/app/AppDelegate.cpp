@@ -98,7 +98,7 @@ void AppDelegate::showUpdateResult(const UpdaterController::Result& result) {
     if (m_updateDialog)
         m_updateDialog->close();
     m_updateDialog =
-        new UpdateDialog(result, [](const QUrl& url) { QDesktopServices::openUrl(url); });
+        new UpdateDialog(result, m_l10n, [](const QUrl& url) { QDesktopServices::openUrl(url); });
     m_updateDialog->setAttribute(Qt::WA_DeleteOnClose);
     m_updateDialog->show();
     m_updateDialog->raise();
