@@ -38,7 +38,9 @@ AppDelegate::AppDelegate(Platform& platform, Recognition& recognition, SecretSto
       m_hotKey(platform.hotKeys(), m_l10n),
       m_cloudSync(m_settings, m_cloudAccount, m_keychain, m_cloudClient, defaults),
       m_crashReporter(crashes, defaults, m_cloudClient),
-      m_testerMode(defaults, m_cloudClient, processLog, m_clock) {
+      m_testerMode(defaults, m_cloudClient, processLog, m_clock),
+      m_settingsWindow(SettingsServices{m_settings, m_l10n, m_history, m_permissions,
+                                        m_cloudAccount, m_cloudSync, m_testerMode, m_clock}) {
     // A language chosen here or arriving from another machine relabels every window at once.
     connect(&m_settings, &AppSettings::changed, &m_l10n, [this](const QString& key) {
         if (key == QLatin1String(Settings::languageCode.key))
@@ -127,7 +129,7 @@ void AppDelegate::showFirstWindow(bool pendingPermissionRelaunch) {
         QPointer<AppDelegate> self(this);
         QTimer::singleShot(permissionRelaunchDelayMs, this, [self] {
             if (self)
-                self->m_settingsWindow.show(SettingsWindowController::Tab::General);
+                self->m_settingsWindow.show(SettingsTab::General);
         });
     } else if (!m_permissions.hasScreenRecording()) {
         onboarding().show(true);
@@ -192,7 +194,7 @@ void AppDelegate::handleCommand(const AppCommand& command) {
         m_capture.beginCapture(true);
         break;
     case AppCommand::Kind::Settings:
-        m_settingsWindow.show(SettingsWindowController::Tab::General);
+        m_settingsWindow.show(SettingsTab::General);
         break;
     case AppCommand::Kind::SignIn:
         m_cloudAccount.signIn();
@@ -210,7 +212,7 @@ void AppDelegate::handleUrl(const QString& text) {
     if (!url.isValid() || url.scheme().isEmpty())
         return;
     if (m_cloudAccount.handleCallback(url))
-        m_settingsWindow.show(SettingsWindowController::Tab::Account);
+        m_settingsWindow.show(SettingsTab::Account);
 }
 
 void AppDelegate::applicationWillTerminate(bool finalUpload) {

@@ -24,9 +24,9 @@
 #include "ui/OnboardingWindowController.h"
 #include "ui/ScreenRecordingAlert.h"
 #include "ui/SelectionOverlayController.h"
-#include "ui/SettingsWindowController.h"
 #include "ui/StatusItemController.h"
 #include "ui/UpdateDialog.h"
+#include "ui/settings/SettingsWindowController.h"
 
 #include <QNetworkAccessManager>
 #include <QObject>
@@ -112,10 +112,10 @@ private:
     ScreenRecordingAlert m_permissionAlert;
     CaptureController m_capture;
     GlobalHotKey m_hotKey;
-    SettingsWindowController m_settingsWindow;
     CloudSync m_cloudSync;
     CrashReporter m_crashReporter;
     TesterMode m_testerMode;
+    SettingsWindowController m_settingsWindow;
 
     // Built at their step of the start-up (or on first use), and only when they are needed.
     std::unique_ptr<StatusItemController> m_statusItem;

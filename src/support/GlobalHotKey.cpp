@@ -13,15 +13,21 @@ QString GlobalHotKey::nameFor(HotKeyID id) {
     return id == HotKeyID::CaptureHQ ? QStringLiteral("capture-hq") : QStringLiteral("capture");
 }
 
+QKeySequence GlobalHotKey::sequenceFor(HotKeyID id) {
+    const Qt::KeyboardModifiers hq = id == HotKeyID::CaptureHQ ? Qt::AltModifier : Qt::NoModifier;
+    return QKeySequence(QKeyCombination(Qt::ControlModifier | hq | Qt::ShiftModifier, Qt::Key_2));
+}
+
 void GlobalHotKey::registerDefaultCaptureHotKey() {
     unregister();
     if (!m_eventHandler) {
         m_eventHandler =
             connect(&m_service, &HotKeyService::pressed, this, &GlobalHotKey::handlePress);
     }
-    registerKey(Qt::Key_2, Qt::ControlModifier | Qt::ShiftModifier, HotKeyID::Capture);
-    registerKey(Qt::Key_2, Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier,
-                HotKeyID::CaptureHQ);
+    for (HotKeyID id : {HotKeyID::Capture, HotKeyID::CaptureHQ}) {
+        const QKeyCombination keys = sequenceFor(id)[0];
+        registerKey(keys.key(), keys.keyboardModifiers(), id);
+    }
 }
 
 void GlobalHotKey::registerKey(Qt::Key key, Qt::KeyboardModifiers modifiers, HotKeyID id) {

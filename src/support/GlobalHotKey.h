@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QKeySequence>
 #include <QList>
 #include <QMetaObject>
 #include <QObject>
@@ -21,6 +22,8 @@ public:
 
     // The name a desktop keeps the user's keys under; never translated.
     static QString nameFor(HotKeyID id);
+    // The keys of shortcut `id`, as registered and as the settings window shows them.
+    static QKeySequence sequenceFor(HotKeyID id);
 
     std::function<void()> onTrigger;
     std::function<void()> onTriggerHQ;

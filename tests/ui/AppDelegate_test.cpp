@@ -151,8 +151,7 @@ TEST(AppDelegate, OnlyTheSignInsOwnCallbackOpensTheAccountTab) {
     delegate.handleCommand(
         AppCommand{AppCommand::Kind::OpenUrl, "glintext://auth?state=" + state + "&code=c"});
     ASSERT_EQ(shown.size(), 1);
-    EXPECT_EQ(shown[0][0].value<SettingsWindowController::Tab>(),
-              SettingsWindowController::Tab::Account);
+    EXPECT_EQ(shown[0][0].value<SettingsTab>(), SettingsTab::Account);
     // Accepted once: the same address again is ignored.
     delegate.handleCommand(
         AppCommand{AppCommand::Kind::OpenUrl, "glintext://auth?state=" + state + "&code=c"});
