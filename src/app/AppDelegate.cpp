@@ -92,6 +92,7 @@ void AppDelegate::startUpdater() {
     m_updater = std::make_unique<UpdaterController>(m_network, m_defaults, options);
     connect(m_updater.get(), &UpdaterController::checkFinished, this,
             &AppDelegate::showUpdateResult);
+    m_settingsWindow.setUpdater(m_updater.get());
     m_updater->start();
 }
 

@@ -40,4 +40,48 @@ wait_until 5 sh -c "! xdotool search --onlyvisible --name '^About Glintext\$' >/
   fail "the About box stayed open"
 echo "about box: found and closed through the accessibility bus"
 
+# --- the settings window -----------------------------------------------------------------
+# setting_is KEY VALUE: the defaults file holds VALUE (as Python prints it) under KEY.
+setting_is() {
+  [ "$(python3 -c 'import json, sys; print(json.load(open(sys.argv[1])).get(sys.argv[2]))' \
+    "$XDG_CONFIG_HOME/Glintext/defaults.json" "$1")" = "$2" ]
+}
+"$GLINTEXT_BIN" settings || fail "glintext settings failed"
+atspi find filler "Settings — Glintext" >/dev/null || { atspi tree; fail "no settings window"; }
+atspi tree >"$E2E_DIR/settings-tree.txt"
+missing=()
+expect() { atspi find "$1" "$2" >/dev/null 2>&1 || missing+=("$1 '$2'"); }
+for tab in General Recognition Privacy Permissions Account About; do expect "list item" "$tab"; done
+for toggle in "Launch Glintext at login" "Clean up recognized text" "Read QR codes and barcodes" \
+    "Show on-screen confirmation" "Play sound on capture" "Keep capture history" \
+    "Sync settings" "Send crash reports" "Help improve Glintext"; do
+  expect "check box" "$toggle"
+done
+expect "combo box" "Language"
+expect "combo box" "History size"
+expect "push button" "Clear…"
+expect "push button" "Sign in"
+[ ${#missing[@]} -eq 0 ] || { cat "$E2E_DIR/settings-tree.txt"; fail "not found: ${missing[*]}"; }
+# Every control a reader can reach has a name.
+if grep -E '^ *(check box|combo box|push button|list item) \|  \|' "$E2E_DIR/settings-tree.txt"; then
+  fail "controls without a name"
+fi
+
+# A switch toggled through its action writes its setting, and back.
+setting_is soundEnabled False && fail "sound starts off"
+atspi do "check box" "Play sound on capture" Toggle || fail "the switch has no toggle action"
+wait_until 5 setting_is soundEnabled False || fail "toggling the switch did not turn the sound off"
+atspi state "check box" "Play sound on capture" checked && fail "the switch still says checked"
+atspi do "check box" "Play sound on capture" Toggle
+wait_until 5 setting_is soundEnabled True || fail "toggling it again did not turn the sound on"
+atspi state "check box" "Play sound on capture" checked || fail "the switch does not say checked"
+
+# A click on a tab, found by its name, shows that tab's controls.
+read -r x y w h < <(atspi find "list item" "About")
+xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+wait_until 5 atspi state "check box" "Send crash reports" showing || fail "the About tab did not show"
+atspi state "check box" "Play sound on capture" showing && fail "the Recognition tab still shows"
+import -window root "$SHOT_DIR/settings-about.png"
+echo "settings window: tabs, switches, drop-downs and buttons found; a switch toggled"
+
 echo "PASS (screenshots in $SHOT_DIR)"

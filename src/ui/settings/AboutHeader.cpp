@@ -3,13 +3,34 @@
 #include "core/AppInfo.h"
 #include "core/CloudConfig.h"
 #include "support/L10n.h"
-#include "ui/TrayIcon.h"
 
 #include <QDesktopServices>
 #include <QLabel>
+#include <QPainter>
+#include <QSvgRenderer>
 #include <QVBoxLayout>
 
+// The icon is compiled into a static library, whose resources are registered by hand.
+static void registerIconResource() {
+    Q_INIT_RESOURCE(glintext);
+}
+
 namespace {
+
+constexpr int iconSize = 64;
+
+// The application's icon, sharp at the screen's pixel ratio.
+QPixmap appIcon(qreal pixelRatio) {
+    registerIconResource();
+    QPixmap pixmap(QSize(iconSize, iconSize) * pixelRatio);
+    pixmap.setDevicePixelRatio(pixelRatio);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QSvgRenderer(QStringLiteral(":/icons/glintext.svg"))
+        .render(&painter, QRectF(0, 0, iconSize, iconSize));
+    return pixmap;
+}
 
 QLabel* centredLabel(QWidget* parent, bool wrap = true) {
     auto* label = new QLabel(parent);
@@ -30,7 +51,7 @@ QFont scaled(QFont font, qreal factor, QFont::Weight weight) {
 AboutHeader::AboutHeader(const L10n& l10n, QWidget* parent) : QWidget(parent), m_l10n(l10n) {
     auto* icon = new QLabel(this);
     icon->setAlignment(Qt::AlignHCenter);
-    icon->setPixmap(TrayIcon::image(TrayIcon::State::Active, false).pixmap(QSize(64, 64)));
+    icon->setPixmap(appIcon(devicePixelRatioF()));
     icon->setAccessibleName(QStringLiteral("Glintext"));
 
     auto* name = centredLabel(this, false);

@@ -7,8 +7,8 @@
     atspi.py state APP ROLE NAME STATE     exits 0 when the node has the state ("checked")
     atspi.py value APP ROLE NAME           the node's text, or its current value
 
-ROLE is a role name as AT-SPI spells it ("push button", "check box", "page tab"); NAME is
-matched exactly. Each command waits up to $ATSPI_TIMEOUT seconds (default 10) for the
+ROLE is a role name as AT-SPI spells it ("push button", "check box", "list item"); NAME is
+matched exactly, and a node on screen wins over a hidden one of the same role and name. Each command waits up to $ATSPI_TIMEOUT seconds (default 10) for the
 application and the node to appear, since a window's tree arrives a moment after it shows.
 Exit status: 0 done, 1 not found, 2 usage.
 """
@@ -68,16 +68,22 @@ def describe(depth, node):
 
 
 def find_node(app_name, role, name):
+    """The first node of that role and name on screen, else the first one at all (a control
+    of a page not shown, or one its window keeps hidden in that state)."""
     app = find_app(app_name)
     if app is None:
         return None
+    hidden = None
     for _, node in walk(app):
         try:
-            if node.getRoleName() == role and node.name == name:
-                return node
+            if node.getRoleName() != role or node.name != name:
+                continue
         except Exception:
             continue
-    return None
+        if "showing" in states(node):
+            return node
+        hidden = hidden or node
+    return hidden
 
 
 def wait_for(lookup):
