@@ -34,6 +34,8 @@ packages=(
   fonts-dejavu-core fonts-noto-core fonts-noto-cjk fonts-liberation2 fontconfig
   # desktop session for end-to-end tests
   xvfb xauth x11-xserver-utils x11-utils xdotool xclip imagemagick openbox trayer xcompmgr
+  # a dark palette for the settings window's screenshots
+  qt6ct
   dbus dbus-daemon gnome-keyring gcr libsecret-tools procps psmisc curl
   # headless Wayland desktops for end-to-end tests: sway with the wlr portal, and KDE's kwin
   # with its portal for global shortcuts (kbuildsycoca5 lets a test grant kwin's fake input);

@@ -9,11 +9,11 @@ QByteArray AppCommand::encode() const {
     case Kind::CaptureHQ:
         return "capture --hq";
     case Kind::Settings:
-        return "settings";
+        return argument.isEmpty() ? QByteArray("settings") : "settings " + argument.toUtf8();
     case Kind::SignIn:
         return "sign-in";
     case Kind::OpenUrl:
-        return "url " + url.toUtf8();
+        return "url " + argument.toUtf8();
     }
     return "launch";
 }
@@ -27,6 +27,8 @@ std::optional<AppCommand> AppCommand::decode(const QByteArray& line) {
         return AppCommand{Kind::CaptureHQ, {}};
     if (line == "settings")
         return AppCommand{Kind::Settings, {}};
+    if (line.startsWith("settings ") && line.size() > 9)
+        return AppCommand{Kind::Settings, QString::fromUtf8(line.mid(9))};
     if (line == "sign-in")
         return AppCommand{Kind::SignIn, {}};
     if (line.startsWith("url "))

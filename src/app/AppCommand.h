@@ -10,7 +10,8 @@
 struct AppCommand {
     enum class Kind { Launch, Capture, CaptureHQ, Settings, SignIn, OpenUrl };
     Kind kind = Kind::Launch;
-    QString url; // OpenUrl only
+    // OpenUrl: the address. Settings: the tab to show (its raw value); empty keeps the tab.
+    QString argument;
 
     bool operator==(const AppCommand&) const = default;
 

@@ -195,13 +195,13 @@ void AppDelegate::handleCommand(const AppCommand& command) {
         m_capture.beginCapture(true);
         break;
     case AppCommand::Kind::Settings:
-        m_settingsWindow.show(SettingsTab::General);
+        m_settingsWindow.show(SettingsTabs::fromRawValue(command.argument));
         break;
     case AppCommand::Kind::SignIn:
         m_cloudAccount.signIn();
         break;
     case AppCommand::Kind::OpenUrl:
-        handleUrl(command.url);
+        handleUrl(command.argument);
         break;
     }
 }

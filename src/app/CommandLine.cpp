@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include "BuildConfig.h"
+#include "ui/settings/SettingsTab.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -39,8 +40,9 @@ const QList<Command>& commands() {
          {{QStringLiteral("hq"), QStringLiteral("the high-accuracy capture: the reading is "
                                                 "refined in the cloud")}}},
         {QStringLiteral("settings"),
-         QStringLiteral("settings"),
-         QStringLiteral("open the settings window"),
+         QStringLiteral("settings [TAB]"),
+         QStringLiteral("open the settings window, on TAB if given (general, history, privacy, "
+                        "permissions, account, about)"),
          {}},
         {QStringLiteral("sign-in"),
          QStringLiteral("sign-in"),
@@ -137,6 +139,12 @@ Invocation parseCommand(const Command& command, const QStringList& arguments) {
                                           positional,
                                           {}};
         return {Invocation::Kind::Recognize, {}, request, {}};
+    }
+    if (command.name == QLatin1String("settings") && positional.size() == 1) {
+        if (!SettingsTabs::fromRawValue(positional.first()))
+            return fail(QStringLiteral("unknown tab '%1'").arg(positional.first()),
+                        usageLine(command));
+        return {Invocation::Kind::App, {AppCommand::Kind::Settings, positional.first()}, {}, {}};
     }
     if (!positional.isEmpty()) {
         return fail(QStringLiteral("unexpected argument '%1' after '%2'")

@@ -208,14 +208,19 @@ bool SingleInstance::forwardOverBus(const AppCommand& command, QDeadlineTimer de
         message << (command.kind == AppCommand::Kind::CaptureHQ);
         break;
     case AppCommand::Kind::Settings:
-        message = QDBusMessage::createMethodCall(service, path, interface, "ShowSettings");
+        if (command.argument.isEmpty()) {
+            message = QDBusMessage::createMethodCall(service, path, interface, "ShowSettings");
+        } else {
+            message = QDBusMessage::createMethodCall(service, path, interface, "ShowSettingsTab");
+            message << command.argument;
+        }
         break;
     case AppCommand::Kind::SignIn:
         message = QDBusMessage::createMethodCall(service, path, interface, "SignIn");
         break;
     case AppCommand::Kind::OpenUrl:
         message = QDBusMessage::createMethodCall(service, path, interface, "OpenUrl");
-        message << command.url;
+        message << command.argument;
         break;
     }
     const QDBusMessage reply =
@@ -296,6 +301,10 @@ void SingleInstance::Capture(bool highAccuracy) {
 
 void SingleInstance::ShowSettings() {
     deliver(AppCommand{AppCommand::Kind::Settings, {}});
+}
+
+void SingleInstance::ShowSettingsTab(const QString& tab) {
+    deliver(AppCommand{AppCommand::Kind::Settings, tab});
 }
 
 void SingleInstance::SignIn() {

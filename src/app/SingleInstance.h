@@ -55,6 +55,7 @@ public:
 public Q_SLOTS:
     Q_SCRIPTABLE void Capture(bool highAccuracy);
     Q_SCRIPTABLE void ShowSettings();
+    Q_SCRIPTABLE void ShowSettingsTab(const QString& tab);
     Q_SCRIPTABLE void SignIn();
     Q_SCRIPTABLE void OpenUrl(const QString& url);
 

@@ -352,6 +352,36 @@ TEST_F(SettingsWindowTest, EightQuickTapsOnTheIconSwitchTesterMode) {
     testerMode.toggle();
 }
 
+TEST_F(SettingsWindowTest, TheKeyboardReachesEveryControlOfATabInOrder) {
+    SettingsView& view = open(SettingsTab::History);
+    view.activateWindow();
+    view.sidebarList()->setFocus();
+    QStringList reached;
+    for (int i = 0; i < 12; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget* focus = QApplication::focusWidget();
+        if (focus == view.sidebarList())
+            break;
+        reached << focus->metaObject()->className() + QString(":") + focus->accessibleName();
+    }
+    EXPECT_EQ(
+        reached,
+        QStringList(
+            {"ToggleSwitch:Clean up recognized text", "ToggleSwitch:Read QR codes and barcodes",
+             "ToggleSwitch:Show on-screen confirmation", "ToggleSwitch:Play sound on capture",
+             "ToggleSwitch:Keep capture history", "GTDropdown:History size", "GTPillButton:"}));
+    // The sidebar's tabs are list items named by their titles.
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(view.sidebarList());
+    ASSERT_NE(list, nullptr);
+    QStringList items;
+    for (int i = 0; i < list->childCount(); ++i) {
+        if (list->child(i)->role() == QAccessible::ListItem)
+            items << list->child(i)->text(QAccessible::Name);
+    }
+    EXPECT_EQ(items, QStringList(
+                         {"General", "Recognition", "Privacy", "Permissions", "Account", "About"}));
+}
+
 TEST_F(SettingsWindowTest, KeyCapsShowTheRegisteredShortcuts) {
     open(SettingsTab::General);
     const QList<KeyChips*> general =
@@ -362,4 +392,18 @@ TEST_F(SettingsWindowTest, KeyCapsShowTheRegisteredShortcuts) {
     ASSERT_EQ(hq.size(), 1);
     EXPECT_EQ(hq[0]->keys(), QStringList({"Ctrl", "Alt", "Shift", "2"}));
     EXPECT_EQ(hq[0]->accessibleName(), "Ctrl+Alt+Shift+2");
+}
+
+TEST_F(SettingsWindowTest, KeyCapsAreNamedInTheInterfaceLanguage) {
+    open(SettingsTab::General);
+    KeyChips* keys = pageOf<QWidget>(SettingsTab::General)->findChild<KeyChips*>();
+    ASSERT_NE(keys, nullptr);
+    settings.set(Settings::languageCode, QString("de"));
+    if (QKeySequence(Qt::ControlModifier | Qt::Key_2).toString(QKeySequence::NativeText) ==
+        "Ctrl+2")
+        GTEST_SKIP() << "Qt's German translations (qt6-translations-l10n) are not installed";
+    EXPECT_EQ(keys->keys(), QStringList({"Strg", "Umschalt", "2"}));
+    settings.set(Settings::languageCode, std::nullopt);
+    l10n.apply(QStringLiteral("en"));
+    EXPECT_EQ(keys->keys(), QStringList({"Ctrl", "Shift", "2"}));
 }

@@ -32,13 +32,15 @@ TEST(AppCommand, ParsesTheCommandLineAndRejectsWhatItDoesNotKnow) {
     EXPECT_EQ(appCommand({"capture"}), (AppCommand{Kind::Capture, {}}));
     EXPECT_EQ(appCommand({"capture", "--hq"}), (AppCommand{Kind::CaptureHQ, {}}));
     EXPECT_EQ(appCommand({"settings"}), (AppCommand{Kind::Settings, {}}));
+    EXPECT_EQ(appCommand({"settings", "permissions"}), (AppCommand{Kind::Settings, "permissions"}));
     EXPECT_EQ(appCommand({"sign-in"}), (AppCommand{Kind::SignIn, {}}));
     EXPECT_EQ(appCommand({"GLINTEXT://auth?code=x"}),
               (AppCommand{Kind::OpenUrl, "GLINTEXT://auth?code=x"}));
 
     for (const QStringList& bad :
          {QStringList{"capture", "--fast"}, QStringList{"setting"},
-          QStringList{"https://auth?code=x"}, QStringList{"settings", "now"}}) {
+          QStringList{"https://auth?code=x"}, QStringList{"settings", "now"},
+          QStringList{"settings", "about", "general"}, QStringList{"settings", "General"}}) {
         const CommandLine::Invocation invocation = CommandLine::parse(bad);
         EXPECT_EQ(invocation.kind, CommandLine::Invocation::Kind::Fail)
             << bad.join(' ').toStdString();
@@ -47,8 +49,8 @@ TEST(AppCommand, ParsesTheCommandLineAndRejectsWhatItDoesNotKnow) {
 
     for (const AppCommand& command :
          {AppCommand{}, AppCommand{Kind::Capture, {}}, AppCommand{Kind::CaptureHQ, {}},
-          AppCommand{Kind::Settings, {}}, AppCommand{Kind::SignIn, {}},
-          AppCommand{Kind::OpenUrl, "glintext://auth?code=ä b"}})
+          AppCommand{Kind::Settings, {}}, AppCommand{Kind::Settings, "account"},
+          AppCommand{Kind::SignIn, {}}, AppCommand{Kind::OpenUrl, "glintext://auth?code=ä b"}})
         EXPECT_EQ(AppCommand::decode(command.encode()), command);
     EXPECT_FALSE(AppCommand::decode("capture --hq --more"));
     EXPECT_FALSE(AppCommand::decode(""));
@@ -82,5 +84,5 @@ TEST(SingleInstance, WithoutABusTheSocketCarriesCommandsToTheFirstInstance) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     ASSERT_EQ(received.count(), 2);
     EXPECT_EQ(received.at(0).at(0).value<AppCommand>(), (AppCommand{Kind::CaptureHQ, {}}));
-    EXPECT_EQ(received.at(1).at(0).value<AppCommand>().url, "glintext://auth?code=1");
+    EXPECT_EQ(received.at(1).at(0).value<AppCommand>().argument, "glintext://auth?code=1");
 }

@@ -13,9 +13,8 @@
 
 GeneralTab::GeneralTab(AppSettings& settings, L10n& l10n, QWidget* parent)
     : SettingsPage(parent), m_settings(settings), m_l10n(l10n), m_language(new GTDropdown) {
-    auto* keys = new KeyChips;
-    keys->setSequence(GlobalHotKey::sequenceFor(GlobalHotKey::HotKeyID::Capture));
-    m_hotkeyRow = new SettingsRow(keys);
+    m_keys = new KeyChips;
+    m_hotkeyRow = new SettingsRow(m_keys);
     m_language->setMinimumWidth(170);
     m_languageRow = new SettingsRow(m_language);
     auto* login = new ToggleSwitch;
@@ -52,6 +51,8 @@ void GeneralTab::relabel() {
         options.append({language.id(), language.displayName()});
     m_language->setOptions(options);
     showLanguage();
+    // Key names are the toolkit's, in the language just chosen.
+    m_keys->setSequence(GlobalHotKey::sequenceFor(GlobalHotKey::HotKeyID::Capture));
     m_hotkeyRow->setTexts(m_l10n.string(QStringLiteral("gen.hotkey")),
                           m_l10n.string(QStringLiteral("gen.hotkeySub")));
     m_languageRow->setTexts(m_l10n.string(QStringLiteral("gen.language")),

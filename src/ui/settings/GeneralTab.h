@@ -4,6 +4,7 @@
 
 class AppSettings;
 class GTDropdown;
+class KeyChips;
 class L10n;
 class SettingsRow;
 
@@ -22,6 +23,7 @@ private:
     AppSettings& m_settings;
     L10n& m_l10n;
     GTDropdown* m_language;
+    KeyChips* m_keys;
     SettingsRow* m_hotkeyRow;
     SettingsRow* m_languageRow;
     SettingsRow* m_loginRow;

@@ -20,9 +20,8 @@ RecognitionTab::RecognitionTab(AppSettings& settings, OCRHistoryStore& history, 
     SettingsCard* capture = addCard();
     capture->addRow(switchRow("rec.cleanup", "rec.cleanupSub", Settings::cleanupEnabled));
     capture->addRow(switchRow("rec.qr", "rec.qrSub", Settings::detectQR));
-    auto* keys = new KeyChips;
-    keys->setSequence(GlobalHotKey::sequenceFor(GlobalHotKey::HotKeyID::CaptureHQ));
-    m_hqRow = new SettingsRow(keys);
+    m_hqKeys = new KeyChips;
+    m_hqRow = new SettingsRow(m_hqKeys);
     capture->addRow(m_hqRow);
     capture->addRow(switchRow("rec.hud", "rec.hudSub", Settings::showHUD));
     capture->addRow(switchRow("rec.sound", nullptr, Settings::soundEnabled));
@@ -71,6 +70,7 @@ void RecognitionTab::relabel() {
         it.key()->setTexts(m_l10n.string(QString::fromLatin1(title)),
                            subtitle ? m_l10n.string(QString::fromLatin1(subtitle)) : QString());
     }
+    m_hqKeys->setSequence(GlobalHotKey::sequenceFor(GlobalHotKey::HotKeyID::CaptureHQ));
     m_hqRow->setTexts(m_l10n.string(QStringLiteral("rec.hqTitle")),
                       m_l10n.string(QStringLiteral("rec.hqDesc")));
 

@@ -8,6 +8,7 @@
 class AppSettings;
 class GTDropdown;
 class GTPillButton;
+class KeyChips;
 class L10n;
 class OCRHistoryStore;
 class SettingsRow;
@@ -35,6 +36,7 @@ private:
     L10n& m_l10n;
     QHash<SettingsRow*, std::pair<const char*, const char*>> m_keys;
     GTDropdown* m_limit;
+    KeyChips* m_hqKeys;
     SettingsRow* m_hqRow = nullptr;
     SettingsRow* m_limitRow = nullptr;
     SettingsRow* m_clearRow = nullptr;

@@ -2,6 +2,7 @@
 
 #include "BuildConfig.h"
 #include "support/L10n.h"
+#include "ui/PillTheme.h"
 #include "ui/settings/AboutTab.h"
 #include "ui/settings/AccountTab.h"
 #include "ui/settings/AppIconButton.h"
@@ -12,10 +13,12 @@
 #include "ui/settings/SettingsRouter.h"
 #include "ui/settings/SidebarTabDelegate.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -35,8 +38,17 @@ QScrollArea* scrolling(QWidget* page) {
     auto* area = new QScrollArea;
     area->setFrameShape(QFrame::NoFrame);
     area->setWidgetResizable(true);
+    // Tab goes from control to control; the area itself is no stop on the way.
+    area->setFocusPolicy(Qt::NoFocus);
     area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     area->viewport()->setAutoFillBackground(false);
+    // Only the knob shows, thin, over an empty track: the cards keep the width.
+    area->verticalScrollBar()->setStyleSheet(QStringLiteral(
+        "QScrollBar:vertical { background: transparent; width: 10px; margin: 2px; }"
+        "QScrollBar::handle:vertical { background: rgba(128, 128, 128, 0.55);"
+        " border-radius: 3px; min-height: 28px; }"
+        "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
+        "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }"));
     page->setAutoFillBackground(false);
     auto* holder = new QWidget;
     auto* layout = new QVBoxLayout(holder);
@@ -72,9 +84,10 @@ SettingsView::SettingsView(const SettingsServices& services, SettingsRouter& rou
 
 QWidget* SettingsView::buildSidebar(const SettingsServices& services) {
     auto* sidebar = new QWidget(this);
+    m_sidebar = sidebar;
     sidebar->setFixedWidth(sidebarWidth);
     sidebar->setAutoFillBackground(true);
-    sidebar->setBackgroundRole(QPalette::AlternateBase);
+    tintSidebar();
     auto* layout = new QVBoxLayout(sidebar);
     layout->setContentsMargins(0, 22, 0, 12);
     layout->setSpacing(2);
@@ -160,6 +173,21 @@ void SettingsView::showTab(SettingsTab tab) {
     m_pages->setCurrentIndex(row);
     m_title->setText(m_l10n.string(SettingsTabs::titleKey(tab)));
     m_subtitle->setText(m_l10n.string(SettingsTabs::subtitleKey(tab)));
+}
+
+// A shade off the window colour, lighter in the dark, so the sidebar stands apart in both.
+void SettingsView::tintSidebar() {
+    QPalette palette = m_sidebar->palette();
+    const QColor window = this->palette().color(QPalette::Window);
+    palette.setColor(QPalette::Window, PillTheme::isDark(this->palette()) ? window.lighter(140)
+                                                                          : window.lighter(104));
+    m_sidebar->setPalette(palette);
+}
+
+void SettingsView::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::PaletteChange && m_sidebar)
+        tintSidebar();
+    QWidget::changeEvent(event);
 }
 
 void SettingsView::relabel() {

@@ -27,7 +27,11 @@ public:
     QString shownTitle() const;
     QString shownSubtitle() const;
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    void tintSidebar();
     QWidget* buildSidebar(const SettingsServices& services);
     QWidget* buildContent();
     void addPages(const SettingsServices& services);
@@ -36,6 +40,7 @@ private:
 
     L10n& m_l10n;
     SettingsRouter& m_router;
+    QWidget* m_sidebar = nullptr;
     QListWidget* m_tabs = nullptr;
     QLabel* m_header = nullptr;
     QLabel* m_title = nullptr;
