@@ -3,8 +3,8 @@
 # `glintext settings TAB`, in English, Japanese and German (long texts), in a light and a dark
 # palette (qt6ct's "darker" colours, as a desktop set up for dark would give): the window
 # comes up at 760x520 on the tab asked for, and a later command switches the same window in
-# place. Screenshots of the General, Recognition, Privacy and Permissions tabs go to
-# $GLINTEXT_E2E_SHOTS (or a temporary folder) for a person to look at.
+# place. Screenshots of the General, Recognition (top and scrolled to the end), Privacy and
+# Permissions tabs go to $GLINTEXT_E2E_SHOTS (or a temporary folder) for a person to look at.
 set -euo pipefail
 source "$(dirname "$0")/lib/capture_session.sh"
 
@@ -60,6 +60,12 @@ for lang in en ja de; do
       [ "$id" = "$first" ] || fail "$lang $theme: a new window for $tab"
       [ "$(xdotool search --onlyvisible --name ' — Glintext$' | wc -l)" -eq 1 ] ||
         fail "$lang $theme: more than one settings window"
+      if [ "$tab" = history ]; then
+        # The cards below the fold: the wheel over the pane scrolls to the end.
+        xdotool mousemove $((X + 480)) $((Y + 300)) click --repeat 12 --delay 30 5
+        sleep 0.4
+        import -window "$id" "$SHOT_DIR/settings-history-$lang-$theme-end.png"
+      fi
     done
     stop_app
   done

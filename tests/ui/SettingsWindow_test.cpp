@@ -31,10 +31,13 @@
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QApplication>
+#include <QGraphicsOpacityEffect>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QNetworkAccessManager>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -406,4 +409,64 @@ TEST_F(SettingsWindowTest, KeyCapsAreNamedInTheInterfaceLanguage) {
     settings.set(Settings::languageCode, std::nullopt);
     l10n.apply(QStringLiteral("en"));
     EXPECT_EQ(keys->keys(), QStringList({"Ctrl", "Shift", "2"}));
+}
+
+namespace {
+
+// Answers the next modal message box with the button titled `title`; the box's text is kept.
+void answerNextBox(const QString& title, QString* text) {
+    QTimer::singleShot(0, [title, text] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        *text = box->text();
+        for (QAbstractButton* button : box->buttons()) {
+            if (button->text() == title)
+                button->click();
+        }
+    });
+}
+
+} // namespace
+
+TEST_F(SettingsWindowTest, ClearAsksFirstAndOnlyConfirmingEmptiesTheHistory) {
+    history.add("one");
+    history.add("two");
+    open(SettingsTab::History);
+    auto* tab = pageOf<RecognitionTab>(SettingsTab::History);
+    EXPECT_EQ(tab->clearButton()->text(), "Clear…");
+
+    QString asked;
+    answerNextBox(l10n.string("common.cancel"), &asked);
+    tab->clearButton()->click();
+    EXPECT_EQ(asked, l10n.string("clear.title"));
+    EXPECT_EQ(history.items().size(), 2);
+    EXPECT_EQ(tab->clearRow()->subtitle(), "2 captures stored");
+
+    answerNextBox(l10n.string("clear.all"), &asked);
+    tab->clearButton()->click();
+    EXPECT_TRUE(history.items().isEmpty());
+    EXPECT_EQ(tab->clearRow()->subtitle(), "0 captures stored");
+}
+
+TEST_F(SettingsWindowTest, AClickOnASidebarTabShowsItAndAHiddenSwitchTakesNoClick) {
+    SettingsView& view = open(SettingsTab::General);
+    QListWidget* list = view.sidebarList();
+    const QRect privacy = list->visualItemRect(list->item(2));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, privacy.center());
+    EXPECT_EQ(controller.router().selected(), SettingsTab::Privacy);
+    EXPECT_EQ(view.shownTitle(), "Privacy");
+
+    // A switch faded out to nothing is not clickable, as the pills are not.
+    controller.show(SettingsTab::General);
+    ToggleSwitch* login = switchNamed(view.page(SettingsTab::General), "Launch Glintext at login");
+    ASSERT_NE(login, nullptr);
+    const bool before = login->isChecked();
+    auto* fade = new QGraphicsOpacityEffect(login);
+    fade->setOpacity(0.005);
+    login->setGraphicsEffect(fade);
+    QTest::mouseClick(login, Qt::LeftButton);
+    EXPECT_EQ(settings.value(Settings::launchAtLogin), before);
+    fade->setOpacity(1.0);
+    QTest::mouseClick(login, Qt::LeftButton);
+    EXPECT_EQ(settings.value(Settings::launchAtLogin), !before);
 }
