@@ -55,7 +55,8 @@ AppDelegate::~AppDelegate() {
 
 OnboardingWindowController& AppDelegate::onboarding() {
     if (!m_onboarding)
-        m_onboarding = std::make_unique<OnboardingWindowController>();
+        m_onboarding =
+            std::make_unique<OnboardingWindowController>(m_settings, m_permissions, m_l10n);
     return *m_onboarding;
 }
 

@@ -260,8 +260,10 @@ TEST_F(SettingsWindowTest, ShowWithoutATabKeepsItAndWithATabSwitchesInPlace) {
     EXPECT_EQ(controller.window(), &view);
     EXPECT_EQ(view.shownTitle(), "Account");
     EXPECT_EQ(view.sidebarList()->currentRow(), 4);
+    view.setWindowState(Qt::WindowMinimized);
     controller.show();
     EXPECT_EQ(controller.window(), &view);
+    EXPECT_FALSE(view.windowState() & Qt::WindowMinimized);
     EXPECT_EQ(view.shownTitle(), "Account");
     ASSERT_EQ(shown.size(), 2);
     EXPECT_EQ(shown[1][0].value<SettingsTab>(), SettingsTab::Account);
@@ -373,6 +375,11 @@ TEST_F(SettingsWindowTest, TheKeyboardReachesEveryControlOfATabInOrder) {
             {"ToggleSwitch:Clean up recognized text", "ToggleSwitch:Read QR codes and barcodes",
              "ToggleSwitch:Show on-screen confirmation", "ToggleSwitch:Play sound on capture",
              "ToggleSwitch:Keep capture history", "GTDropdown:History size", "GTPillButton:"}));
+    // The window is a window to a screen reader, named by its title.
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&view);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->role(), QAccessible::Window);
+    EXPECT_EQ(window->text(QAccessible::Name), "Settings — Glintext");
     // The sidebar's tabs are list items named by their titles.
     QAccessibleInterface* list = QAccessible::queryAccessibleInterface(view.sidebarList());
     ASSERT_NE(list, nullptr);

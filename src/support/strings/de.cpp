@@ -181,6 +181,16 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"common.granted", "Erlaubt"},
     {"common.back", "Zurück"},
     {"perm.ax", "Barrierefreiheit"},
+    {"onb.tutResult",
+     "Der Text im Bereich landet in der Zwischenablage, und eine kurze Meldung bestätigt es."},
+    {"onb.trayNote",
+     "Glintext wohnt jetzt im Infobereich der Leiste: Klicken Sie auf das Symbol, um Text zu "
+     "erfassen, oder klicken Sie es mit rechts an für Verlauf und Einstellungen."},
+    {"onb.noTrayNote", "Kein Infobereich auf Ihrem Desktop? „glintext capture“ startet eine "
+                       "Erfassung, „glintext settings“ öffnet die Einstellungen."},
+    {"onb.loginBody", "Glintext wartet still im Infobereich, damit das Tastenkürzel gleich nach "
+                      "der Anmeldung funktioniert."},
+    {"onb.pageDot", "Seite %@"},
 };
 
 } // namespace

@@ -309,6 +309,21 @@ constexpr LocalizationTables::Entry kEntries[] = {
     // Name of the desktop's accessibility settings, as the desktop calls them, for a permission
     // row that needs them.
     {"perm.ax", "Accessibility"},
+    // Onboarding, tutorial page: what a capture does, below the steps.
+    {"onb.tutResult",
+     "The text in the area is copied to the clipboard, and a short message confirms it."},
+    // Onboarding, last page: where the app lives once the guide is closed.
+    {"onb.trayNote", "Glintext now lives in the system tray: click its icon to capture, or "
+                     "right-click it for the history and the settings."},
+    // Onboarding, last page: the commands for desktops without a tray; the quoted commands stay as
+    // they are.
+    {"onb.noTrayNote", "No tray on your desktop? Run “glintext capture” to capture and “glintext "
+                       "settings” to open the settings."},
+    // Onboarding, last page: text under the launch-at-login switch.
+    {"onb.loginBody",
+     "Glintext waits quietly in the tray, so the shortcut works as soon as you log in."},
+    // Onboarding: name of a page dot for screen readers; "%@" is the page number.
+    {"onb.pageDot", "Page %@"},
 };
 
 } // namespace

@@ -180,6 +180,15 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"common.granted", "Permitido"},
     {"common.back", "Atrás"},
     {"perm.ax", "Accesibilidad"},
+    {"onb.tutResult",
+     "El texto de la zona se copia al portapapeles y un breve mensaje lo confirma."},
+    {"onb.trayNote", "Glintext vive ahora en la bandeja del sistema: haz clic en su icono para "
+                     "capturar o clic derecho para ver el historial y la configuración."},
+    {"onb.noTrayNote", "¿Tu escritorio no tiene bandeja? Ejecuta «glintext capture» para capturar "
+                       "y «glintext settings» para abrir la configuración."},
+    {"onb.loginBody",
+     "Glintext espera discretamente en la bandeja, así el atajo funciona nada más iniciar sesión."},
+    {"onb.pageDot", "Página %@"},
 };
 
 } // namespace

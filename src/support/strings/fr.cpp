@@ -186,6 +186,17 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"common.granted", "Autorisé"},
     {"common.back", "Retour"},
     {"perm.ax", "Accessibilité"},
+    {"onb.tutResult",
+     "Le texte de la zone est copié dans le presse-papiers, et un court message le confirme."},
+    {"onb.trayNote",
+     "Glintext se trouve désormais dans la zone de notification\u00A0: cliquez sur son icône pour "
+     "capturer, ou faites un clic droit pour l’historique et les paramètres."},
+    {"onb.noTrayNote",
+     "Pas de zone de notification sur votre bureau\u202F? Lancez «\u202Fglintext capture\u202F» "
+     "pour capturer et «\u202Fglintext settings\u202F» pour ouvrir les paramètres."},
+    {"onb.loginBody", "Glintext attend discrètement dans la zone de notification\u00A0: le "
+                      "raccourci fonctionne dès l’ouverture de session."},
+    {"onb.pageDot", "Page %@"},
 };
 
 } // namespace

@@ -178,6 +178,15 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"common.granted", "Consentito"},
     {"common.back", "Indietro"},
     {"perm.ax", "Accessibilità"},
+    {"onb.tutResult",
+     "Il testo dell’area viene copiato negli appunti e un breve messaggio lo conferma."},
+    {"onb.trayNote", "Glintext ora vive nell’area di notifica: fai clic sulla sua icona per "
+                     "catturare, o clic destro per la cronologia e le impostazioni."},
+    {"onb.noTrayNote", "Il tuo desktop non ha un’area di notifica? Esegui «glintext capture» per "
+                       "catturare e «glintext settings» per aprire le impostazioni."},
+    {"onb.loginBody", "Glintext attende discretamente nell’area di notifica, così la scorciatoia "
+                      "funziona appena accedi."},
+    {"onb.pageDot", "Pagina %@"},
 };
 
 } // namespace

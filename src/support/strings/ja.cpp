@@ -175,6 +175,15 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"common.granted", "許可済み"},
     {"common.back", "戻る"},
     {"perm.ax", "アクセシビリティ"},
+    {"onb.tutResult", "範囲内のテキストがクリップボードにコピーされ、短いメッセージで知らせます。"},
+    {"onb.trayNote", "Glintext "
+                     "はシステムトレイに常駐します。アイコンをクリックするとキャプチャ、右クリック"
+                     "で履歴と設定を開けます。"},
+    {"onb.noTrayNote", "デスクトップにトレイがない場合は、「glintext "
+                       "capture」でキャプチャ、「glintext settings」で設定を開けます。"},
+    {"onb.loginBody",
+     "Glintext はトレイで静かに待機するので、ログイン直後からショートカットが使えます。"},
+    {"onb.pageDot", "%@ ページ"},
 };
 
 } // namespace

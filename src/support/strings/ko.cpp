@@ -167,6 +167,14 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"common.granted", "허용됨"},
     {"common.back", "뒤로"},
     {"perm.ax", "접근성"},
+    {"onb.tutResult", "영역 안의 텍스트가 클립보드에 복사되고, 짧은 메시지로 알려 드립니다."},
+    {"onb.trayNote", "이제 Glintext는 시스템 트레이에 있습니다. 아이콘을 클릭하면 캡처하고, 오른쪽 "
+                     "클릭하면 기록과 설정을 열 수 있습니다."},
+    {"onb.noTrayNote", "데스크톱에 트레이가 없나요? “glintext capture”로 캡처하고 “glintext "
+                       "settings”로 설정을 여세요."},
+    {"onb.loginBody",
+     "Glintext가 트레이에서 조용히 기다리므로 로그인하자마자 단축키를 쓸 수 있습니다."},
+    {"onb.pageDot", "%@페이지"},
 };
 
 } // namespace

@@ -179,6 +179,15 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"common.granted", "Toegestaan"},
     {"common.back", "Terug"},
     {"perm.ax", "Toegankelijkheid"},
+    {"onb.tutResult", "De tekst in het gebied wordt naar het klembord gekopieerd, en een korte "
+                      "melding bevestigt dat."},
+    {"onb.trayNote", "Glintext woont nu in het systeemvak: klik op het pictogram om vast te "
+                     "leggen, of klik er met rechts op voor de geschiedenis en de instellingen."},
+    {"onb.noTrayNote", "Geen systeemvak op je bureaublad? Voer „glintext capture” uit om vast te "
+                       "leggen en „glintext settings” om de instellingen te openen."},
+    {"onb.loginBody",
+     "Glintext wacht stil in het systeemvak, zodat de sneltoets werkt zodra je inlogt."},
+    {"onb.pageDot", "Pagina %@"},
 };
 
 } // namespace

@@ -180,6 +180,15 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"common.granted", "Dozwolone"},
     {"common.back", "Wstecz"},
     {"perm.ax", "Ułatwienia dostępu"},
+    {"onb.tutResult", "Tekst z obszaru trafia do schowka, a krótki komunikat to potwierdza."},
+    {"onb.trayNote",
+     "Glintext mieszka teraz w zasobniku systemowym: kliknij jego ikonę, aby przechwycić tekst, "
+     "lub kliknij prawym przyciskiem, aby otworzyć historię i ustawienia."},
+    {"onb.noTrayNote", "Twój pulpit nie ma zasobnika? Uruchom „glintext capture”, aby przechwycić "
+                       "tekst, i „glintext settings”, aby otworzyć ustawienia."},
+    {"onb.loginBody",
+     "Glintext czeka dyskretnie w zasobniku, więc skrót działa zaraz po zalogowaniu."},
+    {"onb.pageDot", "Strona %@"},
 };
 
 } // namespace

@@ -175,6 +175,15 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"common.granted", "Permitido"},
     {"common.back", "Voltar"},
     {"perm.ax", "Acessibilidade"},
+    {"onb.tutResult",
+     "O texto da área é copiado para a área de transferência, e uma breve mensagem confirma."},
+    {"onb.trayNote", "O Glintext agora fica na bandeja do sistema: clique no ícone para capturar "
+                     "ou clique com o botão direito para ver o histórico e as configurações."},
+    {"onb.noTrayNote", "Seu ambiente de trabalho não tem bandeja? Execute “glintext capture” para "
+                       "capturar e “glintext settings” para abrir as configurações."},
+    {"onb.loginBody", "O Glintext fica discretamente na bandeja, para o atalho funcionar assim que "
+                      "você iniciar a sessão."},
+    {"onb.pageDot", "Página %@"},
 };
 
 } // namespace

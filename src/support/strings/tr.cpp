@@ -174,6 +174,14 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"common.granted", "İzin verildi"},
     {"common.back", "Geri"},
     {"perm.ax", "Erişilebilirlik"},
+    {"onb.tutResult", "Alandaki metin panoya kopyalanır ve kısa bir mesaj bunu onaylar."},
+    {"onb.trayNote", "Glintext artık sistem tepsisinde: yakalamak için simgesine tıklayın, geçmiş "
+                     "ve ayarlar için sağ tıklayın."},
+    {"onb.noTrayNote", "Masaüstünüzde tepsi yok mu? Yakalamak için “glintext capture”, ayarları "
+                       "açmak için “glintext settings” komutunu çalıştırın."},
+    {"onb.loginBody",
+     "Glintext tepside sessizce bekler; böylece kısayol, oturum açar açmaz çalışır."},
+    {"onb.pageDot", "Sayfa %@"},
 };
 
 } // namespace

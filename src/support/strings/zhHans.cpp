@@ -157,6 +157,12 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"common.granted", "已允许"},
     {"common.back", "返回"},
     {"perm.ax", "辅助功能"},
+    {"onb.tutResult", "区域内的文字会复制到剪贴板，并有简短提示确认。"},
+    {"onb.trayNote", "Glintext 现在常驻系统托盘：点击图标即可提取，右键点击可打开历史记录和设置。"},
+    {"onb.noTrayNote",
+     "桌面没有系统托盘？运行“glintext capture”提取文字，运行“glintext settings”打开设置。"},
+    {"onb.loginBody", "Glintext 在托盘中安静待命，登录后即可使用快捷键。"},
+    {"onb.pageDot", "第 %@ 页"},
 };
 
 } // namespace

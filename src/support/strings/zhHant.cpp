@@ -156,6 +156,12 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"common.granted", "已允許"},
     {"common.back", "返回"},
     {"perm.ax", "無障礙功能"},
+    {"onb.tutResult", "區域內的文字會複製到剪貼簿，並有簡短訊息確認。"},
+    {"onb.trayNote", "Glintext 現在常駐系統匣：按一下圖示即可擷取，按右鍵可開啟歷史記錄和設定。"},
+    {"onb.noTrayNote",
+     "桌面沒有系統匣？執行「glintext capture」擷取文字，執行「glintext settings」開啟設定。"},
+    {"onb.loginBody", "Glintext 在系統匣中安靜待命，登入後就能使用快速鍵。"},
+    {"onb.pageDot", "第 %@ 頁"},
 };
 
 } // namespace

@@ -13,6 +13,8 @@
 #include "ui/settings/SettingsRouter.h"
 #include "ui/settings/SidebarTabDelegate.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -21,6 +23,8 @@
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QVBoxLayout>
+
+#include <mutex>
 
 namespace {
 
@@ -59,11 +63,21 @@ QScrollArea* scrolling(QWidget* page) {
     return area;
 }
 
+// A plain top-level widget reaches assistive technology as a filler; this one is a window,
+// named by its title, so a screen reader announces it as one.
+QAccessibleInterface* accessibleWindow(const QString&, QObject* object) {
+    if (auto* view = qobject_cast<SettingsView*>(object); view && view->isWindow())
+        return new QAccessibleWidget(view, QAccessible::Window);
+    return nullptr;
+}
+
 } // namespace
 
 SettingsView::SettingsView(const SettingsServices& services, SettingsRouter& router,
                            QWidget* parent)
     : QWidget(parent), m_l10n(services.l10n), m_router(router) {
+    static std::once_flag once;
+    std::call_once(once, [] { QAccessible::installFactory(&accessibleWindow); });
     setMinimumSize(720, 480);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -22,6 +22,8 @@ void SettingsWindowController::show(std::optional<SettingsTab> tab) {
         m_router.select(*tab);
     if (!m_window)
         createWindow();
+    // A minimised window comes back as it was.
+    m_window->setWindowState(m_window->windowState() & ~Qt::WindowMinimized);
     m_window->show();
     m_window->raise();
     m_window->activateWindow();
