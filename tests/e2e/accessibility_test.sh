@@ -52,7 +52,7 @@ setting_is() {
     "$XDG_CONFIG_HOME/Glintext/defaults.json" "$1")" = "$2" ]
 }
 "$GLINTEXT_BIN" settings || fail "glintext settings failed"
-atspi find filler "Settings — Glintext" >/dev/null || { atspi tree; fail "no settings window"; }
+atspi find frame "Settings — Glintext" >/dev/null || { atspi tree; fail "no settings window"; }
 atspi tree >"$E2E_DIR/settings-tree.txt"
 missing=()
 expect() { atspi find "$1" "$2" >/dev/null 2>&1 || missing+=("$1 '$2'"); }
