@@ -123,3 +123,62 @@ TEST(OCRFramed, RulesAndGridLinesGoWhileLettersStay) {
     QImage blank;
     EXPECT_EQ(RuleLines::erase(blank, 20), 0);
 }
+
+TEST(OCRFramed, FaintTextAtOnePointTwoToOneIsReadInEitherPolarity) {
+    if (!hasModels({"eng"}))
+        GTEST_SKIP() << "no English model";
+    // WCAG contrast 1.2:1: orange on orange, darker and lighter, and grey on a dark panel.
+    struct Case {
+        QColor background, text;
+    };
+    const Case cases[] = {{QColor(245, 166, 35), QColor(226, 148, 20)},
+                          {QColor(226, 148, 20), QColor(245, 166, 35)},
+                          {QColor(48, 48, 48), QColor(62, 62, 62)}};
+    const QStringList texts{"Update available", "Restart to finish installing"};
+    TesseractTextAnalyzer en(pool(), {"eng", ""});
+    for (const Case& c : cases) {
+        QImage image(360, 80, QImage::Format_RGB32);
+        image.fill(c.background);
+        QPainter p(&image);
+        p.setFont(font("DejaVu Sans", 16));
+        p.setPen(c.text);
+        p.drawText(12, 30, texts[0]);
+        p.drawText(12, 62, texts[1]);
+        p.end();
+        EXPECT_EQ(en.analyze(image).transcript.toStdString(), texts.join('\n').toStdString())
+            << c.background.name().toStdString() << " " << c.text.name().toStdString();
+    }
+    // The shade steps of a flat gradient are no ink, however faint the page.
+    QImage flat(360, 80, QImage::Format_RGB32);
+    QPainter p(&flat);
+    for (int x = 0; x < flat.width(); ++x)
+        p.fillRect(x, 0, 1, 80, QColor(230 - x / 24, 150, 40));
+    p.end();
+    EXPECT_EQ(en.analyze(flat).transcript.toStdString(), "");
+}
+
+TEST(OCRFramed, AGapBetweenCellsIsNoDashButADashInACellIs) {
+    if (!hasModels({"eng"}))
+        GTEST_SKIP() << "no English model";
+    // Wide gaps between a table's cells (the recogniser makes doubtful strokes of them),
+    // and one cell whose value is a dash.
+    const QList<QStringList> rows{
+        {"Package", "Version", "Size"}, {"libfoo", "1.2.3", "24 kB"}, {"libbar", "—", "8 kB"}};
+    QImage image(560, 110, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setFont(font("DejaVu Sans", 15));
+    p.setPen(QColor(30, 30, 30));
+    for (int r = 0; r < rows.size(); ++r)
+        for (int c = 0; c < 3; ++c)
+            p.drawText(10 + c * 220, 30 + r * 32, rows[r][c]);
+    p.end();
+    TesseractTextAnalyzer en(pool(), {"eng", ""});
+    const QStringList read = simplifiedRows(en.analyze(image).transcript);
+    ASSERT_EQ(read.size(), 3);
+    EXPECT_EQ(read[0].toStdString(), "Package Version Size");
+    EXPECT_EQ(read[1].toStdString(), "libfoo 1.2.3 24 kB");
+    EXPECT_TRUE(read[2].startsWith("libbar ") && read[2].endsWith(" 8 kB") &&
+                read[2].size() > QString("libbar 8 kB").size())
+        << "the dash in the cell stays: " << read[2].toStdString();
+}

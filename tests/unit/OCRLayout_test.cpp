@@ -1,4 +1,5 @@
 #include "platform/tesseract/KeyCombinationText.h"
+#include "platform/tesseract/LineNoise.h"
 #include "platform/tesseract/RecognitionLanguages.h"
 #include "platform/tesseract/ScreenTextPreprocessor.h"
 #include "platform/tesseract/TextLayout.h"
@@ -59,7 +60,7 @@ TEST(OCRLayout, BlocksAreOrderedTopToBottomWhateverTheRecognisersOrder) {
     EXPECT_EQ(TextLayout::join(row), "A B");
 }
 
-TEST(OCRLayout, RecognitionLanguagesFollowTheUserWithEnglishAlways) {
+TEST(OCRLayout, RecognitionLanguagesFollowTheUserWithEnglishBesideOtherScripts) {
     EXPECT_EQ(RecognitionLanguages::modelFor("de_CH.UTF-8"), "deu");
     EXPECT_EQ(RecognitionLanguages::modelFor("zh-Hant-TW"), "chi_tra");
     EXPECT_EQ(RecognitionLanguages::modelFor("zh-CN"), "chi_sim");
@@ -70,10 +71,17 @@ TEST(OCRLayout, RecognitionLanguagesFollowTheUserWithEnglishAlways) {
     EXPECT_EQ(ja.horizontal, "jpn+eng");
     EXPECT_EQ(ja.vertical, "jpn_vert");
     auto de = RecognitionLanguages::choose({"de", "ko", "fr", "es"}, installed);
-    EXPECT_EQ(de.horizontal, "deu+fra+eng") << "Korean is not installed; English is kept";
+    EXPECT_EQ(de.horizontal, "deu+fra") << "Latin alphabets read English alone";
+    EXPECT_TRUE(de.englishInstalled);
+    EXPECT_EQ(RecognitionLanguages::choose({"de", "en"}, installed).horizontal, "deu+eng")
+        << "English as one of the user's own languages";
     EXPECT_EQ(de.vertical, "");
-    EXPECT_EQ(RecognitionLanguages::choose({"fr", "de", "ja"}, installed).horizontal, "fra+deu+eng")
-        << "at most three models, English among them";
+    const auto three = RecognitionLanguages::choose({"fr", "de", "ja"}, installed);
+    EXPECT_EQ(three.horizontal, "fra+deu+eng")
+        << "at most three models, English among them: Japanese reads Latin poorly";
+    EXPECT_EQ(RecognitionLanguages::choose({"ko"}, installed).horizontal, "eng")
+        << "English reads where no language of the desktop has a model";
+    EXPECT_FALSE(RecognitionLanguages::choose({"de"}, {"deu"}).englishInstalled);
     EXPECT_EQ(RecognitionLanguages::choose({}, {}).horizontal, "");
 }
 
@@ -201,4 +209,23 @@ TEST(OCRLayout, APanelAroundAnotherIsReadAboveThenInsideThenBelow) {
                       line(0, 10, 130, 200, "Quit")};
     lines[1].panel = lines[2].panel = lines[3].panel = 1;
     EXPECT_EQ(TextLayout::join(lines), "New Window\nOpen File\nSave\nPrint\nQuit");
+}
+
+TEST(OCRLayout, AMarkInFrontOfAMenuItemGoesButSignsThatAreTextStay) {
+    const QStringList read{"¥ Vertikal skala", "v¥ Show hidden files", "√ Word wrap",
+                           "$ 5 per month",    "+ Add a printer",      "€ Euro",
+                           "# Heading",        "©2024 Example"};
+    QList<TextLayout::Line> lines;
+    for (const QString& text : read) {
+        TextLayout::Line line;
+        line.text = text;
+        line.confidence = 80;
+        lines.append(line);
+    }
+    LineNoise::drop(lines);
+    QStringList kept;
+    for (const TextLayout::Line& line : lines)
+        kept.append(line.text);
+    EXPECT_EQ(kept.join('|').toStdString(), "Vertikal skala|Show hidden files|Word wrap|$ 5 per "
+                                            "month|+ Add a printer|€ Euro|# Heading|©2024 Example");
 }

@@ -114,3 +114,62 @@ TEST(OCRScripts, EnglishBesideAnotherScriptKeepsItsOwnReading) {
     EXPECT_EQ(english.analyze(lines(plain, "DejaVu Sans", 15)).models, QStringList({"eng"}))
         << "English alone loads no other model";
 }
+
+TEST(OCRScripts, AnEnglishLineOnARussianPageStaysLatin) {
+    if (!hasModels({"eng", "rus"}))
+        GTEST_SKIP() << "no Russian model";
+    TesseractTextAnalyzer english(pool(), englishDesktop());
+    // Most of the page is Cyrillic, so another alphabet is tried on the lines English was
+    // unsure of; an English line it read fairly well keeps its reading.
+    const QStringList page{"Приостановить загрузку", "Результаты поиска", "Громче", "Bytes deleted",
+                           "Удалить"};
+    const TextAnalyzer::Outcome read = english.analyze(lines(page, "DejaVu Sans", 16));
+    const QStringList rows = read.transcript.split('\n');
+    ASSERT_EQ(rows.size(), page.size()) << read.transcript.toStdString();
+    EXPECT_EQ(rows[3].toStdString(), "Bytes deleted");
+    EXPECT_EQ(rows[0].toStdString(), page[0].toStdString());
+}
+
+TEST(OCRScripts, ALatinDesktopsLanguageIsReadByItsModelAlone) {
+    if (!hasModels({"eng", "deu"}))
+        GTEST_SKIP() << "no German model";
+    const QStringList installed =
+        RecognitionLanguages::installedModels(RecognitionLanguages::tessdataDirectory());
+    TesseractTextAnalyzer german(pool(), RecognitionLanguages::choose({"de"}, installed));
+    const QStringList own{"Datei öffnen", "Zuletzt verwendete Dateien", "Größe ändern"};
+    const TextAnalyzer::Outcome read = german.analyze(lines(own, "DejaVu Sans", 15));
+    EXPECT_EQ(read.transcript.toStdString(), own.join('\n').toStdString());
+    EXPECT_EQ(read.models, QStringList({"deu"})) << "no second model on a German page";
+
+    // A title bar with its buttons: its icons must not turn the page into one of
+    // ideographs, which would have every CJK model loaded and tried.
+    QImage window = lines({"", "Zuletzt verwendete Dateien", "Größe ändern"}, "DejaVu Sans", 15);
+    QPainter p(&window);
+    p.fillRect(0, 0, window.width(), 34, QColor(222, 221, 218));
+    p.fillRect(8, 8, 18, 18, QColor(60, 90, 160));
+    p.setPen(QPen(QColor(40, 40, 40), 2));
+    for (int i = 0; i < 3; ++i) {
+        const QRect button(window.width() - 30 * (i + 1), 9, 16, 16);
+        if (i == 0) {
+            p.drawLine(button.topLeft(), button.bottomRight());
+            p.drawLine(button.topRight(), button.bottomLeft());
+        } else if (i == 1) {
+            p.drawRect(button);
+        } else {
+            p.drawLine(button.left(), button.bottom(), button.right(), button.bottom());
+        }
+    }
+    p.setPen(QColor(40, 40, 40));
+    QFont bold("DejaVu Sans");
+    bold.setPixelSize(15);
+    bold.setBold(true);
+    p.setFont(bold);
+    p.drawText(QRect(0, 0, window.width(), 34), Qt::AlignCenter, "Einstellungen");
+    p.end();
+    const TextAnalyzer::Outcome decorated = german.analyze(window);
+    EXPECT_TRUE(decorated.transcript.startsWith("Einstellungen"));
+    EXPECT_TRUE(decorated.transcript.endsWith("\nZuletzt verwendete Dateien\nGröße ändern"))
+        << decorated.transcript.toStdString();
+    for (const QString& model : decorated.models)
+        EXPECT_TRUE(model == "deu" || model == "eng") << model.toStdString();
+}

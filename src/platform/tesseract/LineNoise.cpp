@@ -46,12 +46,28 @@ bool isIconToken(const QString& token) {
     return (token[0].isLetter() && isSign(token[1])) || (isSign(token[0]) && token[1].isLetter());
 }
 
+// A lone sign in front of a word is what a check mark or a radio dot becomes ("√ Show
+// hidden"; "¥ Vertical scale": a tick is the yen sign's shape to a Latin model). Other
+// currency signs ("€ Euro", "$ 5") and signs of arithmetic ("+ Add", "= Total") are text.
+bool isMarkBeforeWord(const QString& token, const QString& rest) {
+    if (token.size() != 1 || rest.isEmpty() || !rest.front().isLetter())
+        return false;
+    const QChar c = token.front();
+    static const QString arithmetic = QStringLiteral("+-=<>#%&*/|~^");
+    return c == u'¥' || (!arithmetic.contains(c) && (c.category() == QChar::Symbol_Other ||
+                                                     c.category() == QChar::Symbol_Math));
+}
+
 void drop(QList<TextLayout::Line>& lines) {
     lines.removeIf(isNoise);
     for (TextLayout::Line& line : lines) {
         const qsizetype space = line.text.indexOf(u' ');
-        if (space > 0 && isIconToken(line.text.left(space)))
-            line.text = line.text.mid(space).trimmed();
+        if (space <= 0)
+            continue;
+        const QString token = line.text.left(space);
+        const QString rest = line.text.mid(space).trimmed();
+        if (isIconToken(token) || isMarkBeforeWord(token, rest))
+            line.text = rest;
     }
 }
 

@@ -5,6 +5,8 @@
 #include <QHash>
 #include <QLocale>
 
+#include <algorithm>
+
 namespace RecognitionLanguages {
 
 QString modelFor(const QString& uiLanguage) {
@@ -42,6 +44,10 @@ const QStringList ideographicModels{"jpn", "chi_sim", "chi_tra", "kor"};
 const QStringList alphabeticModels{"rus", "ukr", "bul", "srp", "mkd", "bel",
                                    "ell", "heb", "ara", "fas", "hin", "tha"};
 
+const QStringList latinModels{"eng", "deu", "fra", "spa", "ita", "por", "nld", "swe", "dan",
+                              "nor", "fin", "pol", "ces", "slk", "hun", "ron", "tur", "cat",
+                              "hrv", "slv", "est", "lit", "lav", "vie", "ind"};
+
 void addOtherScripts(Choice& choice, const QStringList& chosen, const QStringList& installed) {
     for (const QString& model : ideographicModels)
         if (installed.contains(model) && !chosen.contains(model))
@@ -61,16 +67,25 @@ Choice choose(const QStringList& uiLanguages, const QStringList& installed) {
             continue;
         models.append(model);
     }
-    if (installed.contains(u"eng"_qs) && !models.contains(u"eng"_qs)) {
-        // English is always read; it goes last so that the user's language leads.
-        if (models.size() >= maximumModels)
-            models.resize(maximumModels - 1);
-        models.append(QStringLiteral("eng"));
-    }
     if (models.size() > maximumModels)
         models.resize(maximumModels);
     Choice choice;
-    choice.horizontal = models.join(u'+');
+    const bool english = installed.contains(u"eng"_qs);
+    QStringList withEnglish = models;
+    if (english && !models.contains(u"eng"_qs)) {
+        // English goes last so that the user's language leads.
+        withEnglish = models.mid(0, maximumModels - 1);
+        withEnglish.append(QStringLiteral("eng"));
+    }
+    // A model of a Latin alphabet reads English names and terms as well alone as with
+    // English beside it, and each model of a combination costs its own load and a second
+    // reading of every word it doubts. The CJK and Cyrillic models read Latin shortcuts and
+    // names poorly, so English reads beside them.
+    const bool latinAlone =
+        !models.isEmpty() && std::all_of(models.cbegin(), models.cend(),
+                                         [](const QString& m) { return latinModels.contains(m); });
+    choice.horizontal = (latinAlone ? models : withEnglish).join(u'+');
+    choice.englishInstalled = english;
     addOtherScripts(choice, models, installed);
     for (const QString& model : models) {
         if (model == u"jpn" || model == u"chi_sim" || model == u"chi_tra") {

@@ -20,6 +20,10 @@ constexpr int joinTolerance = 3;
 constexpr int inkDeviation = 24;
 // An area whose ink is closer than this to it is treated as empty.
 constexpr int minimumContrast = 28;
+// Faint text (orange on orange, 1.2:1) never reaches `inkDeviation`: where the strongest
+// ink of an area stays low, the ink level follows it down to this, still well above the
+// shade steps of a flat area (`flatTolerance`).
+constexpr int faintestInk = 8;
 
 // Flat pixels: max - min over the 3x3 neighbourhood is small.
 std::vector<uint8_t> flatMask(const QImage& g) {
@@ -75,6 +79,10 @@ struct Area {
     int lighter = 0;
     bool invert = false;
     int contrast = 255;
+    // How far from the shade a pixel must stand to be ink: `inkDeviation`, or less where
+    // the area's whole ink is faint.
+    int inkLevel = inkDeviation;
+    int peak = 0;
     std::array<int, 256> deviations{};
 };
 
@@ -221,6 +229,23 @@ void assignOwners(Planes& p) {
     }
 }
 
+// 3. Each background's strongest ink: text at 1.2:1 stands some 15-20 shades from its
+// background, anti-aliased edges less. Where nothing on an area reaches `inkDeviation`,
+// the ink level is half its strongest ink: the decision follows the area's own contrast.
+// Areas with some stronger ink keep the fixed level, so a faint focus ring or shadow
+// beside ordinary text stays background.
+void measureInkLevels(Planes& p) {
+    for (size_t i = 0; i < p.n; ++i) {
+        if (!p.background[i]) {
+            Area& a = p.areas[p.owner[i]];
+            a.peak = std::max(a.peak, std::abs(int(p.value[i]) - p.shade[i]));
+        }
+    }
+    for (Area& a : p.areas)
+        if (a.background && a.peak <= inkDeviation)
+            a.inkLevel = std::max(a.peak / 2, faintestInk);
+}
+
 // 3a. Rules and frames: a run of ink of one sign across most of its area's width or
 // height. They are left out of the polarity count: a header cell's light title is
 // outnumbered by the dark lines around the cell. Returns each pixel's ink sign.
@@ -231,7 +256,8 @@ std::vector<int8_t> markRules(Planes& p) {
         if (p.background[i])
             continue;
         const int d = int(p.value[i]) - p.shade[i];
-        sign[i] = int8_t(d < -inkDeviation ? -1 : d > inkDeviation ? 1 : 0);
+        const int level = p.areas[p.owner[i]].inkLevel;
+        sign[i] = int8_t(d < -level ? -1 : d > level ? 1 : 0);
     }
     p.rule.assign(n, 0);
     auto markRuns = [&](size_t start, size_t step, int count, bool across) {
@@ -276,7 +302,7 @@ void measurePolarity(Planes& p, const std::vector<int8_t>& sign) {
         const int d = int(p.value[i]) - p.shade[i];
         const bool lighterInk = a.lighter > a.darker;
         const int toward = lighterInk ? d : -d;
-        if (toward > inkDeviation)
+        if (toward > a.inkLevel)
             ++a.deviations[std::min(255, toward)];
     }
     std::vector<uint8_t>().swap(p.rule);
@@ -291,7 +317,7 @@ void measurePolarity(Planes& p, const std::vector<int8_t>& sign) {
         const int strong = std::max(1, inkCount / 2);
         int acc = 0;
         a.contrast = 0;
-        for (int v = 255; v > inkDeviation; --v) {
+        for (int v = 255; v > a.inkLevel; --v) {
             acc += a.deviations[v];
             if (acc >= strong) {
                 a.contrast = v;
@@ -356,6 +382,12 @@ bool innerPanelColour(const Planes& p, const PanelIndex& panels, size_t i, int x
            std::abs(int(p.value[i]) - p.areas[inner].shade) <= flatTolerance;
 }
 
+// Whether an area's ink is strong enough to be anything but the shade steps of its own
+// surface.
+bool visible(const Area& a) {
+    return a.contrast >= a.inkLevel + (minimumContrast - inkDeviation);
+}
+
 QImage render(const Planes& p) {
     const int w = p.w;
     const size_t n = p.n;
@@ -369,13 +401,13 @@ QImage render(const Planes& p) {
         for (int x = 0; x < w; ++x) {
             const size_t i = rowStart + x;
             const Area& a = p.areas[p.owner[i]];
-            if (!p.background[i] && a.contrast >= minimumContrast) {
+            if (!p.background[i] && visible(a)) {
                 const int d = int(p.value[i]) - p.shade[i];
                 toward[i] = int16_t(a.invert ? d : -d);
-                if (toward[i] > inkDeviation && innerPanelColour(p, panels, i, x, y))
+                if (toward[i] > a.inkLevel && innerPanelColour(p, panels, i, x, y))
                     toward[i] = 0;
             }
-            m[x] = toward[i] > inkDeviation ? 0 : 255;
+            m[x] = toward[i] > a.inkLevel ? 0 : 255;
         }
     }
     // A glyph drawn in a colour close to its background (green prompts and file modes in
@@ -396,14 +428,14 @@ QImage render(const Planes& p) {
         for (int x = 0; x < w; ++x) {
             const size_t i = rowStart + x;
             const Area& a = p.areas[p.owner[i]];
-            if (p.background[i] || a.contrast < minimumContrast) {
+            if (p.background[i] || !visible(a)) {
                 o[x] = 255;
                 continue;
             }
             int reference = a.contrast;
             if (strokeLabel[i] >= 0)
-                reference =
-                    std::clamp(strongest[size_t(strokeLabel[i])], 2 * inkDeviation, a.contrast);
+                reference = std::clamp(strongest[size_t(strokeLabel[i])],
+                                       std::min(2 * a.inkLevel, a.contrast), a.contrast);
             o[x] = uchar(std::clamp(255 - toward[i] * 320 / reference, 0, 255));
         }
     }
@@ -438,6 +470,7 @@ QImage normalise(const QImage& g, QList<QRect>* backgrounds) {
         }
     }
     assignOwners(p);
+    measureInkLevels(p);
     measurePolarity(p, markRules(p));
     return render(p);
 }

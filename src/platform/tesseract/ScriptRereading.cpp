@@ -58,21 +58,29 @@ ScriptRereading::ScriptRereading(TesseractEnginePool& pool,
     : m_pool(pool), m_languages(languages) {}
 
 QString ScriptRereading::withEnglish(const QString& model) const {
-    return m_languages.horizontal.split(u'+').contains(u"eng"_qs) ? model + QStringLiteral("+eng")
-                                                                  : model;
+    return m_languages.englishInstalled ? model + QStringLiteral("+eng") : model;
 }
 
 void ScriptRereading::apply(const QImage& page, QList<TextLayout::Line>& lines) const {
+    const bool desktopReadsThem = hasIdeographicModel(m_languages.horizontal);
     QList<double> shares;
     double shaped = 0;
     double width = 0;
+    int withText = 0;
+    int evidence = 0;
     for (const TextLayout::Line& line : lines) {
         shares.append(line.text.isEmpty() ? 0 : ScriptShapes::ideographShare(page, line.box));
         shaped += shares.back() * line.box.width();
         width += line.text.isEmpty() ? 0 : line.box.width();
+        withText += !line.text.isEmpty();
+        // Small Latin letters set close touch, and a pair can pass for an ideograph; a line
+        // an alphabet's model reads with confidence is no evidence of CJK.
+        evidence += shares.back() >= ideographicLine &&
+                    (desktopReadsThem || line.confidence < doubtedOnIdeographicPage);
     }
-    if (width > 0 && shaped / width >= ideographicPage) {
-        const bool desktopReadsThem = hasIdeographicModel(m_languages.horizontal);
+    // A title bar's icons and a check mark look like ideographs too: a page of CJK text
+    // needs such lines to be a third of its lines.
+    if (width > 0 && shaped / width >= ideographicPage && evidence * 3 >= withText) {
         QList<int> doubtful;
         int read = 0;
         for (int i = 0; i < int(lines.size()); ++i) {
@@ -87,16 +95,21 @@ void ScriptRereading::apply(const QImage& page, QList<TextLayout::Line>& lines) 
         // A desktop CJK model reading its own text doubts a line here and there; each other
         // CJK model costs a load and a reading, worth it only where a third of the page is
         // in doubt (Chinese on a Japanese desktop).
-        if (!desktopReadsThem || doubtful.size() * 3 >= read)
-            tryModels(page, lines, doubtful, m_languages.ideographic, clearlyBetter);
+        if (!desktopReadsThem || doubtful.size() * 3 >= read) {
+            QStringList models;
+            for (const QString& model : m_languages.ideographic)
+                models.append(withEnglish(model));
+            tryModels(page, lines, doubtful, models, clearlyBetter);
+        }
         return;
     }
     rereadAlphabetic(page, lines);
 }
 
-// Another alphabet is tried where a third of the lines with letters came out doubtful: a
-// page of the desktop's own script has a doubtful line here and there (an icon read as
-// letters), one in another alphabet has little else.
+// Another alphabet is tried where more than half of the lines with letters came out
+// doubtful: a page of the desktop's own script has a doubtful line here and there (a title
+// bar's buttons or an icon read as letters, two of a small dialog's five lines), one in
+// another alphabet has little else.
 void ScriptRereading::rereadAlphabetic(const QImage& page, QList<TextLayout::Line>& lines) const {
     QList<int> doubtful;
     QList<int> rest;
@@ -109,19 +122,26 @@ void ScriptRereading::rereadAlphabetic(const QImage& page, QList<TextLayout::Lin
         else if (count > 0 && lines[i].confidence < unsure)
             rest.append(i);
     }
-    if (doubtful.isEmpty() || doubtful.size() * 3 < lettered)
+    if (doubtful.isEmpty() || doubtful.size() * 2 <= lettered)
         return;
-    const QString model = tryModels(page, lines, doubtful, m_languages.alphabetic, clearlyBetter);
+    QStringList models;
+    for (const QString& model : m_languages.alphabetic)
+        models.append(withEnglish(model));
+    const QString model = tryModels(page, lines, doubtful, models, clearlyBetter);
+    // Lines the desktop's model was fairly sure of: an English name on a Russian page reads
+    // as confident Cyrillic junk too ("Bytes del" as "Вуез де!"), so only a clearly surer
+    // reading replaces one.
     if (!model.isEmpty() && !rest.isEmpty())
-        tryModels(page, lines, rest, {model}, 0);
+        tryModels(page, lines, rest, {model}, 0, clearlyBetter);
 }
 
 // One model for all the doubtful lines of a page: a crop is nearly always in one
-// language, and a single line's confidence is a poor judge between Han models. Returns the
-// model taken, if any.
+// language, and a single line's confidence is a poor judge between Han models. The model
+// must beat the lines' confidence by `margin` over all of them, and each line's by
+// `lineMargin` to replace it. Returns the model taken, if any.
 QString ScriptRereading::tryModels(const QImage& page, QList<TextLayout::Line>& lines,
                                    const QList<int>& doubtful, const QStringList& models,
-                                   double margin) const {
+                                   double margin, double lineMargin) const {
     if (doubtful.isEmpty())
         return {};
     QList<QRect> boxes;
@@ -134,7 +154,7 @@ QString ScriptRereading::tryModels(const QImage& page, QList<TextLayout::Line>& 
     QString bestModel;
     QList<TextLayout::Line> bestReading;
     for (const QString& model : models) {
-        TesseractEnginePool::Lease engine = m_pool.acquire(withEnglish(model));
+        TesseractEnginePool::Lease engine = m_pool.acquire(model);
         if (!engine)
             continue;
         QList<TextLayout::Line> reading = TesseractLines::readEach(*engine, page, boxes);
@@ -150,7 +170,7 @@ QString ScriptRereading::tryModels(const QImage& page, QList<TextLayout::Line>& 
     for (int k = 0; k < int(bestReading.size()); ++k) {
         TextLayout::Line& line = lines[doubtful[k]];
         const TextLayout::Line& other = bestReading[k];
-        if (!other.text.isEmpty() && other.confidence > line.confidence) {
+        if (!other.text.isEmpty() && other.confidence > line.confidence + lineMargin) {
             line.text = other.text;
             line.confidence = other.confidence;
             line.models = other.models;

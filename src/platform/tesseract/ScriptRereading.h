@@ -26,7 +26,8 @@ public:
 private:
     void rereadAlphabetic(const QImage& page, QList<TextLayout::Line>& lines) const;
     QString tryModels(const QImage& page, QList<TextLayout::Line>& lines,
-                      const QList<int>& doubtful, const QStringList& models, double margin) const;
+                      const QList<int>& doubtful, const QStringList& models, double margin,
+                      double lineMargin = 0) const;
     QString withEnglish(const QString& model) const;
 
     TesseractEnginePool& m_pool;

@@ -46,7 +46,19 @@ struct Word {
     float confidence = 0;
     int panel = -1;
     QString model;
+    int ink = 0; // dark pixels of the page in its box
 };
+
+int inkIn(const QImage& page, const QRect& box) {
+    const QRect area = box & page.rect();
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        const uchar* row = page.constScanLine(y);
+        for (int x = area.left(); x <= area.right(); ++x)
+            count += row[x] < 128;
+    }
+    return count;
+}
 
 void addModel(QStringList& models, const QString& model) {
     if (!model.isEmpty() && !models.contains(model))
@@ -95,10 +107,12 @@ void appendSplitByPanel(QList<TextLayout::Line>& lines, TextLayout::Line line, Q
 }
 
 // A lone dash, underscore or stroke the recogniser doubts is what it makes of the wide
-// gap between a table's cells; a real one in a cell is read with confidence.
+// gap between a table's cells. A real one in a cell may be doubted too, but it has ink:
+// a stroke of a glyph's width at the least.
 bool isGapStroke(const Word& word) {
     static const QString strokes = QStringLiteral("-_~|'`\u2013\u2014\u2015");
-    return word.text.size() == 1 && strokes.contains(word.text.front()) && word.confidence < 50;
+    return word.text.size() == 1 && strokes.contains(word.text.front()) && word.confidence < 50 &&
+           word.ink < std::max(4, word.box.height() / 2);
 }
 
 // Removes such strokes from the line's words and its text (whose runs of spaces are kept).
@@ -139,7 +153,8 @@ TextLayout::Line lineAt(const tesseract::ResultIterator& it, const char* text, i
 }
 
 // The recogniser's lines with their blocks; `panels` in page coordinates.
-QList<TextLayout::Line> collect(tesseract::TessBaseAPI& api, const QList<QRect>& panels) {
+QList<TextLayout::Line> collect(tesseract::TessBaseAPI& api, const QImage& page,
+                                const QList<QRect>& panels) {
     QList<TextLayout::Line> lines;
     std::unique_ptr<tesseract::ResultIterator> it(api.GetIterator());
     if (!it)
@@ -177,6 +192,8 @@ QList<TextLayout::Line> collect(tesseract::TessBaseAPI& api, const QList<QRect>&
         const char* model = it->WordRecognitionLanguage();
         word.model = model ? QString::fromLatin1(model) : QString();
         word.confidence = it->Confidence(tesseract::RIL_WORD);
+        if (word.text.size() == 1)
+            word.ink = inkIn(page, word.box);
         words.append(word);
     } while (it->Next(tesseract::RIL_WORD));
     finishLine();
@@ -201,7 +218,7 @@ bool readPage(tesseract::TessBaseAPI& engine, const QImage& page, tesseract::Pag
     engine.SetSourceResolution(pageResolution);
     if (engine.Recognize(nullptr) != 0)
         return false;
-    *lines = collect(engine, panels);
+    *lines = collect(engine, page, panels);
     return true;
 }
 
