@@ -48,6 +48,8 @@ packages=(
   dpkg-dev file lintian appstream desktop-file-utils xdg-utils man-db gzip
   # a panel's StatusNotifier watcher for the settings-sync test
   python3-gi
+  # the accessibility bus and a client of it for the screen-reader test
+  at-spi2-core python3-pyatspi
 )
 
 if [ "${1:-}" = "--bench" ]; then

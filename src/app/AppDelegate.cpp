@@ -93,6 +93,7 @@ void AppDelegate::startUpdater() {
     m_updater = std::make_unique<UpdaterController>(m_network, m_defaults, options);
     connect(m_updater.get(), &UpdaterController::checkFinished, this,
             &AppDelegate::showUpdateResult);
+    m_settingsWindow.setUpdater(m_updater.get());
     m_updater->start();
 }
 
@@ -101,7 +102,7 @@ void AppDelegate::showUpdateResult(const UpdaterController::Result& result) {
     if (m_updateDialog)
         m_updateDialog->close();
     m_updateDialog =
-        new UpdateDialog(result, [](const QUrl& url) { QDesktopServices::openUrl(url); });
+        new UpdateDialog(result, m_l10n, [](const QUrl& url) { QDesktopServices::openUrl(url); });
     m_updateDialog->setAttribute(Qt::WA_DeleteOnClose);
     m_updateDialog->show();
     m_updateDialog->raise();

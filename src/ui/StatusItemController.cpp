@@ -1,6 +1,5 @@
 #include "ui/StatusItemController.h"
 
-#include "BuildConfig.h"
 #include "base/TextUtil.h"
 #include "core/OCRHistoryStore.h"
 #include "core/Permissions.h"
@@ -14,7 +13,6 @@
 #include <QEvent>
 #include <QKeySequence>
 #include <QMenu>
-#include <QMessageBox>
 
 namespace {
 
@@ -265,14 +263,8 @@ void StatusItemController::checkForUpdates() {
 
 void StatusItemController::showAbout() {
     if (!m_aboutBox) {
-        m_aboutBox = new QMessageBox();
+        m_aboutBox = new AboutDialog(m_l10n);
         m_aboutBox->setAttribute(Qt::WA_DeleteOnClose);
-        m_aboutBox->setWindowTitle(m_l10n.string(QStringLiteral("menu.about")));
-        m_aboutBox->setIconPixmap(
-            TrayIcon::image(TrayIcon::State::Active, false).pixmap(QSize(64, 64)));
-        m_aboutBox->setText(QStringLiteral("<b>%1</b>").arg(appName));
-        m_aboutBox->setInformativeText(QString::fromLatin1(BuildConfig::version));
-        m_aboutBox->setStandardButtons(QMessageBox::Ok);
     }
     m_aboutBox->show();
     m_aboutBox->raise();

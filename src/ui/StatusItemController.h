@@ -2,11 +2,11 @@
 
 #include "ui/AlertBadge.h"
 #include "ui/TrayIcon.h"
+#include "ui/settings/AboutDialog.h"
 
 #include <QColor>
 #include <QElapsedTimer>
 #include <QKeySequence>
-#include <QMessageBox>
 #include <QObject>
 #include <QPointer>
 #include <QSystemTrayIcon>
@@ -60,7 +60,7 @@ public:
     const AlertBadge& badge() const { return m_badge; }
     TrayIcon::State iconState() const { return m_state; }
     bool isBadged() const { return m_badged; }
-    QMessageBox* aboutBox() const { return m_aboutBox; }
+    AboutDialog* aboutBox() const { return m_aboutBox; }
 
     // The title a history text gets in the menu.
     static QString recentTitle(const QString& text);
@@ -118,5 +118,5 @@ private:
     qreal m_shownDotScale = -1;
     QColor m_shownColour;
     bool m_shownEdged = false;
-    QPointer<QMessageBox> m_aboutBox;
+    QPointer<AboutDialog> m_aboutBox;
 };

@@ -1,5 +1,7 @@
 // Update checks against the reference service's feed, over real HTTP on loopback.
 #include "core/Defaults.h"
+#include "support/DefaultsLanguageStore.h"
+#include "support/L10n.h"
 #include "support/UpdaterController.h"
 #include "ui/UpdateDialog.h"
 
@@ -26,7 +28,7 @@ QJsonObject release(const QString& version, const QString& shortVersion) {
 }
 
 struct Feed {
-    Feed() : defaults(dir.path() + "/defaults.json") {}
+    Feed() : defaults(dir.path() + "/defaults.json"), store(defaults), l10n(store) {}
 
     std::unique_ptr<UpdaterController> make(const QString& current = "0.1.0",
                                             std::chrono::milliseconds interval = 24h) {
@@ -48,6 +50,8 @@ struct Feed {
     ReferenceService service;
     QTemporaryDir dir;
     Defaults defaults;
+    DefaultsLanguageStore store;
+    L10n l10n;
     QNetworkAccessManager network;
     QDateTime now = QDateTime::fromSecsSinceEpoch(1'800'000'000, Qt::UTC);
     QList<UpdaterController::Result> results;
@@ -83,13 +87,23 @@ TEST(UpdaterController, OffersTheNewestReleaseAfterThisBuild) {
 
     // The dialog shows it and its button opens the download.
     QList<QUrl> opened;
-    UpdateDialog dialog(feed.results[2], [&](const QUrl& url) { opened << url; });
+    UpdateDialog dialog(feed.results[2], feed.l10n, [&](const QUrl& url) { opened << url; });
     EXPECT_TRUE(dialog.message().contains("0.10 beta"));
     ASSERT_TRUE(dialog.downloadButton());
     ASSERT_TRUE(dialog.notesLink());
     dialog.downloadButton()->click();
     Q_EMIT dialog.notesLink()->linkActivated("notes");
     EXPECT_EQ(opened, QList<QUrl>({item.downloadUrl, item.releaseNotesLink}));
+
+    // The open dialog follows a change of the interface language.
+    feed.l10n.apply(QStringLiteral("ja"));
+    EXPECT_EQ(dialog.headline(), L10n::string("update.available", AppLanguage::ja));
+    EXPECT_EQ(dialog.windowTitle(), L10n::string("update.title", AppLanguage::ja));
+    EXPECT_TRUE(dialog.message().contains("0.10 beta")) << dialog.message().toStdString();
+    EXPECT_TRUE(dialog.message().contains(feed.results[2].currentVersion));
+    EXPECT_FALSE(dialog.message().contains(QString::fromUtf8("。 "))); // no space between
+    EXPECT_EQ(dialog.downloadButton()->text(), L10n::string("update.download", AppLanguage::ja));
+    feed.l10n.apply(QStringLiteral("en"));
 }
 
 TEST(UpdaterController, FailuresAreReportedToTheUserOnly) {
@@ -101,9 +115,18 @@ TEST(UpdaterController, FailuresAreReportedToTheUserOnly) {
     ASSERT_TRUE(feed.waitForResults(1));
     EXPECT_EQ(feed.results[0].outcome, Outcome::Failed);
     EXPECT_TRUE(feed.results[0].error.contains("500"));
-    UpdateDialog dialog(feed.results[0], [](const QUrl&) {});
+    UpdateDialog dialog(feed.results[0], feed.l10n, [](const QUrl&) {});
     EXPECT_FALSE(dialog.downloadButton());
     EXPECT_TRUE(dialog.message().contains("500"));
+    // What the network says is shown as it is, never as markup.
+    UpdaterController::Result markup = feed.results[0];
+    markup.error = "<b>bad</b> <img src=x>";
+    UpdateDialog plain(markup, feed.l10n, [](const QUrl&) {});
+    EXPECT_TRUE(plain.message().endsWith("<b>bad</b> <img src=x>"));
+    for (QLabel* label : plain.findChildren<QLabel*>()) {
+        if (label->text() == plain.message())
+            EXPECT_EQ(label->textFormat(), Qt::PlainText);
+    }
 
     // A page that is not a feed is a failure, not "up to date".
     UpdaterController::Options options;

@@ -96,8 +96,9 @@ TEST(AppDelegate, StartUpHandsEarlierCrashesOverAndStartsTheReporters) {
     EXPECT_TRUE(crashes.pending.isEmpty());
     EXPECT_TRUE(processLog.capturing);
     EXPECT_FALSE(defaults.contains("testerModeEnabled")); // off, and not written at start
-    // The start-up event is queued; the file may exist before that line is appended.
-    const auto queued = [] {
+    // The start-up event is queued (the reporter's own thread writes it: the file may exist
+    // a moment before the line is in it).
+    auto queued = [] {
         return TestEnvironment::readFile(TestEnvironment::dataDir() + "/improve-queue.jsonl")
             .contains("\"n\":\"app.env\"");
     };

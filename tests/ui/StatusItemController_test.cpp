@@ -6,6 +6,7 @@
 #include "support/DefaultsLanguageStore.h"
 #include "support/L10n.h"
 #include "ui/StatusItemController.h"
+#include "ui/settings/AboutHeader.h"
 
 #include "support/fakes/FakeClipboard.h"
 #include "support/fakes/FakeDesktopState.h"
@@ -15,6 +16,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
@@ -109,11 +111,11 @@ TEST_F(StatusItemTest, MenuItemsAndTheirActions) {
     EXPECT_EQ(guides, 1);
 
     find(*c, "menu.about")->trigger();
-    QMessageBox* about = c->aboutBox();
+    AboutDialog* about = c->aboutBox();
     ASSERT_NE(about, nullptr);
     EXPECT_TRUE(about->isVisible());
-    EXPECT_EQ(about->text(), "<b>Glintext</b>");
-    EXPECT_EQ(about->informativeText(), QString(BuildConfig::version));
+    EXPECT_EQ(about->windowTitle(), tr("menu.about"));
+    EXPECT_TRUE(about->header()->versionLabel()->text().contains(QString(BuildConfig::version)));
     find(*c, "menu.about")->trigger();
     EXPECT_EQ(c->aboutBox(), about); // one box, brought forward
 }

@@ -230,6 +230,30 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"about.version", "Version %@"},
     // About tab: ownership notice at the foot.
     {"about.copyright", "© 2026 The Glintext developers. All rights reserved."},
+    // Software update dialog: window title.
+    {"update.title", "Software Update"},
+    // Software update dialog: headline when no newer version exists.
+    {"update.upToDate", "You’re up to date!"},
+    // Software update dialog: text under it; "%@" is the installed version.
+    {"update.upToDateBody", "Glintext %@ is currently the newest version available."},
+    // Software update dialog: headline when a newer version exists.
+    {"update.available", "A new version of Glintext is available!"},
+    // Software update dialog: first sentence under it; "%@" is the new version.
+    {"update.availableBody", "Glintext %@ is now available."},
+    // Software update dialog: second sentence; "%@" is the installed version.
+    {"update.installedVersion", "You have version %@."},
+    // Software update dialog: headline when the check failed.
+    {"update.failed", "Update Error!"},
+    // Software update dialog: text under it; "%@" is the technical reason, in English.
+    {"update.failedBody", "An error occurred while checking for updates: %@"},
+    // Software update dialog: link to what changed; "%@" is the new version.
+    {"update.notes", "Release notes for version %@…"},
+    // Software update dialog: button that opens the download in the browser.
+    {"update.download", "Download"},
+    // Software update dialog: button that closes it without downloading.
+    {"update.later", "Remind Me Later"},
+    // Button that closes a message.
+    {"common.ok", "OK"},
     // Onboarding, first page: slogan and introduction.
     {"onb.tagline", "Point, drag, and the text is yours."},
     {"onb.welcomeBody",

@@ -130,6 +130,18 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"about.tagline", "Punta, trascina e il testo è tuo."},
     {"about.version", "Versione %@"},
     {"about.copyright", "© 2026 Gli sviluppatori di Glintext. Tutti i diritti riservati."},
+    {"update.title", "Aggiornamento software"},
+    {"update.upToDate", "Hai già la versione più recente!"},
+    {"update.upToDateBody", "Glintext %@ è la versione più recente disponibile."},
+    {"update.available", "È disponibile una nuova versione di Glintext!"},
+    {"update.availableBody", "Glintext %@ è ora disponibile."},
+    {"update.installedVersion", "Hai la versione %@."},
+    {"update.failed", "Errore di aggiornamento"},
+    {"update.failedBody", "Si è verificato un errore durante la ricerca di aggiornamenti: %@"},
+    {"update.notes", "Note di rilascio della versione %@…"},
+    {"update.download", "Scarica"},
+    {"update.later", "Ricordamelo più tardi"},
+    {"common.ok", "OK"},
     {"onb.tagline", "Punta, trascina e il testo è tuo."},
     {"onb.welcomeBody", "Glintext copia il testo da qualsiasi cosa sullo schermo: immagini, video, "
                         "PDF e persino testo verticale. Premi la scorciatoia, trascina sul testo "

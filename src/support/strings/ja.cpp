@@ -128,6 +128,18 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"about.tagline", "指して、なぞれば、テキストはあなたのもの。"},
     {"about.version", "バージョン %@"},
     {"about.copyright", "© 2026 Glintext 開発者。無断複製・転載を禁じます。"},
+    {"update.title", "ソフトウェアアップデート"},
+    {"update.upToDate", "最新の状態です"},
+    {"update.upToDateBody", "Glintext %@ は現在入手できる最新のバージョンです。"},
+    {"update.available", "Glintext の新しいバージョンがあります"},
+    {"update.availableBody", "Glintext %@ が公開されました。"},
+    {"update.installedVersion", "お使いのバージョンは %@ です。"},
+    {"update.failed", "アップデートのエラー"},
+    {"update.failedBody", "アップデートの確認中にエラーが発生しました：%@"},
+    {"update.notes", "バージョン %@ のリリースノート…"},
+    {"update.download", "ダウンロード"},
+    {"update.later", "後で通知"},
+    {"common.ok", "OK"},
     {"onb.tagline", "指して、なぞれば、テキストはあなたのもの。"},
     {"onb.welcomeBody", "Glintext "
                         "は、画像や動画、PDF、縦書きの文字まで、画面に映るあらゆるものからテキスト"

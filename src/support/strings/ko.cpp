@@ -122,6 +122,18 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"about.tagline", "가리키고 드래그하면 텍스트가 내 것으로."},
     {"about.version", "버전 %@"},
     {"about.copyright", "© 2026 Glintext 개발자. 모든 권리 보유."},
+    {"update.title", "소프트웨어 업데이트"},
+    {"update.upToDate", "최신 버전을 사용하고 있습니다!"},
+    {"update.upToDateBody", "Glintext %@이(가) 현재 사용 가능한 최신 버전입니다."},
+    {"update.available", "새로운 버전의 Glintext를 사용할 수 있습니다!"},
+    {"update.availableBody", "Glintext %@을(를) 사용할 수 있습니다."},
+    {"update.installedVersion", "현재 버전은 %@입니다."},
+    {"update.failed", "업데이트 오류"},
+    {"update.failedBody", "업데이트를 확인하는 중 오류가 발생했습니다: %@"},
+    {"update.notes", "버전 %@ 릴리스 노트…"},
+    {"update.download", "다운로드"},
+    {"update.later", "나중에 알림"},
+    {"common.ok", "확인"},
     {"onb.tagline", "가리키고 드래그하면 텍스트가 내 것으로."},
     {"onb.welcomeBody", "Glintext는 이미지, 동영상, PDF, 세로쓰기 텍스트까지 화면에 보이는 모든 "
                         "것에서 텍스트를 복사합니다. 단축키를 누르고 텍스트 위를 드래그하면 "

@@ -131,6 +131,18 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"about.tagline", "Aanwijzen, slepen, en de tekst is van jou."},
     {"about.version", "Versie %@"},
     {"about.copyright", "© 2026 De ontwikkelaars van Glintext. Alle rechten voorbehouden."},
+    {"update.title", "Software-update"},
+    {"update.upToDate", "Je hebt de nieuwste versie!"},
+    {"update.upToDateBody", "Glintext %@ is de nieuwste beschikbare versie."},
+    {"update.available", "Er is een nieuwe versie van Glintext beschikbaar!"},
+    {"update.availableBody", "Glintext %@ is nu beschikbaar."},
+    {"update.installedVersion", "Je hebt versie %@."},
+    {"update.failed", "Updatefout"},
+    {"update.failedBody", "Er is een fout opgetreden bij het zoeken naar updates: %@"},
+    {"update.notes", "Release-opmerkingen bij versie %@…"},
+    {"update.download", "Downloaden"},
+    {"update.later", "Herinner me later"},
+    {"common.ok", "OK"},
     {"onb.tagline", "Aanwijzen, slepen, en de tekst is van jou."},
     {"onb.welcomeBody", "Glintext kopieert tekst uit alles op je scherm – afbeeldingen, video’s, "
                         "pdf’s, zelfs verticale tekst. Druk op de sneltoets, sleep over de tekst "

@@ -131,6 +131,18 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"about.tagline", "Wskaż, przeciągnij i tekst jest Twój."},
     {"about.version", "Wersja %@"},
     {"about.copyright", "© 2026 Twórcy Glintext. Wszelkie prawa zastrzeżone."},
+    {"update.title", "Aktualizacja oprogramowania"},
+    {"update.upToDate", "Masz najnowszą wersję!"},
+    {"update.upToDateBody", "Glintext %@ to najnowsza dostępna wersja."},
+    {"update.available", "Dostępna jest nowa wersja Glintext!"},
+    {"update.availableBody", "Glintext %@ jest już dostępny."},
+    {"update.installedVersion", "Masz wersję %@."},
+    {"update.failed", "Błąd aktualizacji"},
+    {"update.failedBody", "Podczas sprawdzania aktualizacji wystąpił błąd: %@"},
+    {"update.notes", "Informacje o wersji %@…"},
+    {"update.download", "Pobierz"},
+    {"update.later", "Przypomnij później"},
+    {"common.ok", "OK"},
     {"onb.tagline", "Wskaż, przeciągnij i tekst jest Twój."},
     {"onb.welcomeBody", "Glintext kopiuje tekst ze wszystkiego, co widać na ekranie – obrazów, "
                         "filmów, plików PDF, a nawet tekstu pionowego. Naciśnij skrót, przeciągnij "

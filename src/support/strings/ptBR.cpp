@@ -128,6 +128,18 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"about.tagline", "Aponte, arraste e o texto é seu."},
     {"about.version", "Versão %@"},
     {"about.copyright", "© 2026 Os desenvolvedores do Glintext. Todos os direitos reservados."},
+    {"update.title", "Atualização de software"},
+    {"update.upToDate", "Você já tem a versão mais recente!"},
+    {"update.upToDateBody", "O Glintext %@ é a versão mais recente disponível."},
+    {"update.available", "Uma nova versão do Glintext está disponível!"},
+    {"update.availableBody", "O Glintext %@ já está disponível."},
+    {"update.installedVersion", "Você tem a versão %@."},
+    {"update.failed", "Erro de atualização"},
+    {"update.failedBody", "Ocorreu um erro ao procurar atualizações: %@"},
+    {"update.notes", "Notas da versão %@…"},
+    {"update.download", "Baixar"},
+    {"update.later", "Lembrar mais tarde"},
+    {"common.ok", "OK"},
     {"onb.tagline", "Aponte, arraste e o texto é seu."},
     {"onb.welcomeBody", "O Glintext copia o texto de qualquer coisa na sua tela — imagens, vídeos, "
                         "PDFs e até texto vertical. Pressione o atalho, arraste sobre o texto e "

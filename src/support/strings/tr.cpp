@@ -127,6 +127,18 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"about.tagline", "İşaret edin, sürükleyin — metin sizin."},
     {"about.version", "Sürüm %@"},
     {"about.copyright", "© 2026 Glintext geliştiricileri. Tüm hakları saklıdır."},
+    {"update.title", "Yazılım Güncelleme"},
+    {"update.upToDate", "En yeni sürümü kullanıyorsunuz!"},
+    {"update.upToDateBody", "Glintext %@ şu anda mevcut olan en yeni sürümdür."},
+    {"update.available", "Glintext’in yeni bir sürümü çıktı!"},
+    {"update.availableBody", "Glintext %@ artık kullanılabilir."},
+    {"update.installedVersion", "Kullandığınız sürüm: %@."},
+    {"update.failed", "Güncelleme Hatası"},
+    {"update.failedBody", "Güncellemeler kontrol edilirken bir hata oluştu: %@"},
+    {"update.notes", "%@ sürümünün sürüm notları…"},
+    {"update.download", "İndir"},
+    {"update.later", "Daha Sonra Hatırlat"},
+    {"common.ok", "Tamam"},
     {"onb.tagline", "İşaret edin, sürükleyin — metin sizin."},
     {"onb.welcomeBody", "Glintext ekranınızdaki her şeyden metin kopyalar — görüntüler, videolar, "
                         "PDF’ler, hatta dikey metin. Kısayol tuşuna basın, metnin üzerinde "

@@ -113,6 +113,18 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"about.tagline", "指一指，拖一拖，文字就是你的。"},
     {"about.version", "版本 %@"},
     {"about.copyright", "© 2026 Glintext 开发者。保留所有权利。"},
+    {"update.title", "软件更新"},
+    {"update.upToDate", "已是最新版本！"},
+    {"update.upToDateBody", "Glintext %@ 是目前可用的最新版本。"},
+    {"update.available", "Glintext 有新版本可用！"},
+    {"update.availableBody", "Glintext %@ 现已推出。"},
+    {"update.installedVersion", "你当前的版本为 %@。"},
+    {"update.failed", "更新出错"},
+    {"update.failedBody", "检查更新时出错：%@"},
+    {"update.notes", "版本 %@ 的发行说明…"},
+    {"update.download", "下载"},
+    {"update.later", "稍后提醒我"},
+    {"common.ok", "好"},
     {"onb.tagline", "指一指，拖一拖，文字就是你的。"},
     {"onb.welcomeBody", "Glintext "
                         "能从屏幕上的任何内容中复制文字，包括图片、视频、PDF，甚至竖排文字。按下快"

@@ -112,6 +112,18 @@ constexpr LocalizationTables::Entry kEntries[] = {
     {"about.tagline", "指一指、拖一拖，文字就是你的。"},
     {"about.version", "版本 %@"},
     {"about.copyright", "© 2026 Glintext 開發者。保留一切權利。"},
+    {"update.title", "軟體更新"},
+    {"update.upToDate", "已是最新版本！"},
+    {"update.upToDateBody", "Glintext %@ 是目前可用的最新版本。"},
+    {"update.available", "Glintext 有新版本可用！"},
+    {"update.availableBody", "Glintext %@ 現已推出。"},
+    {"update.installedVersion", "你目前的版本為 %@。"},
+    {"update.failed", "更新錯誤"},
+    {"update.failedBody", "檢查更新時發生錯誤：%@"},
+    {"update.notes", "版本 %@ 的版本說明…"},
+    {"update.download", "下載"},
+    {"update.later", "稍後提醒我"},
+    {"common.ok", "好"},
     {"onb.tagline", "指一指、拖一拖，文字就是你的。"},
     {"onb.welcomeBody", "Glintext "
                         "能從螢幕上的任何內容中複製文字，包括圖片、影片、PDF，甚至直排文字。按下快"

@@ -10,6 +10,7 @@ class L10n;
 class OCRHistoryStore;
 class Permissions;
 class TesterMode;
+class UpdaterController;
 
 // What the settings window's tabs work with, handed over once by the application and kept
 // by the window controller for every window it builds.
@@ -24,4 +25,7 @@ struct SettingsServices {
     const Clock& clock;
     // How often the Permissions tab re-reads the permission while it is on screen.
     std::chrono::milliseconds permissionPoll{1500};
+    // The update controller, only in a build with an update feed (set through
+    // SettingsWindowController::setUpdater()).
+    UpdaterController* updater = nullptr;
 };

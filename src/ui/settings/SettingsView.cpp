@@ -164,7 +164,7 @@ void SettingsView::addPages(const SettingsServices& s) {
     m_pages->addWidget(scrolling(new PrivacyTab(s.l10n)));
     m_pages->addWidget(scrolling(new PermissionsTab(s.permissions, s.l10n, s.permissionPoll)));
     m_pages->addWidget(scrolling(new AccountTab(s.account, s.sync, s.l10n)));
-    m_pages->addWidget(scrolling(new AboutTab(s.settings, s.l10n)));
+    m_pages->addWidget(scrolling(new AboutTab(s.settings, s.l10n, s.updater)));
 }
 
 QWidget* SettingsView::page(SettingsTab tab) const {

@@ -28,6 +28,10 @@ public:
     // window when there is none, and brings it to the front.
     void show(std::optional<SettingsTab> tab = std::nullopt);
 
+    // The update controller, created after this one and only in a build with a feed; the
+    // About tab of every window built afterwards shows the update controls.
+    void setUpdater(UpdaterController* updater) { m_services.updater = updater; }
+
     SettingsRouter& router() { return m_router; }
     // The open window, or nullptr.
     SettingsView* window() const;
