@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The application as a screen reader meets it, over the session's accessibility bus: the
-# About box from the tray menu, and the settings window with every tab, switch, drop-down
-# and button found by role and name, a switch toggled through its action and the setting
-# seen in the defaults file.
+# first-run guide's buttons, page dots and switches, the About box from the tray menu, and
+# the settings window with every tab, switch, drop-down and button found by role and name, a
+# switch toggled through its action and the setting seen in the defaults file.
 set -euo pipefail
 source "$(dirname "$0")/lib/capture_session.sh"
 source "$(dirname "$0")/lib/a11y_session.sh"
@@ -12,6 +12,32 @@ done
 
 start_a11y_bus
 start_x 1024x768
+
+# --- the first-run guide, walked to its end through the bus ---------------------------------
+write_defaults '{}'
+start_app
+atspi find "push button" "Continue" >/dev/null || { atspi tree; fail "no guide on a first start"; }
+guide=()
+for page in 1 2 3; do
+  atspi tree >>"$E2E_DIR/guide-tree.txt"
+  atspi do "push button" "Continue" Press || fail "the guide's Continue cannot be pressed on page $page"
+  sleep 0.5 # the page fades in
+done
+atspi tree >"$E2E_DIR/guide-last-tree.txt"
+# The page dots are checkable: the current page's dot is the checked one.
+for dot in 1 2 3 4; do atspi find "check box" "Page $dot" >/dev/null 2>&1 || guide+=("page dot $dot"); done
+atspi state "check box" "Page 4" checked || guide+=("the last page's dot checked")
+atspi find "push button" "Back" >/dev/null 2>&1 || guide+=("Back")
+for toggle in "Launch Glintext at login" "Help improve Glintext" "Send crash reports"; do
+  atspi find "check box" "$toggle" >/dev/null 2>&1 || guide+=("switch '$toggle'")
+done
+[ ${#guide[@]} -eq 0 ] || { cat "$E2E_DIR/guide-last-tree.txt"; fail "the guide's last page lacks: ${guide[*]}"; }
+if grep -E '^ *(check box|push button) \|  \|.*showing' "$E2E_DIR/guide-tree.txt" "$E2E_DIR/guide-last-tree.txt"; then
+  fail "guide controls without a name"
+fi
+stop_app
+echo "first-run guide: buttons, page dots and switches named on the bus"
+
 write_defaults '{"onboardingCompleted": true}'
 trayer --edge top --align right --widthtype request --height 24 --SetDockType true \
   --transparent false >"$E2E_DIR/trayer.log" 2>&1 &
