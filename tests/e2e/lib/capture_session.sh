@@ -76,9 +76,7 @@ start_x() {
   XVFB_PID=$!
   wait_until 10 test -s "$fdfile" || fail "Xvfb did not start"
   export DISPLAY=":$(head -n1 "$fdfile")"
-  openbox >"$E2E_DIR/openbox.log" 2>&1 &
-  WM_PID=$!
-  await_window_manager
+  start_window_manager "$E2E_DIR/openbox.log"
   xsetroot -solid '#35607f'
 }
 

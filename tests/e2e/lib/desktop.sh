@@ -57,7 +57,6 @@ start_desktop() {
   export QT_QPA_PLATFORM=xcb HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" \
     XDG_DATA_HOME="$work/home/.local/share"
   mkdir -p "$HOME"
-  openbox --sm-disable >"$work/openbox.log" 2>&1 &
-  pids+=($!)
-  await_window_manager
+  start_window_manager "$work/openbox.log"
+  pids+=("$WM_PID")
 }

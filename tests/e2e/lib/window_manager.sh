@@ -1,15 +1,35 @@
 # Sourced by the desktop set-ups of the end-to-end scripts.
 
-# await_window_manager: openbox announces itself before it is ready to manage windows; a
-# window mapped in that gap is never framed or shown. Map a probe window until openbox
-# lists it as a client.
-await_window_manager() {
+# start_window_manager LOG: openbox on $DISPLAY, managing windows when this returns; its pid
+# in WM_PID. An openbox that never manages a window is shown with its log and started once
+# more, so that one stuck start of the window manager is told apart from a fault of ours.
+start_window_manager() {
+  local log=$1 attempt
+  for attempt in 1 2; do
+    openbox --sm-disable >"$log" 2>&1 &
+    WM_PID=$!
+    window_manager_ready && return 0
+    {
+      echo "openbox (start $attempt) did not manage a window; running: $(kill -0 "$WM_PID" 2>/dev/null && echo yes || echo no)"
+      sed 's/^/  openbox: /' "$log"
+    } >&2
+    kill "$WM_PID" 2>/dev/null || true
+    wait "$WM_PID" 2>/dev/null || true
+  done
+  echo "FAIL: openbox did not start managing windows" >&2
+  exit 1
+}
+
+# window_manager_ready: openbox announces itself before it is ready to manage windows; a
+# window mapped in that gap is never framed or shown. Map a probe window until openbox lists
+# it as a client (at most about ten seconds).
+window_manager_ready() {
   local probe
   for _ in $(seq 100); do
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break
     sleep 0.05
   done
-  for _ in $(seq 10); do
+  for _ in $(seq 8); do
     xmessage -name glintext-wm-probe -geometry 40x20+0+0 probe >/dev/null 2>&1 &
     probe=$!
     for _ in $(seq 20); do
@@ -28,6 +48,5 @@ await_window_manager() {
     kill "$probe" 2>/dev/null || true
     wait "$probe" 2>/dev/null || true
   done
-  echo "FAIL: openbox did not start managing windows" >&2
-  exit 1
+  return 1
 }
