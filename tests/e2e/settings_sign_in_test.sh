@@ -25,25 +25,7 @@ start_session_keyring
 start_reference_service
 start_a11y_bus
 
-# The browser: loads the page, submits the e-mail, opens the redirect the way a desktop does.
-mkdir -p "$E2E_DIR/bin"
-ln -s "$GLINTEXT_BIN" "$E2E_DIR/bin/glintext"
-cat >"$E2E_DIR/bin/xdg-open" <<'BROWSER'
-#!/usr/bin/env bash
-set -euo pipefail
-exec >>"$E2E_DIR/browser.log" 2>&1
-url=$1
-curl -fsS "$url" -o "$E2E_DIR/page.html"
-field() { sed -n "s/.*name=\"$1\" value=\"\([^\"]*\)\".*/\1/p" "$E2E_DIR/page.html"; }
-location=$(curl -sS -o /dev/null -w '%{redirect_url}' \
-  --data-urlencode "app=$(field app)" --data-urlencode "challenge=$(field challenge)" \
-  --data-urlencode "state=$(field state)" --data-urlencode "email=$E2E_EMAIL" "${url%%\?*}")
-quoted="'$location'"
-sh -c "${E2E_EXEC_LINE//%u/"$quoted"}" >"$E2E_DIR/callback.out" 2>&1
-echo done >"$E2E_DIR/callback.status"
-BROWSER
-chmod +x "$E2E_DIR/bin/xdg-open"
-export E2E_DIR E2E_EMAIL="$EMAIL" E2E_EXEC_LINE="$EXEC_LINE" PATH="$E2E_DIR/bin:$PATH"
+install_stand_in_browser "$EXEC_LINE" "$EMAIL"
 export GLINTEXT_SERVICE_URL="$SERVICE"
 
 # click ROLE NAME: a left click in the middle of the control the accessibility bus reports,
