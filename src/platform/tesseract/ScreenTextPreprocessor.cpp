@@ -171,7 +171,10 @@ int markBackgrounds(Planes& p) {
         const int bw = a.right - a.left + 1;
         const int bh = a.bottom - a.top + 1;
         const bool solid = bw >= 24 && bh >= 12 && a.pixels * 10 >= qint64(bw) * bh * 4;
-        a.background = solid || a.pixels * 20 >= qint64(p.n);
+        // A title bar drawn in two gradients parts where they meet: each half is a wide
+        // band a few rows tall, far wider than any glyph's inside.
+        const bool band = bh >= 6 && bw >= 8 * bh && a.pixels * 10 >= qint64(bw) * bh * 4;
+        a.background = solid || band || a.pixels * 20 >= qint64(p.n);
         if (a.pixels > largest) {
             largest = a.pixels;
             largestId = id;
@@ -679,6 +682,82 @@ int removeFrames(QImage& img, double glyphHeight) {
     return erased;
 }
 
+namespace {
+
+// The median shade of `grey` over the pixels of `outer` that are not in `inner`.
+int medianShade(const QImage& grey, const QRect& outer, const QRect& inner) {
+    std::array<int, 256> histogram{};
+    int count = 0;
+    for (int y = outer.top(); y <= outer.bottom(); ++y) {
+        const uchar* row = grey.constScanLine(y);
+        for (int x = outer.left(); x <= outer.right(); ++x) {
+            if (!inner.contains(x, y)) {
+                ++histogram[row[x]];
+                ++count;
+            }
+        }
+    }
+    for (int v = 0, seen = 0; v < 256; ++v) {
+        seen += histogram[v];
+        if (2 * seen >= count)
+            return v;
+    }
+    return 0;
+}
+
+} // namespace
+
+int removeControls(QImage& img, const QImage& grey, const QList<QRect>& backgrounds,
+                   double glyphHeight) {
+    if (glyphHeight <= 0)
+        return 0;
+    std::vector<int> labels;
+    const std::vector<Box> boxes = components(img, &labels);
+    const QRect page = img.rect();
+    int erased = 0;
+    for (const QRect& b : backgrounds) {
+        if (b.width() > 2.2 * glyphHeight || b.height() > 2.2 * glyphHeight ||
+            b.width() < 0.6 * glyphHeight || b.height() < 0.6 * glyphHeight)
+            continue;
+        // Its rim is anti-aliased into the surface around it.
+        const int rim = std::max(3, int(glyphHeight / 6));
+        const QRect area = b.adjusted(-rim, -rim, rim, rim) & page;
+        // A control is a surface of its own shade. A flat patch that glyphs enclose (the
+        // space inside a line of dense type) has the shade of the page around it.
+        const QRect around = area.adjusted(-2, -2, 2, 2) & page;
+        if (std::abs(medianShade(grey, b, QRect()) - medianShade(grey, around, area)) <=
+            2 * flatTolerance)
+            continue;
+        std::vector<int> seen;
+        int marks = 0;
+        bool crossed = false;
+        for (int y = area.top(); y <= area.bottom() && !crossed; ++y) {
+            for (int x = area.left(); x <= area.right(); ++x) {
+                const int l = labels[size_t(y) * img.width() + x];
+                if (l < 0 || std::find(seen.cbegin(), seen.cend(), l) != seen.cend())
+                    continue;
+                seen.push_back(l);
+                const Box& c = boxes[size_t(l)];
+                const QRect box(QPoint(c.left, c.top), QPoint(c.right, c.bottom));
+                crossed = !area.contains(box);
+                if (crossed)
+                    break;
+                // Pieces of the surface's anti-aliased edge lie on its border or are specks
+                // in its rounded corners; a mark lies on the surface and has some size.
+                marks += b.contains(box) && std::max(box.width(), box.height()) >= glyphHeight / 3;
+            }
+        }
+        // Two marks or more are a word (a button's "OK"); one is a tick, a dot or a
+        // window button's glyph.
+        if (crossed || marks > 1)
+            continue;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            std::fill_n(img.scanLine(y) + area.left(), area.width(), uchar(255));
+        ++erased;
+    }
+    return erased;
+}
+
 int invertBands(QImage& img, double glyphHeight) {
     if (glyphHeight <= 0)
         return 0;
@@ -792,12 +871,14 @@ QImage withoutAreas(const QImage& image, const QList<QRect>& areas) {
 Prepared prepare(const QImage& image) {
     Prepared p;
     QList<QRect> backgrounds;
-    QImage normalised = normalise(toGrey(image), &backgrounds);
+    const QImage grey = toGrey(image);
+    QImage normalised = normalise(grey, &backgrounds);
     p.metrics = measure(normalised);
     // Whole frames first (a button's outline with its rounded corners); then what is left
     // of pale grid lines and of frames that touch text.
     const int bands = invertBands(normalised, p.metrics.glyphHeight);
-    const int frames = bands + removeFrames(normalised, p.metrics.glyphHeight);
+    const int frames = bands + removeFrames(normalised, p.metrics.glyphHeight) +
+                       removeControls(normalised, grey, backgrounds, p.metrics.glyphHeight);
     if (frames + RuleLines::erase(normalised, p.metrics.glyphHeight) > 0)
         p.metrics = measure(normalised);
     // Rows, buttons and inline highlights are backgrounds too, but only a line or two tall.

@@ -49,6 +49,12 @@ InkMetrics measure(const QImage& normalised);
 // larger than a glyph that are thin or hollow; and filled blobs the size of a glyph or
 // more (icons, check boxes, bullets). Returns how many were erased.
 int removeFrames(QImage& normalised, double glyphHeight);
+// Controls drawn as a small surface of their own (a check box, a radio button, a window's
+// close button): a background of `backgrounds` about a glyph's size, in a shade of `grey`
+// (the crop before normalising) apart from what surrounds it and holding one mark or none,
+// is erased with its rim. Returns how many were.
+int removeControls(QImage& normalised, const QImage& grey, const QList<QRect>& backgrounds,
+                   double glyphHeight);
 // Light text on a coloured band too small to be found as a background (a text selection,
 // a badge) comes out as light letters cut into a black bar: each such bar, dense and
 // holding letters, is turned dark on light. Returns how many were.

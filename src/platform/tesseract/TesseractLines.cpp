@@ -115,10 +115,9 @@ bool isGapStroke(const Word& word) {
            word.ink < std::max(4, word.box.height() / 2);
 }
 
-// Removes such strokes from the line's words and its text (whose runs of spaces are kept).
-void dropStrokes(TextLayout::Line& line, QList<Word>& words) {
-    if (std::none_of(words.cbegin(), words.cend(), isGapStroke))
-        return;
+// Removes the words flagged in `drop` from the line's words and its text (whose runs of
+// spaces are kept).
+void removeWords(TextLayout::Line& line, QList<Word>& words, const QList<bool>& drop) {
     const QStringList tokens = line.text.split(u' ');
     qsizetype nonEmpty = 0;
     for (const QString& t : tokens)
@@ -126,18 +125,70 @@ void dropStrokes(TextLayout::Line& line, QList<Word>& words) {
     if (nonEmpty != words.size())
         return; // the words do not match the text's tokens one to one
     QStringList kept;
+    QList<Word> keptWords;
     qsizetype w = 0;
     for (const QString& t : tokens) {
         if (t.isEmpty()) {
             kept.append(t);
             continue;
         }
-        if (!isGapStroke(words[w]))
+        if (!drop[w]) {
             kept.append(t);
+            keptWords.append(words[w]);
+        }
         ++w;
     }
     line.text = kept.join(u' ').trimmed();
-    words.removeIf(isGapStroke);
+    words = keptWords;
+}
+
+void dropStrokes(TextLayout::Line& line, QList<Word>& words) {
+    QList<bool> drop;
+    for (const Word& w : words)
+        drop.append(isGapStroke(w));
+    if (drop.contains(true))
+        removeWords(line, words, drop);
+}
+
+// A window's icon and its title-bar buttons stand far out at the ends of the title: a few
+// short marks the recogniser doubts on the whole ("ee", "Poo", "-d xX"). Words of the
+// title itself, and a table header's "#" or "No", are longer or read with confidence.
+bool areTitleBarMarks(QList<Word>::const_iterator from, QList<Word>::const_iterator to) {
+    double confidence = 0;
+    for (auto w = from; w != to; ++w) {
+        if (w->text.size() > 3)
+            return false;
+        confidence += double(w->confidence);
+    }
+    return from != to && confidence / double(to - from) < 60;
+}
+
+// The marks at either end of the page's top line, each end cut off from the rest by a gap
+// of three line heights or more.
+void dropTitleBarMarks(TextLayout::Line& line, QList<Word>& words) {
+    const int gap = 3 * line.box.height();
+    qsizetype first = 0;
+    qsizetype last = words.size(); // the title is [first, last)
+    for (qsizetype i = 1; i < words.size(); ++i) {
+        if (words[i].box.left() - words[i - 1].box.right() >= gap) {
+            if (first == 0)
+                first = i;
+            last = i;
+        }
+    }
+    if (first == 0 && last == words.size())
+        return;
+    QList<bool> drop(words.size(), false);
+    auto markEnd = [&](qsizetype from, qsizetype to) {
+        if (areTitleBarMarks(words.cbegin() + from, words.cbegin() + to))
+            std::fill(drop.begin() + from, drop.begin() + to, true);
+    };
+    if (first > 0 && first < words.size())
+        markEnd(0, first);
+    if (last < words.size() && last > 0)
+        markEnd(last, words.size());
+    if (drop.contains(true) && drop.contains(false))
+        removeWords(line, words, drop);
 }
 
 TextLayout::Line lineAt(const tesseract::ResultIterator& it, const char* text, int block) {
@@ -165,6 +216,8 @@ QList<TextLayout::Line> collect(tesseract::TessBaseAPI& api, const QImage& page,
     auto finishLine = [&] {
         if (current)
             dropStrokes(*current, words);
+        if (current && lines.isEmpty())
+            dropTitleBarMarks(*current, words);
         if (current && !current->text.trimmed().isEmpty())
             appendSplitByPanel(lines, *current, words);
         current.reset();
@@ -194,6 +247,9 @@ QList<TextLayout::Line> collect(tesseract::TessBaseAPI& api, const QImage& page,
         word.confidence = it->Confidence(tesseract::RIL_WORD);
         if (word.text.size() == 1)
             word.ink = inkIn(page, word.box);
+        if (qEnvironmentVariableIsSet("GLINTEXT_OCR_DUMP"))
+            qInfo("  word conf %.0f x %d-%d h %d: %s", word.confidence, word.box.left(),
+                  word.box.right(), word.box.height(), qPrintable(word.text));
         words.append(word);
     } while (it->Next(tesseract::RIL_WORD));
     finishLine();

@@ -2,6 +2,7 @@
 
 #include "platform/tesseract/KeyCombinationText.h"
 #include "platform/tesseract/LineNoise.h"
+#include "platform/tesseract/LineNumberGutter.h"
 #include "platform/tesseract/PageBands.h"
 #include "platform/tesseract/ProseColumns.h"
 #include "platform/tesseract/ScreenTextPreprocessor.h"
@@ -209,7 +210,7 @@ TesseractTextAnalyzer::analyze(const QImage& image,
             texts.append(line.text);
         transcript = texts.join(u'\n');
     } else {
-        transcript = TextLayout::join(reading.lines);
+        transcript = LineNumberGutter::strip(TextLayout::join(reading.lines));
     }
     QStringList models;
     for (const TextLayout::Line& line : reading.lines)
