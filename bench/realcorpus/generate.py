@@ -369,8 +369,50 @@ def codes_item(b, language):
     return make
 
 
+def faint_item(b, language):
+    """Text in a colour close to its panel's (1.2:1 to 2:1), in either polarity."""
+    def make(name, rng, part):
+        ui = b.pool("ui", language)[part]
+        said = b.pool("sentences", language)[part]
+        if not ui or not said:
+            return None
+        piece, texts = rng.choice(ui), rng.choice(said)
+        style = pages.Style(rng, language)
+        panels = [(rng.choice(piece.items), pick(texts.items, rng, rng.randint(1, 3)))
+                  for _ in range(rng.randint(1, 3))]
+        item = Item(name, "faint", language, part, f"{piece.source} {texts.source}")
+        item.html, ratios = pages.faint(style, panels, rng)
+        item.style = style.describe() + " contrast " + "/".join(f"{r:.2f}" for r in ratios)
+        return item
+    return make
+
+
+def window_item(b, language):
+    """A dialog window with title-bar buttons, check boxes, radio buttons and frames."""
+    def make(name, rng, part):
+        pieces = b.pool("ui", language)[part]
+        if not pieces:
+            return None
+        piece = rng.choice(pieces)
+        labels = pick([l for l in piece.items if len(l) <= 40], rng, 12)
+        if len(labels) < 8:
+            return None
+        style = pages.Style(rng, language)
+        groups = [(labels[1], labels[2:2 + rng.randint(2, 3)])] if rng.random() < 0.7 else []
+        options = labels[5:5 + rng.randint(1, 3)]
+        caption = labels[8] if rng.random() < 0.6 else None
+        _, pairs = sources.entries(language, "gtk30") if "gtk30" in piece.source else (None, [])
+        known = {k: sources.clean_label(v) for k, v in pairs}
+        buttons = [known[k] for k in ("_Cancel", "_OK") if k in known] or labels[10:12]
+        item = Item(name, "window", language, part, piece.source)
+        item.style = style.describe()
+        item.html = pages.window(style, labels[0], options, groups, caption, buttons, rng)
+        return item
+    return make
+
+
 CATEGORIES = ["menu", "toolbar", "dialog", "article", "prose", "help", "table", "cjk-list",
-              "code", "codes"]
+              "code", "codes", "faint", "window"]
 
 
 def plan(b, only):
@@ -381,6 +423,7 @@ def plan(b, only):
             "dialog": dialog_item(b, language), "article": article_item(b, language, 2),
             "prose": article_item(b, language, 1), "help": help_item(b, language),
             "table": table_item(b, language), "codes": codes_item(b, language),
+            "faint": faint_item(b, language), "window": window_item(b, language),
         }
         if language in sources.CJK:
             makers["cjk-list"] = cjk_list_item(b, language)
@@ -444,6 +487,7 @@ def try_render(item, out):
     try:
         render_page(item, out)
     except Exception as exc:  # a page that failed is left out and reported
+        item.truth = None  # the text may have been read back before the screenshot failed
         return f"{item.name}: {exc}"
     return None
 

@@ -380,3 +380,155 @@ def codes(style, images, lines, rng, below=False):
     if not lines:
         inner = imgs
     return page(style, f"<div id=crop><div class=card>{inner}</div></div>", css)
+
+
+def _luminance(rgb):
+    def channel(c):
+        c /= 255
+        return c / 12.92 if c <= 0.03928 else ((c + 0.055) / 1.055) ** 2.4
+    r, g, b = (channel(c) for c in rgb)
+    return 0.2126 * r + 0.7152 * g + 0.0722 * b
+
+
+def contrast(a, b):
+    la, lb = sorted((_luminance(a), _luminance(b)), reverse=True)
+    return (la + 0.05) / (lb + 0.05)
+
+
+def _hsl(h, s, light):
+    import colorsys
+    return tuple(round(c * 255) for c in colorsys.hls_to_rgb(h, light, s))
+
+
+def faint_pair(rng):
+    """A panel colour and a text colour of the same or a near hue that stand 1.2:1 to 2:1
+    apart, the text darker or lighter than the panel."""
+    ratio = rng.uniform(1.2, 2.0)
+    hue = rng.random()
+    saturation = rng.uniform(0.25, 0.8)
+    darker_text = rng.random() < 0.5
+    panel = _hsl(hue, saturation, rng.uniform(0.55, 0.8) if darker_text else rng.uniform(0.2, 0.4))
+    text_hue = (hue + rng.uniform(-0.08, 0.08)) % 1
+    lo, hi = (0.0, 1.0)
+    for _ in range(40):  # the text's lightness that gives the ratio, by bisection
+        mid = (lo + hi) / 2
+        c = contrast(panel, _hsl(text_hue, saturation, mid))
+        if darker_text:
+            lo, hi = (mid, hi) if c > ratio else (lo, mid)
+        else:
+            lo, hi = (lo, mid) if c > ratio else (mid, hi)
+    text = _hsl(text_hue, saturation, (lo + hi) / 2)
+    return panel, text, contrast(panel, text)
+
+
+def hex_colour(rgb):
+    return "#%02x%02x%02x" % rgb
+
+
+FAINT_CSS = """
+.faint { padding: 12px 16px; margin: 0; max-width: 560px; }
+.faint p { margin: 0 0 6px 0; }
+.faint h3 { margin: 0 0 8px 0; font-size: 1.1em; }
+"""
+
+
+def faint(style, panels, rng):
+    """Panels of text in a colour close to their own (a disabled form, a watermark-like
+    note, a badge): `panels` is a list of (heading, lines); each gets its own colours."""
+    parts = []
+    ratios = []
+    for heading, lines in panels:
+        background, colour, ratio = faint_pair(rng)
+        ratios.append(ratio)
+        head = f"<h3>{e(heading)}</h3>" if heading else ""
+        text = "".join(f"<p>{e(t)}</p>" for t in lines)
+        parts.append(f"<div class=faint style='background:{hex_colour(background)};"
+                     f"color:{hex_colour(colour)}'>{head}{text}</div>")
+    body = f"<div id=crop style='padding:{rng.randint(0, 12)}px'>{''.join(parts)}</div>"
+    return page(style, body, FAINT_CSS), ratios
+
+
+WINDOW_CSS = """
+.win { display: inline-block; background: var(--bg); border: 1px solid var(--border);
+  width: WIDTHpx; }
+.title { display: flex; align-items: center; justify-content: TITLE_ALIGN; position: relative;
+  height: TITLE_Hpx; padding: 0 10px; font-size: 0.85em; font-weight: bold; color: TITLE_FG;
+  background: TITLE_BG; }
+.wbs { position: absolute; right: 6px; top: 0; bottom: 0; display: flex; align-items: center;
+  gap: 4px; }
+.wb { width: BUTTONpx; height: BUTTONpx; position: relative; display: inline-block; }
+.wb.circle { border-radius: 50%; background: BUTTON_BG; }
+.wb.square { border: 1px solid TITLE_FG; border-radius: 2px; }
+.wb.min::before { content: ''; position: absolute; left: 25%; right: 25%; bottom: 28%;
+  height: 2px; background: TITLE_FG; }
+.wb.max::before { content: ''; position: absolute; left: 25%; right: 25%; top: 25%; bottom: 25%;
+  border: 1px solid TITLE_FG; border-top-width: 2px; }
+.wb.close::before { content: '\\00D7'; position: absolute; left: 0; right: 0; top: 50%;
+  transform: translateY(-52%); text-align: center; font-size: BUTTONpx; line-height: 1;
+  font-weight: normal; color: TITLE_FG; }
+.body { padding: 14px 18px; }
+.group { border: 1px solid var(--dim); border-radius: GROUP_Rpx; padding: 6px 12px 8px;
+  margin: 0 0 12px 0; }
+.group legend { padding: 0 LEGEND_PADpx; }
+.boxed { border: 1px solid var(--dim); padding: 1px 3px; display: inline-block; }
+.opt { display: flex; gap: 8px; align-items: center; margin: 7px 0; white-space: nowrap; }
+.opt::before { content: ''; width: 14px; height: 14px; border: 1px solid var(--dim);
+  background: var(--field); flex: none; }
+.opt.check::before { border-radius: 3px; }
+.opt.radio::before { border-radius: 50%; }
+.opt.check.on::before { content: '\\2713'; font-size: 12px; line-height: 14px; text-align: center;
+  background: var(--accent); border-color: var(--accent); color: #fff; }
+.opt.radio.on::before { background: radial-gradient(circle, var(--accent) 0 35%, var(--field) 40%); }
+.buttons { display: flex; justify-content: flex-end; gap: 8px; padding: 8px 18px 12px; }
+.buttons span { border: 1px solid var(--border); background: var(--panel); border-radius: 4px;
+  padding: 4px 16px; }
+"""
+
+
+def window(style, title, options, groups, caption, buttons, rng):
+    """A dialog window with the decorations a window manager and a toolkit draw: a title
+    bar (flat or in gradients) with its buttons, check boxes and radio buttons beside
+    their labels, group boxes whose frame runs through their captions, a caption boxed
+    by a frame line just around it. `groups`: (caption, labels); `options`: labels."""
+    light = style.theme == "light"
+    top, bottom = (("#dcdcdc", "#b8b8b8") if light else ("#4a4a4a", "#2c2c2c"))
+    gradient = rng.choice(["flat", "linear", "two"])
+    if gradient == "flat":
+        title_bg = "var(--header)"
+    elif gradient == "linear":
+        title_bg = f"linear-gradient({top}, {bottom})"
+    else:
+        middle = "#c8c8c8" if light else "#3a3a3a"
+        title_bg = f"linear-gradient({top}, {middle} 50%, {bottom} 50%, {bottom})"
+    accent_title = rng.random() < 0.3
+    if accent_title:
+        title_bg = f"linear-gradient({style.accent}, {style.accent}cc)"
+    title_fg = "#ffffff" if accent_title or not light else "#2e3436"
+    shape = rng.choice(["circle", "square", "bare"])
+    button = rng.choice([12, 14, 16, 18])
+    css = (WINDOW_CSS.replace("WIDTH", str(rng.choice([420, 480, 540])))
+           .replace("TITLE_ALIGN", rng.choice(["center", "flex-start"]))
+           .replace("TITLE_H", str(rng.choice([20, 24, 30])))
+           .replace("TITLE_FG", title_fg).replace("TITLE_BG", title_bg)
+           .replace("BUTTON_BG", "rgba(0,0,0,.25)" if light else "rgba(255,255,255,.18)")
+           .replace("BUTTON", str(button)).replace("GROUP_R", str(rng.choice([0, 4])))
+           .replace("LEGEND_PAD", str(rng.choice([0, 2, 4]))))
+    wbs = "".join(f"<span class='wb {'' if shape == 'bare' else shape} {k}'></span>"
+                  for k in ("min", "max", "close"))
+    parts = []
+    for group_caption, labels in groups:
+        kind = rng.choice(["check", "radio"])
+        chosen = rng.randrange(len(labels))
+        rows = "".join(
+            f"<div class='opt {kind}{' on' if (i == chosen if kind == 'radio' else rng.random() < .5) else ''}'>"
+            f"{e(label)}</div>" for i, label in enumerate(labels))
+        parts.append(f"<fieldset class=group><legend>{e(group_caption)}</legend>{rows}</fieldset>")
+    parts += [f"<div class='opt check{' on' if rng.random() < .5 else ''}'>{e(o)}</div>"
+              for o in options]
+    if caption:
+        parts.append(f"<div style='margin:10px 0'><span class=boxed>{e(caption)}</span></div>")
+    btns = "".join(f"<span>{e(b)}</span>" for b in buttons)
+    body = (f"<div id=crop style='padding:{rng.randint(0, 10)}px'><div class=win>"
+            f"<div class=title>{e(title)}<span class=wbs>{wbs}</span></div>"
+            f"<div class=body>{''.join(parts)}</div><div class=buttons>{btns}</div></div></div>")
+    return page(style, body, css)
