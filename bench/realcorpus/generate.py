@@ -3,7 +3,11 @@
 and 2, light and dark, web fonts from Debian's font packages) and real toolkit windows
 under Xvfb (Qt widgets, GTK widgets, xterm showing real `man` output), in every language
 the engine reads. Text comes from files Debian installs (sources.py); the source files are
-split once into a tuning part and a held-out part.
+split once into a tuning part and a held-out part. The kinds `faint` (text 1.2:1 to 2:1
+against its coloured panel, in either polarity) and `window` (title bars flat or in
+gradients with their buttons, check boxes, radio buttons, group frames through their
+captions) came later; each image's look and text depend on its name alone, so they can be
+made on their own beside a corpus generated before (`--only faint,window --no-windows`).
 
     bench/realcorpus/generate.py OUTDIR [--build DIR] [--only CATEGORY,...] [--no-windows]
 
