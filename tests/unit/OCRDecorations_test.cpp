@@ -163,3 +163,28 @@ TEST(OCRDecorations, OnlyAStronglyEvidencedGutterIsStripped) {
           "1 a\n2\n3 c\n4 d", "10\n11\n12\n13\n14", "1. a\n2. b\n3.\n4. d\n5. e"})
         EXPECT_EQ(LineNumberGutter::strip(kept).toStdString(), kept);
 }
+
+TEST(OCRDecorations, RunsOfUnderscoresInCodeStayWithTheirNames) {
+    if (!hasModels({"eng"}))
+        GTEST_SKIP() << "no English model";
+    // Reserved names of a C header: the recogniser cuts "__" from the name behind it.
+    const QStringList code{"   marked with __THROW. */",
+                           "#if defined __USE_ISOC99 || defined __USE_UNIX98",
+                           "  __THROWNL __attribute__ (__printf__);"};
+    QImage image(560, 3 * 24 + 16, QImage::Format_RGB32);
+    image.fill(QColor(30, 30, 30));
+    QPainter p(&image);
+    p.setFont(font("Liberation Mono", 13));
+    p.setPen(QColor(212, 212, 212));
+    for (int i = 0; i < code.size(); ++i)
+        p.drawText(8, 24 + i * 24, code[i]);
+    p.end();
+    TesseractTextAnalyzer en(pool(), {"eng", ""});
+    QStringList read;
+    for (const QString& row : en.analyze(image).transcript.split('\n'))
+        read.append(row.simplified());
+    QStringList expected;
+    for (const QString& row : code)
+        expected.append(row.simplified());
+    EXPECT_EQ(read.join('\n').toStdString(), expected.join('\n').toStdString());
+}

@@ -150,6 +150,59 @@ void dropStrokes(TextLayout::Line& line, QList<Word>& words) {
         removeWords(line, words, drop);
 }
 
+// The width of a character cell on the line: the median over its longer words.
+double cellWidth(const QList<Word>& words) {
+    std::vector<double> widths;
+    for (const Word& w : words)
+        if (w.text.size() >= 3)
+            widths.push_back(double(w.box.width()) / double(w.text.size()));
+    if (widths.empty())
+        return 0;
+    std::nth_element(widths.begin(), widths.begin() + ptrdiff_t(widths.size() / 2), widths.end());
+    return widths[widths.size() / 2];
+}
+
+// A run of underscores in front of a name ("__THROW", "__format") is cut by the recogniser
+// into an underscore word and the name, with a space between that the code does not have.
+// An underscore word closer to the next one than a space (a cell) is joined to it, with as many
+// underscores as character cells lie between their starts.
+void joinUnderscores(TextLayout::Line& line, QList<Word>& words) {
+    const double cell = cellWidth(words);
+    QList<int> runs(words.size(), 0); // underscores to put in front of each word
+    for (qsizetype i = 0; i + 1 < words.size(); ++i) {
+        const Word& w = words[i];
+        const bool underscores = !w.text.isEmpty() && w.text.count(u'_') == w.text.size();
+        if (cell > 0 && underscores && words[i + 1].box.left() - w.box.right() < cell)
+            runs[i + 1] =
+                std::max<int>(1, int(std::lround((words[i + 1].box.left() - w.box.left()) / cell)));
+    }
+    if (!std::any_of(runs.cbegin(), runs.cend(), [](int n) { return n > 0; }))
+        return;
+    const QStringList tokens = line.text.split(u' ', Qt::SkipEmptyParts);
+    if (tokens.size() != words.size())
+        return;
+    QList<bool> drop(words.size(), false);
+    for (qsizetype i = 1; i < words.size(); ++i) {
+        if (runs[i] > 0) {
+            drop[i - 1] = true;
+            words[i].text = QString(runs[i], u'_') + words[i].text;
+            words[i].box = words[i].box.united(words[i - 1].box);
+        }
+    }
+    // The text keeps its runs of spaces elsewhere: each joined word is put in its place.
+    QStringList spaced = line.text.split(u' ');
+    qsizetype w = 0;
+    for (QString& t : spaced) {
+        if (t.isEmpty())
+            continue;
+        if (runs[w] > 0)
+            t = words[w].text;
+        ++w;
+    }
+    line.text = spaced.join(u' ');
+    removeWords(line, words, drop);
+}
+
 // A window's icon and its title-bar buttons stand far out at the ends of the title: a few
 // short marks the recogniser doubts on the whole ("ee", "Poo", "-d xX"). Words of the
 // title itself, and a table header's "#" or "No", are longer or read with confidence.
@@ -214,8 +267,10 @@ QList<TextLayout::Line> collect(tesseract::TessBaseAPI& api, const QImage& page,
     std::optional<TextLayout::Line> current;
     QList<Word> words;
     auto finishLine = [&] {
-        if (current)
+        if (current) {
             dropStrokes(*current, words);
+            joinUnderscores(*current, words);
+        }
         if (current && lines.isEmpty())
             dropTitleBarMarks(*current, words);
         if (current && !current->text.trimmed().isEmpty())
