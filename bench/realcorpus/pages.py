@@ -407,9 +407,11 @@ def faint_pair(rng):
     hue = rng.random()
     saturation = rng.uniform(0.25, 0.8)
     darker_text = rng.random() < 0.5
-    panel = _hsl(hue, saturation, rng.uniform(0.55, 0.8) if darker_text else rng.uniform(0.2, 0.4))
+    panel_light = rng.uniform(0.55, 0.8) if darker_text else rng.uniform(0.2, 0.4)
+    panel = _hsl(hue, saturation, panel_light)
     text_hue = (hue + rng.uniform(-0.08, 0.08)) % 1
-    lo, hi = (0.0, 1.0)
+    # The text's side of the panel only: the other side has a second, wrong answer.
+    lo, hi = (0.0, panel_light) if darker_text else (panel_light, 1.0)
     for _ in range(40):  # the text's lightness that gives the ratio, by bisection
         mid = (lo + hi) / 2
         c = contrast(panel, _hsl(text_hue, saturation, mid))
