@@ -105,6 +105,25 @@ TEST(OCRRecognition, TallPagesReadInTwoBandsKeepTheirLineOrder) {
     EXPECT_EQ(pool().idleCount("eng"), 2) << "both engines went back to the pool";
 }
 
+TEST(OCRRecognition, AWarmUpCountsTheEnginesAtWork) {
+    if (!hasModels({"eng"}))
+        GTEST_SKIP() << "no English model";
+    TesseractEnginePool fresh(RecognitionLanguages::tessdataDirectory());
+    {
+        // A cold run's recognition takes the engine the warm-up has just loaded; the
+        // warm-up must not then load a second one that nothing uses and the run waits for.
+        TesseractEnginePool::Lease working = fresh.acquire("eng");
+        ASSERT_TRUE(working);
+        fresh.prewarm("eng", 1);
+        EXPECT_EQ(fresh.idleCount("eng"), 0);
+        fresh.prewarm("eng", 2);
+        EXPECT_EQ(fresh.idleCount("eng"), 1) << "a second engine where two are asked for";
+    }
+    EXPECT_EQ(fresh.idleCount("eng"), 2);
+    fresh.prewarm("eng", 2);
+    EXPECT_EQ(fresh.idleCount("eng"), 2);
+}
+
 TEST(OCRRecognition, ColdStartLoadsOnlyAModelEveryImageNeeds) {
     if (!hasModels({"eng"}))
         GTEST_SKIP() << "no English model";

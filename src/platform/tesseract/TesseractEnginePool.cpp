@@ -2,6 +2,8 @@
 
 #include <tesseract/baseapi.h>
 
+#include <algorithm>
+
 TesseractEnginePool::TesseractEnginePool(QString dataDirectory)
     : m_dataDirectory(std::move(dataDirectory)) {}
 
@@ -71,7 +73,10 @@ TesseractEnginePool::Lease TesseractEnginePool::acquireIdle(const QString& langu
 void TesseractEnginePool::prewarm(const QString& languages, int count) {
     for (;;) {
         QMutexLocker lock(&m_mutex);
-        if (m_idle.value(languages).size() + m_pending.value(languages) >= count)
+        // Engines at work count too: a recognition that took the engine this warm-up has
+        // just made must not have it load another one (a cold run would wait for it).
+        const auto made = std::count(m_languagesOf.cbegin(), m_languagesOf.cend(), languages);
+        if (made + m_pending.value(languages) >= count)
             return;
         ++m_pending[languages];
         lock.unlock();

@@ -32,7 +32,7 @@ public:
     Lease acquire(const QString& languages);
     // An idle engine, or nothing; never loads a model.
     Lease acquireIdle(const QString& languages);
-    // Creates engines until `count` are idle for `languages`.
+    // Creates engines until `count` exist for `languages`, idle or at work.
     void prewarm(const QString& languages, int count = 1);
     int idleCount(const QString& languages);
 
