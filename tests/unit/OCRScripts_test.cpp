@@ -173,3 +173,62 @@ TEST(OCRScripts, ALatinDesktopsLanguageIsReadByItsModelAlone) {
     for (const QString& model : decorated.models)
         EXPECT_TRUE(model == "deu" || model == "eng") << model.toStdString();
 }
+
+namespace {
+
+// A terminal: light monospaced text on black, one line under the other.
+QImage terminal(const QStringList& texts, int px) {
+    QImage image(px * 48, int(texts.size()) * (px + 6) + 16, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter p(&image);
+    QFont font("DejaVu Sans Mono");
+    font.setPixelSize(px);
+    p.setFont(font);
+    p.setPen(QColor(211, 215, 207));
+    for (int i = 0; i < texts.size(); ++i)
+        p.drawText(8, 8 + px + i * (px + 6), texts[i]);
+    return image;
+}
+
+} // namespace
+
+TEST(OCRScripts, CyrillicThatEnglishReadsAsFairlySureHomoglyphsIsReadAgain) {
+    if (!hasModels({"eng", "ukr"}))
+        GTEST_SKIP() << "no Ukrainian model";
+    // The English model makes fairly confident Latin words of most Cyrillic letters
+    // ("Akwo y uiei rpynu"); paths among them are English.
+    const QStringList manual{"Якщо у цієї групи є запис у /etc/gshadow, список",
+                             "користувачів і пароль цієї групи буде взято з цього",
+                             "запису. Якщо запису немає, буде враховано запис",
+                             "у /etc/group.",
+                             "/etc/passwd",
+                             "    Відомості щодо облікових записів користувачів.",
+                             "/etc/shadow",
+                             "    Відомості щодо захищених облікових записів.",
+                             "/etc/group",
+                             "    Відомості щодо груп облікових записів.",
+                             "/etc/gshadow"};
+    TesseractTextAnalyzer english(pool(), englishDesktop());
+    const TextAnalyzer::Outcome read = english.analyze(terminal(manual, 16));
+    EXPECT_TRUE(read.models.contains("ukr") || read.models.contains("rus"))
+        << read.models.join(',').toStdString() << read.transcript.toStdString();
+    EXPECT_TRUE(read.transcript.contains(QStringLiteral("Якщо у")) &&
+                read.transcript.contains(QStringLiteral("групи")))
+        << read.transcript.toStdString();
+    EXPECT_TRUE(read.transcript.contains("/etc/group")) << read.transcript.toStdString();
+}
+
+TEST(OCRScripts, ASmallJapaneseDialogOnAnEnglishDesktopIsReadInJapanese) {
+    if (!hasModels({"eng", "jpn"}))
+        GTEST_SKIP() << "no Japanese model";
+    // Small type whose ideographs the ink test mostly misses: the English model's doubt
+    // over nearly every line is the evidence.
+    const QStringList dialog{"キーリングのパスワードを変更", "保存されたパスワードを削除",
+                             "ロック解除に失敗しました", "このキーリングを既定にする",
+                             "OK(O)  キャンセル(C)"};
+    TesseractTextAnalyzer english(pool(), englishDesktop());
+    const TextAnalyzer::Outcome read = english.analyze(lines(dialog, "Noto Sans CJK JP", 12));
+    EXPECT_TRUE(read.models.contains("jpn")) << read.models.join(',').toStdString();
+    EXPECT_TRUE(QString(read.transcript).remove(' ').contains(QStringLiteral("パスワード")))
+        << read.transcript.toStdString();
+}

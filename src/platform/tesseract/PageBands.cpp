@@ -65,8 +65,11 @@ void join(QList<TextLayout::Line>& upper, QList<TextLayout::Line> lower, int cut
     int nextBlock = 0;
     for (const TextLayout::Line& l : upper)
         nextBlock = std::max(nextBlock, l.block + 1);
-    for (TextLayout::Line& l : lower)
+    for (TextLayout::Line& l : lower) {
         l.box.translate(0, cut);
+        for (TextLayout::Word& w : l.words)
+            w.box.translate(0, cut);
+    }
     const QMap<int, QRect> upperBlocks = blockBoxes(upper);
     const QMap<int, QRect> lowerBlocks = blockBoxes(lower);
     const int lineHeight = medianLineHeight(upper + lower);

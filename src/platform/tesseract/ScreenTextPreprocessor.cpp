@@ -24,6 +24,9 @@ constexpr int minimumContrast = 28;
 // ink of an area stays low, the ink level follows it down to this, still well above the
 // shade steps of a flat area (`flatTolerance`).
 constexpr int faintestInk = 8;
+// No stroke of a glyph runs this far straight in one colour, even in a large title: a run
+// of ink this long is a rule or a frame's edge.
+constexpr int longestStroke = 100;
 
 // Flat pixels: max - min over the 3x3 neighbourhood is small.
 std::vector<uint8_t> flatMask(const QImage& g) {
@@ -249,9 +252,31 @@ void measureInkLevels(Planes& p) {
             a.inkLevel = std::max(a.peak / 2, faintestInk);
 }
 
+// Whether the ink through pixel `i` is a line a few pixels thick across the direction of
+// its run: a frame's edge, not a solid band (a title bar, a progress bar).
+bool isThin(const Planes& p, const std::vector<int8_t>& sign, size_t i, bool across) {
+    constexpr int thickest = 4;
+    const int x = int(i % size_t(p.w));
+    const int y = int(i / size_t(p.w));
+    auto same = [&](int cx, int cy) {
+        if (cx < 0 || cy < 0 || cx >= p.w || cy >= p.h)
+            return false;
+        const size_t j = size_t(cy) * p.w + cx;
+        return sign[j] == sign[i] && p.owner[j] == p.owner[i];
+    };
+    int thickness = 1;
+    for (int d = 1; d <= thickest && same(across ? x : x - d, across ? y - d : y); ++d)
+        ++thickness;
+    for (int d = 1; d <= thickest && same(across ? x : x + d, across ? y + d : y); ++d)
+        ++thickness;
+    return thickness <= thickest;
+}
+
 // 3a. Rules and frames: a run of ink of one sign across most of its area's width or
-// height. They are left out of the polarity count: a header cell's light title is
-// outnumbered by the dark lines around the cell. Returns each pixel's ink sign.
+// height, or longer than any stroke of text (the edges of the buttons along a toolbar).
+// They are left out of the polarity count: a header cell's light title is outnumbered by
+// the dark lines around the cell, a dark toolbar's light label by its buttons' dark
+// frames. Returns each pixel's ink sign.
 std::vector<int8_t> markRules(Planes& p) {
     const size_t n = p.n;
     std::vector<int8_t> sign(n, 0);
@@ -275,7 +300,9 @@ std::vector<int8_t> markRules(Planes& p) {
             if (sign[first] != 0) {
                 const Area& a = p.areas[p.owner[first]];
                 const int extent = across ? a.right - a.left + 1 : a.bottom - a.top + 1;
-                if (length >= 8 && length * 10 >= extent * 6)
+                const size_t middle = start + size_t((runStart + k) / 2) * step;
+                if (length >= 8 && (length * 10 >= extent * 6 ||
+                                    (length >= longestStroke && isThin(p, sign, middle, across))))
                     for (int r = runStart; r < k; ++r)
                         p.rule[start + size_t(r) * step] = 1;
             }

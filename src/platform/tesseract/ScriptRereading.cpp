@@ -17,6 +17,11 @@ constexpr float doubtedOnIdeographicPage = 85;
 // A desktop model reading its own script is rarely this doubtful; reading another alphabet
 // it comes out at 0-70.
 constexpr float doubtedAlphabetic = 60;
+// Lines of a desktop model reading its own script mostly come out above this.
+constexpr float fairlySure = 75;
+// Of a page's character cells, the share shaped like ideographs from which the ideographic
+// models are tried first.
+constexpr double someIdeographs = 0.03;
 // Once another alphabet has read the doubtful lines better, the rest of the page below
 // this is tried with it too.
 constexpr float unsure = 90;
@@ -103,30 +108,43 @@ void ScriptRereading::apply(const QImage& page, QList<TextLayout::Line>& lines) 
         }
         return;
     }
-    rereadAlphabetic(page, lines);
+    rereadAlphabetic(page, lines, width > 0 && shaped / width >= someIdeographs);
 }
 
-// Another alphabet is tried where more than half of the lines with letters came out
-// doubtful: a page of the desktop's own script has a doubtful line here and there (a title
-// bar's buttons or an icon read as letters, two of a small dialog's five lines), one in
-// another alphabet has little else.
-void ScriptRereading::rereadAlphabetic(const QImage& page, QList<TextLayout::Line>& lines) const {
+// Another script is tried where more than half of the lines with letters came out
+// doubtful, or more than half of their width unsure: a page of the desktop's own script
+// has a doubtful line here and there (a title bar's buttons or an icon read as letters,
+// two of a small dialog's five lines), one in another script has little else. Cyrillic
+// read by a Latin model comes out as fairly confident homoglyphs ("Akwo y uiei rpynu"),
+// small ideographs as doubtful junk whose shapes the ink test misses; the ideographic
+// models go first where some of the ink looks like ideographs.
+void ScriptRereading::rereadAlphabetic(const QImage& page, QList<TextLayout::Line>& lines,
+                                       bool ideographsFirst) const {
     QList<int> doubtful;
     QList<int> rest;
     int lettered = 0;
+    double letteredWidth = 0;
+    double unsureWidth = 0;
     for (int i = 0; i < int(lines.size()); ++i) {
         const int count = letters(lines[i].text);
         lettered += count > 0;
+        letteredWidth += count > 0 ? lines[i].box.width() : 0;
+        unsureWidth += count >= 3 && lines[i].confidence < fairlySure ? lines[i].box.width() : 0;
         if (count >= 3 && lines[i].confidence < doubtedAlphabetic)
             doubtful.append(i);
         else if (count > 0 && lines[i].confidence < unsure)
             rest.append(i);
     }
-    if (doubtful.isEmpty() || doubtful.size() * 2 <= lettered)
+    if (doubtful.isEmpty() || (doubtful.size() * 2 <= lettered && unsureWidth * 2 <= letteredWidth))
         return;
     QStringList models;
     for (const QString& model : m_languages.alphabetic)
         models.append(withEnglish(model));
+    QStringList ideographic;
+    if (!hasIdeographicModel(m_languages.horizontal))
+        for (const QString& model : m_languages.ideographic)
+            ideographic.append(withEnglish(model));
+    models = ideographsFirst ? ideographic + models : models + ideographic;
     const QString model = tryModels(page, lines, doubtful, models, clearlyBetter);
     // Lines the desktop's model was fairly sure of: an English name on a Russian page reads
     // as confident Cyrillic junk too ("Bytes del" as "Вуез де!"), so only a clearly surer

@@ -24,7 +24,8 @@ public:
     void apply(const QImage& page, QList<TextLayout::Line>& lines) const;
 
 private:
-    void rereadAlphabetic(const QImage& page, QList<TextLayout::Line>& lines) const;
+    void rereadAlphabetic(const QImage& page, QList<TextLayout::Line>& lines,
+                          bool ideographsFirst) const;
     QString tryModels(const QImage& page, QList<TextLayout::Line>& lines,
                       const QList<int>& doubtful, const QStringList& models, double margin,
                       double lineMargin = 0) const;

@@ -1,5 +1,7 @@
 #include "platform/tesseract/TesseractLines.h"
 
+#include "platform/tesseract/LineGaps.h"
+
 #include <tesseract/baseapi.h>
 #include <tesseract/resultiterator.h>
 
@@ -65,6 +67,10 @@ void addModel(QStringList& models, const QString& model) {
         models.append(model);
 }
 
+TextLayout::Word layoutWord(const Word& w) {
+    return {w.box, w.model, w.confidence, w.text};
+}
+
 // A line whose words stand on different panels is cut there: the pieces are separate
 // lines of their panels.
 void appendSplitByPanel(QList<TextLayout::Line>& lines, TextLayout::Line line, QList<Word> words) {
@@ -80,8 +86,10 @@ void appendSplitByPanel(QList<TextLayout::Line>& lines, TextLayout::Line line, Q
     const bool onePanel = std::all_of(words.cbegin(), words.cend(), [&](const Word& w) {
         return w.panel == words.front().panel;
     });
-    for (const Word& w : words)
+    for (const Word& w : words) {
         addModel(line.models, w.model);
+        line.words.append(layoutWord(w));
+    }
     if (words.isEmpty() || onePanel) {
         line.panel = words.isEmpty() ? 0 : std::max(0, words.front().panel);
         lines.append(line);
@@ -91,6 +99,7 @@ void appendSplitByPanel(QList<TextLayout::Line>& lines, TextLayout::Line line, Q
         TextLayout::Line piece = line;
         piece.panel = std::max(0, words[i].panel);
         piece.models.clear();
+        piece.words.clear();
         QStringList texts;
         QRect box;
         qsizetype j = i;
@@ -98,6 +107,7 @@ void appendSplitByPanel(QList<TextLayout::Line>& lines, TextLayout::Line line, Q
             texts.append(words[j].text);
             box = box.united(words[j].box);
             addModel(piece.models, words[j].model);
+            piece.words.append(layoutWord(words[j]));
         }
         piece.text = texts.join(u' ');
         piece.box = box;
@@ -321,8 +331,10 @@ void forgetEarlierPages(tesseract::TessBaseAPI& engine) {
 
 } // namespace
 
-bool readPage(tesseract::TessBaseAPI& engine, const QImage& page, tesseract::PageSegMode mode,
-              const QList<QRect>& panels, QList<TextLayout::Line>* lines) {
+namespace {
+
+bool readAsGiven(tesseract::TessBaseAPI& engine, const QImage& page, tesseract::PageSegMode mode,
+                 const QList<QRect>& panels, QList<TextLayout::Line>* lines) {
     forgetEarlierPages(engine);
     engine.SetPageSegMode(mode);
     engine.SetImage(page.constBits(), page.width(), page.height(), 1, int(page.bytesPerLine()));
@@ -330,6 +342,28 @@ bool readPage(tesseract::TessBaseAPI& engine, const QImage& page, tesseract::Pag
     if (engine.Recognize(nullptr) != 0)
         return false;
     *lines = collect(engine, page, panels);
+    return true;
+}
+
+} // namespace
+
+bool readPage(tesseract::TessBaseAPI& engine, const QImage& page, tesseract::PageSegMode mode,
+              const QList<QRect>& panels, QList<TextLayout::Line>* lines) {
+    if (mode != tesseract::PSM_SINGLE_BLOCK && mode != tesseract::PSM_AUTO)
+        return readAsGiven(engine, page, mode, panels, lines);
+    const LineGaps gaps(page);
+    if (!gaps.widened())
+        return readAsGiven(engine, page, mode, panels, lines);
+    QList<QRect> widenedPanels;
+    for (const QRect& panel : panels)
+        widenedPanels.append(gaps.toWidened(panel));
+    if (!readAsGiven(engine, gaps.image(), mode, widenedPanels, lines))
+        return false;
+    for (TextLayout::Line& line : *lines) {
+        line.box = gaps.toPage(line.box);
+        for (TextLayout::Word& w : line.words)
+            w.box = gaps.toPage(w.box);
+    }
     return true;
 }
 
@@ -363,6 +397,8 @@ bool readRegions(tesseract::TessBaseAPI& engine, const QImage& page, int margin,
             return false;
         for (TextLayout::Line& line : found) {
             line.box.translate(offset);
+            for (TextLayout::Word& w : line.words)
+                w.box.translate(offset);
             line.block = i;
             line.prose = true;
             lines->append(line);
@@ -379,18 +415,24 @@ QList<TextLayout::Line> readEach(tesseract::TessBaseAPI& engine, const QImage& p
         line.box = box;
         line.confidence = 0;
         const QRect area = box & page.rect();
+        const int margin = area.height() / 2 + 4;
         QList<TextLayout::Line> found;
-        if (!area.isEmpty() && readPage(engine, onMargin(page, area, area.height() / 2 + 4),
+        if (!area.isEmpty() && readPage(engine, onMargin(page, area, margin),
                                         tesseract::PSM_SINGLE_LINE, {}, &found)) {
             QStringList texts;
             double weighted = 0;
             qsizetype characters = 0;
+            const QPoint offset = area.topLeft() - QPoint(margin, margin);
             for (const TextLayout::Line& l : found) {
                 texts.append(l.text);
                 weighted += double(l.confidence) * double(l.text.size());
                 characters += l.text.size();
                 for (const QString& m : l.models)
                     addModel(line.models, m);
+                for (TextLayout::Word w : l.words) {
+                    w.box.translate(offset);
+                    line.words.append(w);
+                }
             }
             line.text = texts.join(u' ');
             line.confidence = characters ? float(weighted / double(characters)) : 0;

@@ -1,5 +1,6 @@
 #include "platform/tesseract/TesseractTextAnalyzer.h"
 
+#include "platform/tesseract/IdeographWords.h"
 #include "platform/tesseract/KeyCombinationText.h"
 #include "platform/tesseract/LineNoise.h"
 #include "platform/tesseract/LineNumberGutter.h"
@@ -35,18 +36,30 @@ void TesseractTextAnalyzer::warmUpCertain() {
 
 namespace {
 
+// Words in a line of text. Japanese and Chinese set no spaces between words, and Korean
+// sets them between phrases of a few syllables (or, in some texts, none): a run of
+// ideographs or Hangul counts as a word per three characters, and a spaced Korean phrase
+// ("<파일>", "표시합니다.") as one.
+double wordsIn(const QString& text) {
+    double count = 0;
+    for (const QString& token : text.split(u' ', Qt::SkipEmptyParts)) {
+        int cjk = 0;
+        for (const QChar c : token)
+            cjk += c.unicode() >= 0x3040 && c.unicode() <= 0xd7af;
+        count += std::max(1.0, cjk / 3.0);
+    }
+    return count;
+}
+
 // Whether every block that stands beside another holds running text: lines of four words
-// or more (a CJK character counts as half a word).
+// or more.
 bool columnsHoldProse(const QList<TextLayout::Line>& lines) {
     QMap<int, QRect> boxes;
     QMap<int, QPair<int, double>> words; // lines, words
     for (const TextLayout::Line& line : lines) {
         boxes[line.block] = boxes[line.block].united(line.box);
-        double count = line.text.split(u' ', Qt::SkipEmptyParts).size();
-        for (const QChar c : line.text)
-            count += c.unicode() >= 0x3040 && c.unicode() <= 0xd7af ? 0.5 : 0;
         words[line.block].first += 1;
-        words[line.block].second += count;
+        words[line.block].second += wordsIn(line.text);
     }
     for (auto a = boxes.cbegin(); a != boxes.cend(); ++a) {
         const bool column = std::any_of(boxes.cbegin(), boxes.cend(), [&](const QRect& b) {
@@ -197,8 +210,10 @@ TesseractTextAnalyzer::analyze(const QImage& image,
         return {false, {}, QStringLiteral("recognition failed")};
     // Before the noise goes: a line in a script the desktop's models do not know reads as
     // doubtful junk until the right model reads it.
-    if (!reading.vertical)
+    if (!reading.vertical) {
         ScriptRereading(m_pool, m_languages).apply(prepared.image, reading.lines);
+        IdeographWords(m_pool).repair(prepared.image, reading.lines);
+    }
     LineNoise::drop(reading.lines);
     for (TextLayout::Line& line : reading.lines)
         line.text = KeyCombinationText::repair(line.text);

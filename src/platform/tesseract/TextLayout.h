@@ -10,6 +10,14 @@
 // side-by-side columns of prose stay whole columns.
 namespace TextLayout {
 
+// One word as the recogniser read it: where, with which model, how sure.
+struct Word {
+    QRect box;
+    QString model;
+    float confidence = 0;
+    QString text;
+};
+
 struct Line {
     QRect box;              // in image pixels
     int block = 0;          // the recogniser's block, in its reading order
@@ -18,6 +26,7 @@ struct Line {
     int panel = 0;          // the background panel it stands on; panels are read whole
     bool prose = false;     // from a column of running text: never part of a grid
     QStringList models;     // the models that read its words ("eng", "kor"), in order
+    QList<Word> words;      // `text` word by word where known (CJK words have no spaces)
 };
 
 // Rows of lines that share a vertical band, each row left to right.
