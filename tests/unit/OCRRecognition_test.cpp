@@ -88,6 +88,18 @@ TEST(OCRRecognition, VerticalJapaneseIsReadColumnByColumnFromTheRight) {
     const TextAnalyzer::Outcome outcome = analyzer.analyze(image);
     ASSERT_TRUE(outcome.ok);
     EXPECT_EQ(QString(outcome.transcript).remove(' '), columns.join('\n'));
+
+    // An English desktop has no vertical model of its own; the columns still find one.
+    const RecognitionLanguages::Choice english = RecognitionLanguages::choose(
+        {"en-US", "en"},
+        RecognitionLanguages::installedModels(RecognitionLanguages::tessdataDirectory()));
+    ASSERT_TRUE(english.vertical.isEmpty());
+    ASSERT_TRUE(english.otherVertical.contains("jpn_vert"));
+    TesseractTextAnalyzer onEnglish(pool(), english);
+    const TextAnalyzer::Outcome read = onEnglish.analyze(image);
+    ASSERT_TRUE(read.ok);
+    EXPECT_EQ(QString(read.transcript).remove(' '), columns.join('\n'));
+    EXPECT_TRUE(read.models.contains("jpn_vert")) << read.models.join(',').toStdString();
 }
 
 TEST(OCRRecognition, TallPagesReadInTwoBandsKeepTheirLineOrder) {

@@ -96,6 +96,10 @@ Choice choose(const QStringList& uiLanguages, const QStringList& installed) {
             }
         }
     }
+    if (choice.vertical.isEmpty())
+        for (const char* vertical : {"jpn_vert", "chi_tra_vert", "chi_sim_vert"})
+            if (installed.contains(QLatin1String(vertical)))
+                choice.otherVertical.append(QLatin1String(vertical));
     return choice;
 }
 

@@ -18,6 +18,9 @@ struct Choice {
     QStringList ideographic;
     QStringList alphabetic;
     bool englishInstalled = false; // read beside another script's model
+    // Without one of its own, a desktop still meets columns of Japanese or Chinese: the
+    // installed vertical models, tried when the ink clearly runs in columns.
+    QStringList otherVertical;
 };
 
 // "de-CH" -> "deu", "zh-TW" -> "chi_tra"; empty for languages without a model name.

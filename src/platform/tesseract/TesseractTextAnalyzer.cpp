@@ -93,14 +93,28 @@ struct TesseractTextAnalyzer::Reading {
 
 TesseractTextAnalyzer::Reading
 TesseractTextAnalyzer::readVertical(const ScreenTextPreprocessor::Prepared& prepared,
-                                    const QList<QRect>& panels) {
+                                    const QList<QRect>& panels, const QString& model) {
     Reading reading;
     reading.vertical = true;
-    TesseractEnginePool::Lease engine = m_pool.acquire(m_languages.vertical);
+    TesseractEnginePool::Lease engine = m_pool.acquire(model);
     reading.ok = engine && TesseractLines::readPage(*engine, prepared.image,
                                                     tesseract::PSM_SINGLE_BLOCK_VERT_TEXT, panels,
                                                     &reading.lines);
     return reading;
+}
+
+// Columns of Japanese or Chinese on a desktop with no vertical model of its own: only where
+// the ink clearly runs in columns, and only if a vertical model is surer than the rows were.
+void TesseractTextAnalyzer::preferOtherVertical(const ScreenTextPreprocessor::Prepared& prepared,
+                                                const QList<QRect>& panels, Reading& reading) {
+    if (!m_languages.vertical.isEmpty() ||
+        prepared.metrics.orientation != TextOrientation::Orientation::Vertical)
+        return;
+    for (const QString& model : m_languages.otherVertical) {
+        Reading other = readVertical(prepared, panels, model);
+        if (other.ok && confidenceOf(other.lines) > confidenceOf(reading.lines))
+            reading = std::move(other);
+    }
 }
 
 // Tall pages of many lines: the lower band goes to a second engine on the other core when
@@ -198,11 +212,14 @@ TesseractTextAnalyzer::analyze(const QImage& image,
     using TextOrientation::Orientation;
     const Orientation orientation =
         m_languages.vertical.isEmpty() ? Orientation::Horizontal : prepared.metrics.orientation;
-    Reading reading = orientation == Orientation::Vertical ? readVertical(prepared, panels)
-                                                           : readHorizontal(prepared, panels);
+    Reading reading = orientation == Orientation::Vertical
+                          ? readVertical(prepared, panels, m_languages.vertical)
+                          : readHorizontal(prepared, panels);
+    if (reading.ok)
+        preferOtherVertical(prepared, panels, reading);
     if (orientation == Orientation::Undecided && reading.ok) {
         // The ink did not say; the reading the recogniser is surer of does.
-        Reading other = readVertical(prepared, panels);
+        Reading other = readVertical(prepared, panels, m_languages.vertical);
         if (other.ok && confidenceOf(other.lines) > confidenceOf(reading.lines))
             reading = std::move(other);
     }

@@ -22,7 +22,9 @@ private:
     Reading readHorizontal(const ScreenTextPreprocessor::Prepared& prepared,
                            const QList<QRect>& panels);
     Reading readVertical(const ScreenTextPreprocessor::Prepared& prepared,
-                         const QList<QRect>& panels);
+                         const QList<QRect>& panels, const QString& model);
+    void preferOtherVertical(const ScreenTextPreprocessor::Prepared& prepared,
+                             const QList<QRect>& panels, Reading& reading);
     bool readBands(TesseractEnginePool::Lease& engine, const QImage& page, int cut,
                    const QList<QRect>& panels, QList<TextLayout::Line>* lines);
 
