@@ -254,6 +254,47 @@ void dropTitleBarMarks(TextLayout::Line& line, QList<Word>& words) {
         removeWords(line, words, drop);
 }
 
+// Bevelled title-bar buttons beside a short caption stand too close to it for that gap,
+// but the recogniser makes nothing of them: marks of up to four characters read with no
+// confidence at all ("TW WR", "ELBE"), a line height or more away from the caption. Those at the
+// ends of the page's top line go when a word between them was read with confidence, and
+// the line is as sure as what is left of it (the marks drag its own figure to nothing, and
+// the caption would pass for noise).
+void dropUnreadEnds(TextLayout::Line& line, QList<Word>& words) {
+    constexpr float unread = 10;
+    constexpr float read = 15;
+    auto isMark = [&](const Word& w) { return w.text.size() <= 4 && w.confidence < unread; };
+    qsizetype first = 0;
+    qsizetype last = words.size();
+    while (first < last && isMark(words[first]))
+        ++first;
+    while (last > first && isMark(words[last - 1]))
+        --last;
+    const bool sure =
+        std::any_of(words.cbegin() + first, words.cbegin() + last,
+                    [&](const Word& w) { return w.text.size() >= 3 && w.confidence >= read; });
+    if (!sure || (first == 0 && last == words.size()))
+        return;
+    const int apart = line.box.height();
+    if ((first > 0 && words[first].box.left() - words[first - 1].box.right() < apart) ||
+        (last < words.size() && words[last].box.left() - words[last - 1].box.right() < apart))
+        return;
+    QList<bool> drop(words.size(), false);
+    std::fill(drop.begin(), drop.begin() + first, true);
+    std::fill(drop.begin() + last, drop.end(), true);
+    const qsizetype before = words.size();
+    removeWords(line, words, drop);
+    if (words.size() == before)
+        return;
+    double weighted = 0;
+    qsizetype characters = 0;
+    for (const Word& w : words) {
+        weighted += double(w.confidence) * double(w.text.size());
+        characters += w.text.size();
+    }
+    line.confidence = float(weighted / double(std::max<qsizetype>(1, characters)));
+}
+
 TextLayout::Line lineAt(const tesseract::ResultIterator& it, const char* text, int block) {
     TextLayout::Line line;
     line.text = trimmedText(text);
@@ -281,8 +322,10 @@ QList<TextLayout::Line> collect(tesseract::TessBaseAPI& api, const QImage& page,
             dropStrokes(*current, words);
             joinUnderscores(*current, words);
         }
-        if (current && lines.isEmpty())
+        if (current && lines.isEmpty()) {
             dropTitleBarMarks(*current, words);
+            dropUnreadEnds(*current, words);
+        }
         if (current && !current->text.trimmed().isEmpty())
             appendSplitByPanel(lines, *current, words);
         current.reset();
