@@ -7,58 +7,34 @@
 
 namespace PageBands {
 
-namespace {
-
-struct InkRun {
-    int top, bottom;
-    int height() const { return bottom - top + 1; }
-};
-
-QList<InkRun> inkRuns(const QImage& page) {
-    QList<InkRun> runs;
-    bool inside = false;
-    for (int y = 0; y < page.height(); ++y) {
-        const uchar* row = page.constScanLine(y);
-        const bool ink = std::any_of(row, row + page.width(), [](uchar v) { return v < 128; });
-        if (ink && !inside)
-            runs.append({y, y});
-        if (ink)
-            runs.last().bottom = y;
-        inside = ink;
-    }
-    return runs;
-}
-
-} // namespace
-
 int cut(const QImage& page) {
     // The recogniser learns a block's line spacing from its rows: a band of a few rows far
     // apart (a dialog's title, message and form) gets it wrong and reads two rows as one.
-    // Rows of text are the runs of ink at least half as tall as the typical one (not a
-    // title bar's small caption, a rule or the marks at a list's foot).
     constexpr int minimumBandRows = 6;
     constexpr int minimumHeight = 500;
     if (page.height() < minimumHeight)
         return -1;
-    const QList<InkRun> runs = inkRuns(page);
-    if (runs.size() < 2)
-        return -1;
-    QList<int> heights;
-    for (const InkRun& r : runs)
-        heights.append(r.height());
-    std::sort(heights.begin(), heights.end());
-    const int typical = heights[heights.size() / 2];
-    QList<int> rowsUpTo; // rows of text among runs [0, i]
-    for (const InkRun& r : runs)
-        rowsUpTo.append((rowsUpTo.isEmpty() ? 0 : rowsUpTo.last()) + (2 * r.height() >= typical));
+    QList<QPair<int, int>> lanes; // first row, length
+    int run = 0;
+    bool seenInk = false;
+    for (int y = 0; y < page.height(); ++y) {
+        const uchar* row = page.constScanLine(y);
+        const bool ink = std::any_of(row, row + page.width(), [](uchar v) { return v < 128; });
+        if (ink) {
+            if (seenInk && run > 0)
+                lanes.append({y - run, run});
+            seenInk = true;
+            run = 0;
+        } else {
+            ++run;
+        }
+    }
     int best = -1;
-    for (qsizetype i = 0; i + 1 < runs.size(); ++i) {
-        const int start = runs[i].bottom + 1;
-        const int length = runs[i + 1].top - start;
+    for (qsizetype i = 0; i < lanes.size(); ++i) {
+        const auto& [start, length] = lanes[i];
         const int centre = start + length / 2;
-        const int above = rowsUpTo[i];
-        const int below = rowsUpTo.last() - above;
-        if (length >= 4 && above >= minimumBandRows && below >= minimumBandRows &&
+        // The rows are the lanes plus one: i + 1 above lane i, the rest below it.
+        if (length >= 4 && i + 1 >= minimumBandRows && lanes.size() - i >= minimumBandRows &&
             (best < 0 || std::abs(centre - page.height() / 2) < std::abs(best - page.height() / 2)))
             best = centre;
     }
