@@ -256,35 +256,31 @@ void dropTitleBarMarks(TextLayout::Line& line, QList<Word>& words) {
 
 // Bevelled title-bar buttons beside a short caption stand too close to it for that gap,
 // but the recogniser makes nothing of them: marks of up to four characters read with no
-// confidence at all ("TW WR", "ELBE"), a line height or more away from the caption. Those at the
-// ends of the page's top line go when a word between them was read with confidence, and
-// the line is as sure as what is left of it (the marks drag its own figure to nothing, and
-// the caption would pass for noise).
-void dropUnreadEnds(TextLayout::Line& line, QList<Word>& words) {
+// confidence at all ("TW WR", "ELBE") at the right end of the page's top line, a line height
+// or more from the caption and near the page's right edge. They go when a word before them
+// was read with confidence, and the line is as sure as what is left of it (the marks drag
+// its own figure to nothing, and the caption would pass for noise). At the left end such a
+// word may be a table's first header, only faintly read.
+void dropUnreadButtons(TextLayout::Line& line, QList<Word>& words, int pageWidth) {
     constexpr float unread = 10;
     constexpr float read = 15;
-    auto isMark = [&](const Word& w) { return w.text.size() <= 4 && w.confidence < unread; };
-    qsizetype first = 0;
-    qsizetype last = words.size();
-    while (first < last && isMark(words[first]))
-        ++first;
-    while (last > first && isMark(words[last - 1]))
-        --last;
-    const bool sure =
-        std::any_of(words.cbegin() + first, words.cbegin() + last,
-                    [&](const Word& w) { return w.text.size() >= 3 && w.confidence >= read; });
-    if (!sure || (first == 0 && last == words.size()))
-        return;
     const int apart = line.box.height();
-    if ((first > 0 && words[first].box.left() - words[first - 1].box.right() < apart) ||
-        (last < words.size() && words[last].box.left() - words[last - 1].box.right() < apart))
+    qsizetype last = words.size();
+    while (last > 0 && words[last - 1].text.size() <= 4 && words[last - 1].confidence < unread)
+        --last;
+    if (last == 0 || last == words.size() ||
+        words[last].box.left() - words[last - 1].box.right() < apart ||
+        pageWidth - words.back().box.right() > 2 * apart)
+        return;
+    const bool sure = std::any_of(words.cbegin(), words.cbegin() + last, [&](const Word& w) {
+        return w.text.size() >= 3 && w.confidence >= read;
+    });
+    if (!sure)
         return;
     QList<bool> drop(words.size(), false);
-    std::fill(drop.begin(), drop.begin() + first, true);
     std::fill(drop.begin() + last, drop.end(), true);
-    const qsizetype before = words.size();
     removeWords(line, words, drop);
-    if (words.size() == before)
+    if (words.size() != last)
         return;
     double weighted = 0;
     qsizetype characters = 0;
@@ -324,7 +320,7 @@ QList<TextLayout::Line> collect(tesseract::TessBaseAPI& api, const QImage& page,
         }
         if (current && lines.isEmpty()) {
             dropTitleBarMarks(*current, words);
-            dropUnreadEnds(*current, words);
+            dropUnreadButtons(*current, words, page.width());
         }
         if (current && !current->text.trimmed().isEmpty())
             appendSplitByPanel(lines, *current, words);
