@@ -1,6 +1,7 @@
 #include "platform/tesseract/TesseractLines.h"
 
 #include "platform/tesseract/LineGaps.h"
+#include "platform/tesseract/SerialOpenMP.h"
 
 #include <tesseract/baseapi.h>
 #include <tesseract/resultiterator.h>
@@ -363,9 +364,13 @@ QList<TextLayout::Line> collect(tesseract::TessBaseAPI& api, const QImage& page,
 // An engine keeps a dictionary of the words it read with confidence and prefers them on
 // later pages. The same image must read the same whatever the engine read before (a warm
 // engine in the tray application, a fresh one on the command line), so each reading starts
-// from the model alone.
+// from the model alone. An engine still holding its last page forgets it here; one the
+// pool hands out has forgotten already, and a fresh one has nothing to forget (forgetting
+// costs milliseconds a model, a good part of a small crop's time).
 void forgetEarlierPages(tesseract::TessBaseAPI& engine) {
-    engine.ClearAdaptiveClassifier();
+    const std::unique_ptr<tesseract::ResultIterator> earlierPage(engine.GetIterator());
+    if (earlierPage)
+        engine.ClearAdaptiveClassifier();
 }
 
 } // namespace
@@ -374,6 +379,7 @@ namespace {
 
 bool readAsGiven(tesseract::TessBaseAPI& engine, const QImage& page, tesseract::PageSegMode mode,
                  const QList<QRect>& panels, QList<TextLayout::Line>* lines) {
+    SerialOpenMP::onThisThread();
     forgetEarlierPages(engine);
     engine.SetPageSegMode(mode);
     engine.SetImage(page.constBits(), page.width(), page.height(), 1, int(page.bytesPerLine()));
