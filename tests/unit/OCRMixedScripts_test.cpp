@@ -74,6 +74,49 @@ TEST(OCRMixedScripts, IdeographsTheEnglishModelMisreadAreReadAgainLatinTermsStay
     EXPECT_EQ(latin[0].text, line.text);
 }
 
+TEST(OCRMixedScripts, LatinWordsTheKoreanModelReadAsDigitsAreReadAgainInEnglish) {
+    if (!hasModels({"kor", "eng"}))
+        GTEST_SKIP() << "no Korean model";
+    // A Korean line with Latin terms and a real number among its words.
+    const QStringList words{QStringLiteral("SSH"),  QStringLiteral("키는"),
+                            QStringLiteral("SHA1"), QStringLiteral("서명을"),
+                            QStringLiteral("2048"), QStringLiteral("비트로")};
+    QImage page(900, 80, QImage::Format_Grayscale8);
+    page.fill(255);
+    QPainter p(&page);
+    p.setPen(Qt::black);
+    p.setFont(font("Noto Sans CJK KR", 26));
+    QList<QRect> boxes;
+    int x = 20;
+    for (const QString& w : words) {
+        p.drawText(x, 52, w);
+        boxes.append(QRect(x, 24, p.fontMetrics().horizontalAdvance(w), 36));
+        x += boxes.last().width() + 18;
+    }
+    p.end();
+    // What the Korean model made of it: the Latin terms as digits and signs.
+    const QStringList read{QStringLiteral("5511"),   QStringLiteral("키는"),
+                           QStringLiteral("50441&"), QStringLiteral("서명을"),
+                           QStringLiteral("2048"),   QStringLiteral("비트로")};
+    TextLayout::Line line;
+    line.box = QRect(16, 22, x, 40);
+    line.text = read.join(' ');
+    for (int i = 0; i < read.size(); ++i)
+        line.words.append({boxes[i], "kor", i % 2 ? 90.0f : 40.0f, read[i]});
+    line.words[4].confidence = 93;
+    line.confidence = 70;
+    line.models = {"kor"};
+    QList<TextLayout::Line> lines{line};
+    IdeographWords(pool()).repair(page, lines);
+    const QString text = lines[0].text;
+    EXPECT_TRUE(text.startsWith("SSH 키는 SHA1 서명을")) << text.toStdString();
+    EXPECT_TRUE(text.endsWith("2048 비트로")) << "Korean words and a sure number stay";
+    QString spelt;
+    for (const TextLayout::Word& w : lines[0].words)
+        spelt += w.text;
+    EXPECT_EQ(spelt, QString(text).remove(' ')) << "the words still spell the text";
+}
+
 TEST(OCRMixedScripts, KoreanOptionsBesideTheirDescriptionsAreReadRowByRow) {
     if (!hasModels({"kor", "eng"}))
         GTEST_SKIP() << "no Korean model";

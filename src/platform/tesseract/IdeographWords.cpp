@@ -140,18 +140,61 @@ void replace(TextLayout::Line& line, const Run& run, const TextLayout::Line& rea
             line.models.append(model);
 }
 
-} // namespace
+// Whether the CJK model read this word as digits and signs where the ink is no Hangul or
+// ideographs: Latin letters beside Korean come out so ("SSH" as "5511"). A real number
+// reads the same with English alone, so it may stay or be replaced by itself.
+bool latinMisread(const QImage& page, const TextLayout::Word& word, const QRect& line) {
+    if (!isIdeographicModel(word.model) || word.text.isEmpty() || hasCjk(word.text))
+        return false;
+    bool digitOrSign = false;
+    for (const QChar c : word.text)
+        digitOrSign = digitOrSign || c.isDigit() || (!c.isLetter() && !c.isSpace());
+    return digitOrSign &&
+           ScriptShapes::ideographShare(page, lineTall(word.box, line)) < ideographicRun / 2;
+}
 
-IdeographWords::IdeographWords(TesseractEnginePool& pool) : m_pool(pool) {}
+// Runs of words the CJK model misread as digits and signs where the ink is Latin.
+QList<Run> misreadLatinRuns(const QImage& page, const QList<TextLayout::Line>& lines) {
+    QList<Run> runs;
+    for (int i = 0; i < int(lines.size()); ++i) {
+        const QList<TextLayout::Word>& words = lines[i].words;
+        if (words.isEmpty() || spans(lines[i].text, words).isEmpty())
+            continue;
+        for (qsizetype k = 0; k < words.size(); ++k) {
+            if (!latinMisread(page, words[k], lines[i].box))
+                continue;
+            const bool apart =
+                k > 0 && words[k].box.left() - words[k - 1].box.right() > 3 * lines[i].box.height();
+            if (runs.isEmpty() || runs.last().line != i ||
+                runs.last().first + runs.last().count != k || apart)
+                runs.append({i, k, 0, {}, 0});
+            Run& run = runs.last();
+            const QRect box = lineTall(words[k].box, lines[i].box);
+            ++run.count;
+            run.box = run.box.united(box);
+            run.confidence += double(words[k].confidence) * box.width();
+        }
+    }
+    for (Run& run : runs)
+        run.confidence /= std::max(1, run.box.width());
+    return runs;
+}
 
-void IdeographWords::repair(const QImage& page, QList<TextLayout::Line>& lines) const {
-    const QString model = pageModel(lines);
-    if (model.isEmpty())
-        return;
-    const QList<Run> runs = latinRuns(page, lines);
+bool hasLatinLetter(const QString& text) {
+    for (const QChar c : text)
+        if ((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'))
+            return true;
+    return false;
+}
+
+// Reads `runs` again with `model` alone; a reading replaces its run where `wanted` holds
+// and the model is surer of it.
+void reread(TesseractEnginePool& pool, const QString& model, const QImage& page,
+            const QList<Run>& runs, QList<TextLayout::Line>& lines,
+            bool (*wanted)(const QString&)) {
     if (runs.isEmpty())
         return;
-    TesseractEnginePool::Lease engine = m_pool.acquire(model);
+    TesseractEnginePool::Lease engine = pool.acquire(model);
     if (!engine)
         return;
     QList<QRect> boxes;
@@ -161,7 +204,23 @@ void IdeographWords::repair(const QImage& page, QList<TextLayout::Line>& lines) 
     // Last run first: replacing a run changes the word indices after it in its line.
     for (qsizetype r = runs.size() - 1; r >= 0; --r) {
         const TextLayout::Line& reading = readings[r];
-        if (hasCjk(reading.text) && reading.confidence > runs[r].confidence)
+        if (wanted(reading.text) && reading.confidence > runs[r].confidence)
             replace(lines[runs[r].line], runs[r], reading);
     }
+}
+
+} // namespace
+
+IdeographWords::IdeographWords(TesseractEnginePool& pool) : m_pool(pool) {}
+
+void IdeographWords::repair(const QImage& page, QList<TextLayout::Line>& lines) const {
+    const QString model = pageModel(lines);
+    if (model.isEmpty())
+        return;
+    reread(m_pool, model, page, latinRuns(page, lines), lines, hasCjk);
+    // Korean sets spaces between its words, so a Latin word stands in a word box of its
+    // own; Chinese and Japanese runs do not part so cleanly and their readings came out worse.
+    if (model == u"kor")
+        reread(m_pool, QStringLiteral("eng"), page, misreadLatinRuns(page, lines), lines,
+               hasLatinLetter);
 }

@@ -12,7 +12,9 @@ class TesseractEnginePool;
 // BEER,", a whole bold line as "RHI Tithelenent"): a run of ideographs has no spaces, so
 // the English model gets a long word to make something of. Where the ink of a run of words
 // the English model read is shaped like ideographs or Hangul, the page's CJK model reads
-// it again alone, and its reading stays where it is surer.
+// it again alone, and its reading stays where it is surer. The other way round, the Korean
+// model reads Latin words beside Korean as digits and signs ("SSH" as "5511"): where such a
+// word's ink is no Hangul, English reads it again alone and wins where it is surer.
 class IdeographWords {
 public:
     explicit IdeographWords(TesseractEnginePool& pool);
