@@ -105,6 +105,56 @@ TEST(OCRScreens, AParagraphFlowingIntoTheNextColumnStaysInOrder) {
               (QStringList{"Keeping files safe"} + left + right).join('\n').toStdString());
 }
 
+namespace {
+
+// A line set flush to both edges of a column, as a justified article sets it.
+void drawJustified(QPainter& p, int x, int y, int width, const QString& line) {
+    const QStringList words = line.split(' ');
+    const QFontMetrics metrics(p.font());
+    int inked = 0;
+    for (const QString& w : words)
+        inked += metrics.horizontalAdvance(w);
+    const double space = words.size() > 1 ? double(width - inked) / double(words.size() - 1) : 0;
+    double at = x;
+    for (const QString& w : words) {
+        p.drawText(int(at), y, w);
+        at += metrics.horizontalAdvance(w) + space;
+    }
+}
+
+} // namespace
+
+TEST(OCRScreens, NarrowJustifiedColumnsOfLongWordsAreReadColumnByColumn) {
+    if (!hasModels({"deu"}))
+        GTEST_SKIP() << "no German model";
+    // Few words a line: compounds, addresses and links fill a narrow column.
+    const QStringList left{
+        "Die Projektdokumentation steht unter", "<https://example.org/handbuch/users>",
+        "oder lokal als Informationsdatei zur", "Verfügung. Fehlermeldungen zur",
+        "Übersetzungsdatenbank schicken Sie",   "bitte an die Mailingliste der",
+        "Übersetzungsmannschaft, jeweils mit"};
+    const QStringList right{
+        "Versionsangabe und Betriebssystem",  "<uebersetzung@lists.example.org>.",
+        "Diese Handbuchseite wurde von",      "Sabine Achterberg <sabine@example.de>",
+        "und Jonathan Oberhauser erstellt.",  "Gewährleistungsansprüche bestehen",
+        "ausdrücklich keine Verpflichtungen."};
+    QImage image(720, 250, QImage::Format_RGB32);
+    image.fill(QColor(48, 48, 48));
+    QPainter p(&image);
+    p.setPen(QColor(236, 236, 236));
+    p.setFont(font("DejaVu Sans", 14));
+    for (int i = 0; i < left.size(); ++i) {
+        drawJustified(p, 20, 40 + i * 26, 320, left[i]);
+        drawJustified(p, 370, 40 + i * 26, 320, right[i]);
+    }
+    p.end();
+    TesseractTextAnalyzer de(pool(), {"deu", ""});
+    QStringList rows;
+    for (const QString& row : de.analyze(image).transcript.split('\n'))
+        rows.append(row.simplified());
+    EXPECT_EQ(rows.join('\n').toStdString(), (left + right).join('\n').toStdString());
+}
+
 TEST(OCRScreens, OptionsBesideTheirDescriptionsAreReadRowByRow) {
     if (!hasModels({"eng"}))
         GTEST_SKIP() << "no English model";
