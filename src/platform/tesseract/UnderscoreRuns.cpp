@@ -29,7 +29,7 @@ double monospaceCell(const QList<QRect>& boxes, const QStringList& texts, double
         if (near * 2 >= qsizetype(widths.size()))
             return pageCell;
     }
-    if (widths.size() < 3)
+    if (widths.size() < 4)
         return 0;
     std::vector<double> sorted = widths;
     std::nth_element(sorted.begin(), sorted.begin() + ptrdiff_t(sorted.size() / 2), sorted.end());
@@ -64,6 +64,10 @@ std::optional<Span> strokeThrough(const QImage& page, const QRect& box, int x, d
          --y) {
         if (!inkAt(page, x, y))
             continue;
+        // Nor does anything hang from one: ink running on down is the top of a glyph on
+        // the next line.
+        if (inkAt(page, x, y + 1) || inkAt(page, x, y + 2))
+            return std::nullopt;
         // Nothing stands on an underscore: where ink rises from the stroke's row, a glyph's
         // bowl or descender has begun ("__gnuc").
         int thickness = 1;
@@ -152,7 +156,7 @@ Word recount(const QImage& page, const QRect& box, const QString& text, double c
     // A run the recogniser left out entirely ("__attribute__" read as "attribute") lies at
     // the end of a box wider than its text, or else just outside it, in the cell where a
     // space would be blank; a stroke closer to the next word is that word's.
-    const bool wider = std::lround(double(box.width()) / cell) > text.size();
+    const bool wider = double(box.width()) / cell >= double(text.size()) + 1;
     const double outside = wider ? -0.5 : 0.5;
     if (!p.lead.isEmpty())
         lead = strokeCells(page, grown, int(box.left() + (double(p.prefix.size()) + 0.5) * cell),
