@@ -155,6 +155,38 @@ TEST(OCRScreens, NarrowJustifiedColumnsOfLongWordsAreReadColumnByColumn) {
     EXPECT_EQ(rows.join('\n').toStdString(), (left + right).join('\n').toStdString());
 }
 
+TEST(OCRScreens, ARaggedLeftColumnShorterThanTheRightIsReadWhole) {
+    if (!hasModels({"eng"}))
+        GTEST_SKIP() << "no English model";
+    // Lines set flush left end raggedly; one reaches well past the others with a word space
+    // where they end, and the left column stops far above the right one.
+    const QStringList left{
+        "Backups run every night at two and are", "kept for ninety days on the second",
+        "server in the basement rack of the", "main office, next to the old tape drive, so",
+        "restoring a file takes a few minutes."};
+    const QStringList right{
+        "Whole folders take longer, since the tape", "library needs a second pair of hands on",
+        "site and a signed request from the owner",  "of the folder. Old tapes are shredded after",
+        "seven years by the records office, which",  "keeps a list of every tape it destroyed",
+        "and the date it was taken from the shelf",  "in case an auditor asks for it later on."};
+    QImage image(800, 300, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setPen(QColor(30, 30, 30));
+    p.setFont(font("DejaVu Serif", 13));
+    for (int i = 0; i < right.size(); ++i) {
+        if (i < left.size())
+            p.drawText(20, 40 + i * 24, left[i]);
+        p.drawText(420, 40 + i * 24, right[i]);
+    }
+    p.end();
+    TesseractTextAnalyzer en(pool(), {"eng", ""});
+    QStringList rows;
+    for (const QString& row : en.analyze(image).transcript.split('\n'))
+        rows.append(row.simplified());
+    EXPECT_EQ(rows.join('\n').toStdString(), (left + right).join('\n').toStdString());
+}
+
 TEST(OCRScreens, OptionsBesideTheirDescriptionsAreReadRowByRow) {
     if (!hasModels({"eng"}))
         GTEST_SKIP() << "no English model";
