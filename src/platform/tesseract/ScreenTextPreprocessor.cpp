@@ -236,11 +236,12 @@ void assignOwners(Planes& p) {
 }
 
 // 3. Each background's strongest ink: text at 1.2:1 stands some 15-20 shades from its
-// background, anti-aliased edges less. The ink level is half the strongest ink, never
-// above `inkDeviation`: the decision follows the area's own contrast, and without a gap
-// between faint and ordinary ink (text 25-30 shades off its panel once fell below the
-// fixed level's visibility and was lost). Areas with ordinary ink keep the fixed level,
-// so a faint focus ring or shadow beside ordinary text stays background.
+// background, anti-aliased edges less. Where nothing on an area reaches half as far again
+// as `inkDeviation`, the ink level is half its strongest ink: the decision follows the
+// area's own contrast, without a gap between faint and ordinary ink (text 25-30 shades off
+// its panel once fell below the fixed level's visibility and was lost). Areas with some
+// stronger ink keep the fixed level, so a faint focus ring, or a menu's shadow on the
+// page around it, stays background.
 void measureInkLevels(Planes& p) {
     for (size_t i = 0; i < p.n; ++i) {
         if (!p.background[i]) {
@@ -249,8 +250,8 @@ void measureInkLevels(Planes& p) {
         }
     }
     for (Area& a : p.areas)
-        if (a.background)
-            a.inkLevel = std::clamp(a.peak / 2, faintestInk, inkDeviation);
+        if (a.background && a.peak <= inkDeviation * 3 / 2)
+            a.inkLevel = std::max(a.peak / 2, faintestInk);
 }
 
 // Whether the ink through pixel `i` is a line a few pixels thick across the direction of

@@ -154,20 +154,18 @@ Word recount(const QImage& page, const QRect& box, const QString& text, double c
                       std::min(page.width() - 1, box.right() + std::max(0, room.after))};
     int lead = 0, trail = 0;
     // A run the recogniser left out entirely ("__attribute__" read as "attribute") lies at
-    // the end of a box wider than its text, or else just outside it, in the cell where a
-    // space would be blank; a stroke closer to the next word is that word's.
+    // the end of a box a whole cell wider than its text.
     const bool wider = double(box.width()) / cell >= double(text.size()) + 1;
-    const double outside = wider ? -0.5 : 0.5;
     if (!p.lead.isEmpty())
         lead = strokeCells(page, grown, int(box.left() + (double(p.prefix.size()) + 0.5) * cell),
                            cell, within);
-    else if (p.prefix.isEmpty() && (wider || room.before > cell))
-        lead = strokeCells(page, grown, int(box.left() - outside * cell), cell, within);
+    else if (p.prefix.isEmpty() && wider)
+        lead = strokeCells(page, grown, int(box.left() + 0.5 * cell), cell, within);
     if (!p.trail.isEmpty())
         trail = strokeCells(page, grown, int(box.right() - (double(p.suffix.size()) + 0.5) * cell),
                             cell, within);
-    else if (p.suffix.isEmpty() && !p.middle.isEmpty() && (wider || room.after > cell))
-        trail = strokeCells(page, grown, int(box.right() + outside * cell), cell, within);
+    else if (p.suffix.isEmpty() && !p.middle.isEmpty() && wider)
+        trail = strokeCells(page, grown, int(box.right() - 0.5 * cell), cell, within);
     // The word takes as many cells as its box is wide: more underscores than there is room
     // for beside the rest are a rule or an underline, not a run.
     const int cells = int(std::lround(double(grown.width()) / cell));
