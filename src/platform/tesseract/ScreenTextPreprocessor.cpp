@@ -236,12 +236,12 @@ void assignOwners(Planes& p) {
 }
 
 // 3. Each background's strongest ink: text at 1.2:1 stands some 15-20 shades from its
-// background, anti-aliased edges less. Where nothing on an area reaches half as far again
-// as `inkDeviation`, the ink level is half its strongest ink: the decision follows the
-// area's own contrast, without a gap between faint and ordinary ink (text 25-30 shades off
-// its panel once fell below the fixed level's visibility and was lost). Areas with some
-// stronger ink keep the fixed level, so a faint focus ring, or a menu's shadow on the
-// page around it, stays background.
+// background, anti-aliased edges less. Where nothing on an area reaches `minimumContrast`
+// (the fixed level's bar for visible ink), the ink level is half its strongest ink: the
+// decision follows the area's own contrast, without a gap between faint and ordinary ink
+// (text 25-28 shades off its panel once fell below that bar and was lost). Areas with
+// some stronger ink keep the fixed level, so a faint focus ring, or a menu's shadow and
+// rounded corners on the page around it, stay background.
 void measureInkLevels(Planes& p) {
     for (size_t i = 0; i < p.n; ++i) {
         if (!p.background[i]) {
@@ -250,7 +250,7 @@ void measureInkLevels(Planes& p) {
         }
     }
     for (Area& a : p.areas)
-        if (a.background && a.peak <= inkDeviation * 3 / 2)
+        if (a.background && a.peak <= minimumContrast)
             a.inkLevel = std::max(a.peak / 2, faintestInk);
 }
 
