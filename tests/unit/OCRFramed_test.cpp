@@ -127,17 +127,13 @@ TEST(OCRFramed, RulesAndGridLinesGoWhileLettersStay) {
 TEST(OCRFramed, FaintTextAtOnePointTwoToOneIsReadInEitherPolarity) {
     if (!hasModels({"eng"}))
         GTEST_SKIP() << "no English model";
-    // WCAG contrast 1.2:1: orange on orange, darker and lighter, and grey on a dark panel;
-    // then text some 27 shades off its panel, fainter than ordinary text and stronger than
-    // the faintest, lighter and darker.
+    // WCAG contrast 1.2:1: orange on orange, darker and lighter, and grey on a dark panel.
     struct Case {
         QColor background, text;
     };
     const Case cases[] = {{QColor(245, 166, 35), QColor(226, 148, 20)},
                           {QColor(226, 148, 20), QColor(245, 166, 35)},
-                          {QColor(48, 48, 48), QColor(62, 62, 62)},
-                          {QColor(85, 85, 85), QColor(112, 112, 112)},
-                          {QColor(200, 200, 200), QColor(173, 173, 173)}};
+                          {QColor(48, 48, 48), QColor(62, 62, 62)}};
     const QStringList texts{"Update available", "Restart to finish installing"};
     TesseractTextAnalyzer en(pool(), {"eng", ""});
     for (const Case& c : cases) {

@@ -236,12 +236,10 @@ void assignOwners(Planes& p) {
 }
 
 // 3. Each background's strongest ink: text at 1.2:1 stands some 15-20 shades from its
-// background, anti-aliased edges less. Where nothing on an area reaches `minimumContrast`
-// (the fixed level's bar for visible ink), the ink level is half its strongest ink: the
-// decision follows the area's own contrast, without a gap between faint and ordinary ink
-// (text 25-28 shades off its panel once fell below that bar and was lost). Areas with
-// some stronger ink keep the fixed level, so a faint focus ring, or a menu's shadow and
-// rounded corners on the page around it, stay background.
+// background, anti-aliased edges less. Where nothing on an area reaches `inkDeviation`,
+// the ink level is half its strongest ink: the decision follows the area's own contrast.
+// Areas with some stronger ink keep the fixed level, so a faint focus ring or shadow
+// beside ordinary text stays background.
 void measureInkLevels(Planes& p) {
     for (size_t i = 0; i < p.n; ++i) {
         if (!p.background[i]) {
@@ -250,7 +248,7 @@ void measureInkLevels(Planes& p) {
         }
     }
     for (Area& a : p.areas)
-        if (a.background && a.peak <= minimumContrast)
+        if (a.background && a.peak <= inkDeviation)
             a.inkLevel = std::max(a.peak / 2, faintestInk);
 }
 
