@@ -54,7 +54,7 @@ packages=(
 
 if [ "${1:-}" = "--bench" ]; then
   packages+=(
-    chromium xterm python3 python3-gi gir1.2-gtk-3.0 man-db iso-codes gettext
+    chromium xterm python3 python3-gi gir1.2-gtk-3.0 gir1.2-pango-1.0 man-db iso-codes gettext
     manpages manpages-de manpages-fr manpages-es manpages-it manpages-pt-br manpages-nl
     manpages-sv manpages-ru manpages-uk manpages-ja manpages-zh
     fonts-open-sans fonts-roboto-unhinted fonts-cantarell fonts-lato fonts-inter

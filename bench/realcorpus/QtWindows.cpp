@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyleFactory>
+#include <QStyleOptionFrame>
 #include <QTableWidget>
 #include <QTimer>
 #include <QToolBar>
@@ -50,7 +51,8 @@ QString linesOf(QList<Text> texts) {
             continue;
         if (!rows.isEmpty()) {
             const QRect& last = rows.last().first().box;
-            const int overlap = std::min(last.bottom(), t.box.bottom()) - std::max(last.top(), t.box.top());
+            const int overlap =
+                std::min(last.bottom(), t.box.bottom()) - std::max(last.top(), t.box.top());
             if (overlap * 2 > std::min(last.height(), t.box.height())) {
                 rows.last().append(t);
                 continue;
@@ -74,6 +76,20 @@ QRect global(const QWidget* w, const QRect& r) {
     return QRect(w->mapToGlobal(r.topLeft()), r.size());
 }
 
+// A line edit holding more than it is wide shows the end of its text, where setText() left
+// the cursor; what scrolled out at the left is not on the screen. The text is clipped at the
+// edge of the edit's contents; a glyph cut there counts when most of it shows (the cursor
+// position nearest the edge).
+QString shownText(QLineEdit* e) {
+    QStyleOptionFrame option;
+    option.initFrom(e);
+    option.rect = e->rect();
+    option.lineWidth = e->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, e);
+    const QRect contents = e->style()->subElementRect(QStyle::SE_LineEditContents, &option, e);
+    const int first = e->cursorPositionAt(QPoint(contents.left(), e->height() / 2));
+    return e->text().mid(std::max(0, first));
+}
+
 // Every visible text-bearing widget below `root`.
 QList<Text> textsOf(QWidget* root) {
     QList<Text> texts;
@@ -86,7 +102,7 @@ QList<Text> textsOf(QWidget* root) {
         if (auto* l = qobject_cast<QLabel*>(w))
             texts.append({box, l->text()});
         else if (auto* e = qobject_cast<QLineEdit*>(w))
-            texts.append({box, e->text()});
+            texts.append({box, shownText(e)});
         else if (auto* b = qobject_cast<QAbstractButton*>(w))
             texts.append({box, QString(b->text()).remove(u'&')});
         else if (auto* t = qobject_cast<QTableWidget*>(w)) {
@@ -174,9 +190,9 @@ QWidget* toolbar(const QString& title, const QStringList& texts) {
     w->setWindowTitle(title);
     auto* bar = w->addToolBar(title);
     bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    const QList<QStyle::StandardPixmap> icons{QStyle::SP_DialogOpenButton, QStyle::SP_DialogSaveButton,
-                                              QStyle::SP_BrowserReload, QStyle::SP_TrashIcon,
-                                              QStyle::SP_FileDialogNewFolder, QStyle::SP_ArrowBack};
+    const QList<QStyle::StandardPixmap> icons{
+        QStyle::SP_DialogOpenButton, QStyle::SP_DialogSaveButton,    QStyle::SP_BrowserReload,
+        QStyle::SP_TrashIcon,        QStyle::SP_FileDialogNewFolder, QStyle::SP_ArrowBack};
     for (int i = 0; i < texts.size(); ++i)
         bar->addAction(w->style()->standardIcon(icons[i % icons.size()]), texts[i]);
     w->setCentralWidget(new QWidget);
@@ -227,7 +243,7 @@ int main(int argc, char** argv) {
             menu->setActiveAction(active);
         shown = menu;
     } else {
-        shown = kind == u"dialog" ? dialog(title, texts)
+        shown = kind == u"dialog"  ? dialog(title, texts)
                 : kind == u"table" ? table(title, texts)
                                    : toolbar(title, texts);
         shown->move(40, 40);
@@ -236,7 +252,8 @@ int main(int argc, char** argv) {
     QTimer::singleShot(900, [&] {
         // The frame the window manager drew (title bar included) for windows; a little of
         // the desktop around a menu.
-        const QRect frame = menu ? shown->geometry().adjusted(-8, -8, 8, 8) : shown->frameGeometry();
+        const QRect frame =
+            menu ? shown->geometry().adjusted(-8, -8, 8, 8) : shown->frameGeometry();
         QScreen* screen = QGuiApplication::primaryScreen();
         const qreal dpr = screen->devicePixelRatio();
         screen->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height()).save(out);

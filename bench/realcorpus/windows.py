@@ -10,6 +10,7 @@ import tempfile
 import time
 
 import sources
+import titles
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 TERMINAL_COLOURS = [("#000000", "#d3d7cf"), ("#ffffff", "#000000"), ("#300a24", "#eeeeec"),
@@ -235,6 +236,8 @@ def render_one(desktop, b, qt, category, language, part, name, rng, make_item):
             {"GDK_SCALE": str(scale), "GTK_THEME": "Adwaita:dark" if dark else "Adwaita"})
     if not os.path.exists(png) or not os.path.exists(png[:-4] + ".txt"):
         return None
+    if category in titles.FRAMED:
+        titles.drop_hidden_title(png, title)
     item = make_item(name, category, language, part, source)
     with open(png[:-4] + ".txt", encoding="utf-8") as f:
         item.truth = f.read()

@@ -15,7 +15,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStringList>
-#include <QThreadPool>
 
 #include <algorithm>
 #include <cerrno>
@@ -123,7 +122,7 @@ void printResult(const Request& request, const QString& file, const OCRResult& r
 
 } // namespace
 
-int run(const Request& request, int argc, char** argv) {
+void run(const Request& request, int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Glintext"));
     DebugLog::disable();
@@ -167,9 +166,11 @@ int run(const Request& request, int argc, char** argv) {
             QCoro::waitFor(engine.recognize(std::exchange(loaded.image, {}), options));
         printResult(request, request.files[i], result, engine, timer.elapsed());
     }
-    // A warm-up the files did not need may still be loading into the engines.
-    QThreadPool::globalInstance()->waitForDone();
-    return status;
+    // Everything is printed. Freeing the models (megabytes in small pieces), waiting for a
+    // warm-up that no file needed and taking the toolkit down would only keep the caller
+    // waiting: a cold run's last tens of milliseconds.
+    std::fflush(nullptr);
+    ::_exit(status);
 }
 
 } // namespace RecognizeCommand

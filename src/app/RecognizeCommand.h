@@ -23,7 +23,8 @@ struct Request {
     QList<QByteArray> nativeFiles;
 };
 
-// Builds its own QCoreApplication from `argc` and `argv`.
-int run(const Request& request, int argc, char** argv);
+// Builds its own QCoreApplication from `argc` and `argv`, and ends the process with the exit
+// status when every file is done.
+[[noreturn]] void run(const Request& request, int argc, char** argv);
 
 } // namespace RecognizeCommand

@@ -34,25 +34,6 @@ void write(std::FILE* stream, const QString& text) {
     std::fflush(stream);
 }
 
-// Debian's Tesseract uses OpenMP, which reads OMP_THREAD_LIMIT once when it loads; on two
-// cores an unlimited pool makes recognition several times slower. Setting it in main() is
-// too late, so the process re-executes itself with the variable set. It executes its file
-// by name, so that the process keeps its name ("glintext", not "exe") for ps, pgrep and
-// the desktop's process lists; through /proc/self/exe only when that name is gone.
-void ensureSingleThreadedOpenMP(char** argv) {
-    if (qEnvironmentVariableIsSet("OMP_THREAD_LIMIT"))
-        return;
-    ::setenv("OMP_THREAD_LIMIT", "1", 1);
-    char path[4096];
-    const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
-    if (length > 0) {
-        path[length] = '\0';
-        ::execv(path, argv);
-    }
-    ::execv("/proc/self/exe", argv);
-    // If exec fails we keep going with the variable set for any child.
-}
-
 // Chosen before the application object exists, which reads it once.
 void chooseToolkitPlatform() {
     const QString platform = PlatformLoader::toolkitPlatformFor(
@@ -100,8 +81,7 @@ void crashForTestsIfAsked(QObject* context) {
 }
 
 int runTrayApp(const AppCommand& command, int argc, char** argv) {
-    // The records of a crash go to the data folder; installed in the process that runs the
-    // application (after the re-execution for OpenMP), before anything can crash.
+    // The records of a crash go to the data folder; installed before anything can crash.
     const std::unique_ptr<CrashCatcher> catcher =
         PlatformLoader::loadCrashCatcher(AppPaths::dataDir());
     catcher->install();
@@ -183,10 +163,9 @@ int main(int argc, char** argv) {
         write(stderr, invocation.text);
         return 2;
     case CommandLine::Invocation::Kind::Recognize: {
-        ensureSingleThreadedOpenMP(argv);
         RecognizeCommand::Request request = invocation.recognize;
         request.nativeFiles = nativeNames(request.files, argc, argv);
-        return RecognizeCommand::run(request, argc, argv);
+        RecognizeCommand::run(request, argc, argv);
     }
     case CommandLine::Invocation::Kind::App:
         break;
@@ -197,7 +176,6 @@ int main(int argc, char** argv) {
         write(stderr, QStringLiteral("glintext: %1\n").arg(problem));
         return 2;
     }
-    ensureSingleThreadedOpenMP(argv);
     chooseToolkitPlatform();
     if (!displayReachable()) {
         write(stderr, QStringLiteral("glintext: no display to show the tray item on (DISPLAY "

@@ -8,7 +8,9 @@
 namespace PageBands {
 
 int cut(const QImage& page) {
-    constexpr int minimumLanes = 3;
+    // The recogniser learns a block's line spacing from its rows: a band of a few rows far
+    // apart (a dialog's title, message and form) gets it wrong and reads two rows as one.
+    constexpr int minimumBandRows = 6;
     constexpr int minimumHeight = 500;
     if (page.height() < minimumHeight)
         return -1;
@@ -27,12 +29,12 @@ int cut(const QImage& page) {
             ++run;
         }
     }
-    if (lanes.size() < minimumLanes)
-        return -1;
     int best = -1;
-    for (const auto& [start, length] : lanes) {
+    for (qsizetype i = 0; i < lanes.size(); ++i) {
+        const auto& [start, length] = lanes[i];
         const int centre = start + length / 2;
-        if (length >= 4 &&
+        // The rows are the lanes plus one: i + 1 above lane i, the rest below it.
+        if (length >= 4 && i + 1 >= minimumBandRows && lanes.size() - i >= minimumBandRows &&
             (best < 0 || std::abs(centre - page.height() / 2) < std::abs(best - page.height() / 2)))
             best = centre;
     }

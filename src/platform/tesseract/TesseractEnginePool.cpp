@@ -1,5 +1,7 @@
 #include "platform/tesseract/TesseractEnginePool.h"
 
+#include "platform/tesseract/SerialOpenMP.h"
+
 #include <tesseract/baseapi.h>
 
 #include <algorithm>
@@ -22,6 +24,7 @@ void TesseractEnginePool::Return::operator()(tesseract::TessBaseAPI* engine) con
 }
 
 tesseract::TessBaseAPI* TesseractEnginePool::create(const QString& languages) {
+    SerialOpenMP::onThisThread();
     auto* engine = new tesseract::TessBaseAPI;
     const QByteArray data = m_dataDirectory.toLocal8Bit();
     const QByteArray langs = languages.toLatin1();
@@ -39,13 +42,29 @@ tesseract::TessBaseAPI* TesseractEnginePool::create(const QString& languages) {
     return engine;
 }
 
+tesseract::TessBaseAPI* TesseractEnginePool::takeIdle(const QString& languages, bool* used) {
+    QList<tesseract::TessBaseAPI*>& idle = m_idle[languages];
+    if (idle.isEmpty())
+        return nullptr;
+    tesseract::TessBaseAPI* engine = idle.takeLast();
+    *used = m_used.remove(engine);
+    return engine;
+}
+
+// Outside the lock: forgetting costs a few milliseconds a model.
+TesseractEnginePool::Lease TesseractEnginePool::lease(tesseract::TessBaseAPI* engine, bool used) {
+    if (engine && used)
+        engine->ClearAdaptiveClassifier();
+    return Lease(engine, Return{this});
+}
+
 TesseractEnginePool::Lease TesseractEnginePool::acquire(const QString& languages) {
     QMutexLocker lock(&m_mutex);
     for (;;) {
-        QList<tesseract::TessBaseAPI*>& idle = m_idle[languages];
-        if (!idle.isEmpty()) {
-            tesseract::TessBaseAPI* engine = idle.takeLast();
-            return Lease(engine, Return{this});
+        bool used = false;
+        if (tesseract::TessBaseAPI* engine = takeIdle(languages, &used)) {
+            lock.unlock();
+            return lease(engine, used);
         }
         if (m_pending.value(languages) == 0)
             break;
@@ -64,10 +83,10 @@ TesseractEnginePool::Lease TesseractEnginePool::acquire(const QString& languages
 
 TesseractEnginePool::Lease TesseractEnginePool::acquireIdle(const QString& languages) {
     QMutexLocker lock(&m_mutex);
-    QList<tesseract::TessBaseAPI*>& idle = m_idle[languages];
-    if (idle.isEmpty())
-        return Lease(nullptr, Return{this});
-    return Lease(idle.takeLast(), Return{this});
+    bool used = false;
+    tesseract::TessBaseAPI* engine = takeIdle(languages, &used);
+    lock.unlock();
+    return lease(engine, used);
 }
 
 void TesseractEnginePool::prewarm(const QString& languages, int count) {
@@ -101,6 +120,7 @@ int TesseractEnginePool::idleCount(const QString& languages) {
 void TesseractEnginePool::giveBack(tesseract::TessBaseAPI* engine) {
     engine->Clear();
     QMutexLocker lock(&m_mutex);
+    m_used.insert(engine);
     m_idle[m_languagesOf.value(engine)].append(engine);
     m_created.wakeAll();
 }

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QList>
 #include <QMutex>
+#include <QSet>
 #include <QString>
 #include <QWaitCondition>
 
@@ -14,7 +15,8 @@ class TessBaseAPI;
 
 // Initialised Tesseract engines kept between recognitions, one set per language string:
 // loading a model costs 100 ms and more, so no capture should pay for it. An engine is
-// used by one thread at a time; the pool hands each out exclusively.
+// used by one thread at a time; the pool hands each out exclusively, and hands it out again
+// without what it learnt from the pages it read (a fresh one has nothing to forget).
 class TesseractEnginePool {
 public:
     struct Return {
@@ -39,6 +41,9 @@ public:
 private:
     tesseract::TessBaseAPI* create(const QString& languages);
     void giveBack(tesseract::TessBaseAPI* engine);
+    // Takes an idle engine out, under the lock; `*used` says whether it must forget first.
+    tesseract::TessBaseAPI* takeIdle(const QString& languages, bool* used);
+    Lease lease(tesseract::TessBaseAPI* engine, bool used);
 
     QString m_dataDirectory;
     QMutex m_mutex;
@@ -46,4 +51,5 @@ private:
     QHash<QString, QList<tesseract::TessBaseAPI*>> m_idle;
     QHash<QString, int> m_pending;
     QHash<tesseract::TessBaseAPI*, QString> m_languagesOf;
+    QSet<tesseract::TessBaseAPI*> m_used; // idle engines that have read since they forgot
 };

@@ -1,6 +1,7 @@
 #include "platform/tesseract/TesseractLines.h"
 
 #include "platform/tesseract/LineGaps.h"
+#include "platform/tesseract/SerialOpenMP.h"
 #include "platform/tesseract/UnderscoreRuns.h"
 
 #include <tesseract/baseapi.h>
@@ -303,6 +304,43 @@ void dropTitleBarMarks(TextLayout::Line& line, QList<Word>& words) {
         removeWords(line, words, drop);
 }
 
+// Bevelled title-bar buttons beside a short caption stand too close to it for that gap,
+// but the recogniser makes nothing of them: marks of up to four characters read with no
+// confidence at all ("TW WR", "ELBE") at the right end of the page's top line, a line height
+// or more from the caption and near the page's right edge. They go when a word before them
+// was read with confidence, and the line is as sure as what is left of it (the marks drag
+// its own figure to nothing, and the caption would pass for noise). At the left end such a
+// word may be a table's first header, only faintly read.
+void dropUnreadButtons(TextLayout::Line& line, QList<Word>& words, int pageWidth) {
+    constexpr float unread = 10;
+    constexpr float read = 15;
+    const int apart = line.box.height();
+    qsizetype last = words.size();
+    while (last > 0 && words[last - 1].text.size() <= 4 && words[last - 1].confidence < unread)
+        --last;
+    if (last == 0 || last == words.size() ||
+        words[last].box.left() - words[last - 1].box.right() < apart ||
+        pageWidth - words.back().box.right() > 2 * apart)
+        return;
+    const bool sure = std::any_of(words.cbegin(), words.cbegin() + last, [&](const Word& w) {
+        return w.text.size() >= 3 && w.confidence >= read;
+    });
+    if (!sure)
+        return;
+    QList<bool> drop(words.size(), false);
+    std::fill(drop.begin() + last, drop.end(), true);
+    removeWords(line, words, drop);
+    if (words.size() != last)
+        return;
+    double weighted = 0;
+    qsizetype characters = 0;
+    for (const Word& w : words) {
+        weighted += double(w.confidence) * double(w.text.size());
+        characters += w.text.size();
+    }
+    line.confidence = float(weighted / double(std::max<qsizetype>(1, characters)));
+}
+
 TextLayout::Line lineAt(const tesseract::ResultIterator& it, const char* text, int block) {
     TextLayout::Line line;
     line.text = trimmedText(text);
@@ -332,8 +370,10 @@ QList<TextLayout::Line> collect(tesseract::TessBaseAPI& api, const QImage& page,
             recountUnderscores(page, *current, words, cell);
             joinUnderscores(*current, words);
         }
-        if (current && lines.isEmpty())
+        if (current && lines.isEmpty()) {
             dropTitleBarMarks(*current, words);
+            dropUnreadButtons(*current, words, page.width());
+        }
         if (current && !current->text.trimmed().isEmpty())
             appendSplitByPanel(lines, *current, words);
         current.reset();
@@ -375,9 +415,13 @@ QList<TextLayout::Line> collect(tesseract::TessBaseAPI& api, const QImage& page,
 // An engine keeps a dictionary of the words it read with confidence and prefers them on
 // later pages. The same image must read the same whatever the engine read before (a warm
 // engine in the tray application, a fresh one on the command line), so each reading starts
-// from the model alone.
+// from the model alone. An engine still holding its last page forgets it here; one the
+// pool hands out has forgotten already, and a fresh one has nothing to forget (forgetting
+// costs milliseconds a model, a good part of a small crop's time).
 void forgetEarlierPages(tesseract::TessBaseAPI& engine) {
-    engine.ClearAdaptiveClassifier();
+    const std::unique_ptr<tesseract::ResultIterator> earlierPage(engine.GetIterator());
+    if (earlierPage)
+        engine.ClearAdaptiveClassifier();
 }
 
 } // namespace
@@ -386,6 +430,7 @@ namespace {
 
 bool readAsGiven(tesseract::TessBaseAPI& engine, const QImage& page, tesseract::PageSegMode mode,
                  const QList<QRect>& panels, QList<TextLayout::Line>* lines) {
+    SerialOpenMP::onThisThread();
     forgetEarlierPages(engine);
     engine.SetPageSegMode(mode);
     engine.SetImage(page.constBits(), page.width(), page.height(), 1, int(page.bytesPerLine()));
