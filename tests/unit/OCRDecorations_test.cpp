@@ -189,6 +189,51 @@ TEST(OCRDecorations, RunsOfUnderscoresInCodeStayWithTheirNames) {
     EXPECT_EQ(read.join('\n').toStdString(), expected.join('\n').toStdString());
 }
 
+TEST(OCRDecorations, ASmallCaptionBesideBevelledButtonsIsKept) {
+    if (!hasModels({"eng"}))
+        GTEST_SKIP() << "no English model";
+    // A narrow list window at scale 2 under a window manager drawing at scale 1: the
+    // caption is far smaller than the rows, and its three bevelled buttons stand close
+    // beside it.
+    const QStringList rows{"Name", "Libyan dinar", "Swiss franc", "Moldovan leu", "Kyat"};
+    QImage image(210, 60 + 50 * int(rows.size()), QImage::Format_RGB32);
+    image.fill(QColor(44, 44, 44));
+    QPainter p(&image);
+    QLinearGradient bar(0, 0, 0, 22);
+    bar.setColorAt(0, QColor(150, 178, 218));
+    bar.setColorAt(1, QColor(112, 144, 196));
+    p.fillRect(0, 0, image.width(), 22, bar);
+    p.setFont(font("DejaVu Sans", 12, true));
+    p.setPen(Qt::white);
+    p.drawText(QRect(24, 0, 128, 22), Qt::AlignCenter, "Currencies");
+    for (int i = 0; i < 3; ++i) {
+        const QRect button(image.width() - 58 + i * 18, 4, 15, 14);
+        p.setPen(QColor(80, 104, 150));
+        p.setBrush(QColor(160, 184, 222));
+        p.drawRect(button);
+        p.setPen(QPen(QColor(40, 56, 90), 2));
+        const QPoint c = button.center();
+        if (i == 0)
+            p.drawLine(c.x() - 3, c.y() + 3, c.x() + 3, c.y() + 3);
+        else if (i == 1)
+            p.drawRect(c.x() - 3, c.y() - 3, 6, 6);
+        else {
+            p.drawLine(c.x() - 3, c.y() - 3, c.x() + 3, c.y() + 3);
+            p.drawLine(c.x() + 3, c.y() - 3, c.x() - 3, c.y() + 3);
+        }
+    }
+    p.setFont(font("DejaVu Sans", 26));
+    p.setPen(QColor(238, 238, 236));
+    for (int i = 0; i < rows.size(); ++i)
+        p.drawText(16, 64 + 50 * i, rows[i]);
+    p.end();
+    TesseractTextAnalyzer en(pool(), {"eng", ""});
+    const QString text = en.analyze(image).transcript;
+    EXPECT_EQ(text.section('\n', 0, 0).simplified().toStdString(), "Currencies")
+        << qPrintable(text);
+    EXPECT_EQ(text.section('\n', 1).toStdString(), rows.join('\n').toStdString());
+}
+
 TEST(OCRDecorations, RunsOfUnderscoresInCodeKeepTheirLength) {
     if (!hasModels({"eng"}))
         GTEST_SKIP() << "no English model";
@@ -216,48 +261,4 @@ TEST(OCRDecorations, RunsOfUnderscoresInCodeKeepTheirLength) {
             expected.append(row.simplified());
         EXPECT_EQ(read.join('\n').toStdString(), expected.join('\n').toStdString()) << family;
     }
-
-    TEST(OCRDecorations, ASmallCaptionBesideBevelledButtonsIsKept) {
-        if (!hasModels({"eng"}))
-            GTEST_SKIP() << "no English model";
-        // A narrow list window at scale 2 under a window manager drawing at scale 1: the
-        // caption is far smaller than the rows, and its three bevelled buttons stand close
-        // beside it.
-        const QStringList rows{"Name", "Libyan dinar", "Swiss franc", "Moldovan leu", "Kyat"};
-        QImage image(210, 60 + 50 * int(rows.size()), QImage::Format_RGB32);
-        image.fill(QColor(44, 44, 44));
-        QPainter p(&image);
-        QLinearGradient bar(0, 0, 0, 22);
-        bar.setColorAt(0, QColor(150, 178, 218));
-        bar.setColorAt(1, QColor(112, 144, 196));
-        p.fillRect(0, 0, image.width(), 22, bar);
-        p.setFont(font("DejaVu Sans", 12, true));
-        p.setPen(Qt::white);
-        p.drawText(QRect(24, 0, 128, 22), Qt::AlignCenter, "Currencies");
-        for (int i = 0; i < 3; ++i) {
-            const QRect button(image.width() - 58 + i * 18, 4, 15, 14);
-            p.setPen(QColor(80, 104, 150));
-            p.setBrush(QColor(160, 184, 222));
-            p.drawRect(button);
-            p.setPen(QPen(QColor(40, 56, 90), 2));
-            const QPoint c = button.center();
-            if (i == 0)
-                p.drawLine(c.x() - 3, c.y() + 3, c.x() + 3, c.y() + 3);
-            else if (i == 1)
-                p.drawRect(c.x() - 3, c.y() - 3, 6, 6);
-            else {
-                p.drawLine(c.x() - 3, c.y() - 3, c.x() + 3, c.y() + 3);
-                p.drawLine(c.x() + 3, c.y() - 3, c.x() - 3, c.y() + 3);
-            }
-        }
-        p.setFont(font("DejaVu Sans", 26));
-        p.setPen(QColor(238, 238, 236));
-        for (int i = 0; i < rows.size(); ++i)
-            p.drawText(16, 64 + 50 * i, rows[i]);
-        p.end();
-        TesseractTextAnalyzer en(pool(), {"eng", ""});
-        const QString text = en.analyze(image).transcript;
-        EXPECT_EQ(text.section('\n', 0, 0).simplified().toStdString(), "Currencies")
-            << qPrintable(text);
-        EXPECT_EQ(text.section('\n', 1).toStdString(), rows.join('\n').toStdString());
-    }
+}
