@@ -233,3 +233,32 @@ TEST(OCRDecorations, ASmallCaptionBesideBevelledButtonsIsKept) {
         << qPrintable(text);
     EXPECT_EQ(text.section('\n', 1).toStdString(), rows.join('\n').toStdString());
 }
+
+TEST(OCRDecorations, RunsOfUnderscoresInCodeKeepTheirLength) {
+    if (!hasModels({"eng"}))
+        GTEST_SKIP() << "no English model";
+    // Double underscores in front of and behind names, in two monospaced faces: the
+    // recogniser reads some of them as one. Proportional prose with an underscore in a
+    // name is left as read.
+    const QStringList code{
+        "extern int vprintf (const char *__restrict __format, __gnuc_va_list __arg);",
+        "    __THROWNL __attribute__ ((__format__ (__printf__, 3, 4)));"};
+    TesseractTextAnalyzer en(pool(), {"eng", ""});
+    for (const char* family : {"Liberation Mono", "DejaVu Sans Mono"}) {
+        QImage image(720, 2 * 22 + 16, QImage::Format_RGB32);
+        image.fill(QColor(43, 43, 43));
+        QPainter p(&image);
+        p.setFont(font(family, 13));
+        p.setPen(QColor(220, 220, 220));
+        for (int i = 0; i < code.size(); ++i)
+            p.drawText(8, 24 + i * 22, code[i]);
+        p.end();
+        QStringList read;
+        for (const QString& row : en.analyze(image).transcript.split('\n'))
+            read.append(row.simplified());
+        QStringList expected;
+        for (const QString& row : code)
+            expected.append(row.simplified());
+        EXPECT_EQ(read.join('\n').toStdString(), expected.join('\n').toStdString()) << family;
+    }
+}

@@ -105,6 +105,88 @@ TEST(OCRScreens, AParagraphFlowingIntoTheNextColumnStaysInOrder) {
               (QStringList{"Keeping files safe"} + left + right).join('\n').toStdString());
 }
 
+namespace {
+
+// A line set flush to both edges of a column, as a justified article sets it.
+void drawJustified(QPainter& p, int x, int y, int width, const QString& line) {
+    const QStringList words = line.split(' ');
+    const QFontMetrics metrics(p.font());
+    int inked = 0;
+    for (const QString& w : words)
+        inked += metrics.horizontalAdvance(w);
+    const double space = words.size() > 1 ? double(width - inked) / double(words.size() - 1) : 0;
+    double at = x;
+    for (const QString& w : words) {
+        p.drawText(int(at), y, w);
+        at += metrics.horizontalAdvance(w) + space;
+    }
+}
+
+} // namespace
+
+TEST(OCRScreens, NarrowJustifiedColumnsOfLongWordsAreReadColumnByColumn) {
+    if (!hasModels({"deu"}))
+        GTEST_SKIP() << "no German model";
+    // Few words a line: compounds, addresses and links fill a narrow column.
+    const QStringList left{
+        "Die Projektdokumentation steht unter", "<https://example.org/handbuch/users>",
+        "oder lokal als Informationsdatei zur", "Verfügung. Fehlermeldungen zur",
+        "Übersetzungsdatenbank schicken Sie",   "bitte an die Mailingliste der",
+        "Übersetzungsmannschaft, jeweils mit"};
+    const QStringList right{
+        "Versionsangabe und Betriebssystem",  "<uebersetzung@lists.example.org>.",
+        "Diese Handbuchseite wurde von",      "Sabine Achterberg <sabine@example.de>",
+        "und Jonathan Oberhauser erstellt.",  "Gewährleistungsansprüche bestehen",
+        "ausdrücklich keine Verpflichtungen."};
+    QImage image(720, 250, QImage::Format_RGB32);
+    image.fill(QColor(48, 48, 48));
+    QPainter p(&image);
+    p.setPen(QColor(236, 236, 236));
+    p.setFont(font("DejaVu Sans", 14));
+    for (int i = 0; i < left.size(); ++i) {
+        drawJustified(p, 20, 40 + i * 26, 320, left[i]);
+        drawJustified(p, 370, 40 + i * 26, 320, right[i]);
+    }
+    p.end();
+    TesseractTextAnalyzer de(pool(), {"deu", ""});
+    QStringList rows;
+    for (const QString& row : de.analyze(image).transcript.split('\n'))
+        rows.append(row.simplified());
+    EXPECT_EQ(rows.join('\n').toStdString(), (left + right).join('\n').toStdString());
+}
+
+TEST(OCRScreens, ARaggedLeftColumnShorterThanTheRightIsReadWhole) {
+    if (!hasModels({"eng"}))
+        GTEST_SKIP() << "no English model";
+    // Lines set flush left end raggedly; one reaches well past the others with a word space
+    // where they end, and the left column stops far above the right one.
+    const QStringList left{
+        "Backups run every night at two and are", "kept for ninety days on the second",
+        "server in the basement rack of the", "main office, next to the old tape drive, so",
+        "restoring a file takes a few minutes."};
+    const QStringList right{
+        "Whole folders take longer, since the tape", "library needs a second pair of hands on",
+        "site and a signed request from the owner",  "of the folder. Old tapes are shredded after",
+        "seven years by the records office, which",  "keeps a list of every tape it destroyed",
+        "and the date it was taken from the shelf",  "in case an auditor asks for it later on."};
+    QImage image(800, 300, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setPen(QColor(30, 30, 30));
+    p.setFont(font("DejaVu Serif", 13));
+    for (int i = 0; i < right.size(); ++i) {
+        if (i < left.size())
+            p.drawText(20, 40 + i * 24, left[i]);
+        p.drawText(420, 40 + i * 24, right[i]);
+    }
+    p.end();
+    TesseractTextAnalyzer en(pool(), {"eng", ""});
+    QStringList rows;
+    for (const QString& row : en.analyze(image).transcript.split('\n'))
+        rows.append(row.simplified());
+    EXPECT_EQ(rows.join('\n').toStdString(), (left + right).join('\n').toStdString());
+}
+
 TEST(OCRScreens, OptionsBesideTheirDescriptionsAreReadRowByRow) {
     if (!hasModels({"eng"}))
         GTEST_SKIP() << "no English model";

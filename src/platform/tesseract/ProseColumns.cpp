@@ -84,15 +84,17 @@ Gutter CellGrid::tallest(const QRect& area) const {
                 while (start + sideCells <= area.right() &&
                        !anyInk(QRect(start, runStart, 1, height)))
                     ++start;
-                int left = 0, right = 0;
+                int left = 0, right = 0, leftRows = 0, rightRows = 0;
                 for (int rr = runStart; rr < r; ++rr) {
                     left += through(rr, c - sideCells, c);
                     right += through(rr, start, start + sideCells);
+                    leftRows += anyInk(QRect(c - sideCells, rr, sideCells, 1));
+                    rightRows += anyInk(QRect(start, rr, sideCells, 1));
                 }
-                // Lines on both sides over a good part of the gutter's height (the left
-                // column's lines end raggedly; its last one may end far above the right's).
-                const int needed = std::max(6, height / 5);
-                if (left >= needed && right >= needed &&
+                // Lines on both sides over a good part of the rows each side has text in (the
+                // left column's lines end raggedly; its last one may end far above the right's,
+                // and the gutter runs on below it).
+                if (left >= std::max(6, leftRows / 5) && right >= std::max(6, rightRows / 5) &&
                     prose(QRect(QPoint(area.left(), runStart), QPoint(c - 1, r - 1))) &&
                     prose(QRect(QPoint(start, runStart), QPoint(area.right(), r - 1))))
                     best.cells = QRect(c, runStart, start - c, height);
@@ -140,10 +142,17 @@ bool CellGrid::prose(const QRect& side) const {
         inkRows += anyInk(QRect(first, r, std::max(1, width), 1));
     if (width < minimumProseCells || inkRows < 6)
         return false;
-    // A gutter inside is a table's column boundary: prose has none.
-    for (int c = first + 1; c < last; ++c)
-        if (!anyInk(QRect(c, side.top(), 1, side.height())))
+    // A gutter inside is a table's column boundary: prose has none. A gap that only a line
+    // or two reach past is a word space in a ragged edge.
+    for (int c = first + 1; c < last; ++c) {
+        if (anyInk(QRect(c, side.top(), 1, side.height())))
+            continue;
+        int beyond = 0;
+        for (int r = side.top(); r <= side.bottom(); ++r)
+            beyond += anyInk(QRect(c + 1, r, last - c, 1));
+        if (beyond >= 6)
             return false;
+    }
     std::vector<double> fill;
     for (const auto& [from, to] : lines)
         fill.push_back(double(to - from + 1) / width);

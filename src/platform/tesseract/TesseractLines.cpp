@@ -2,6 +2,7 @@
 
 #include "platform/tesseract/LineGaps.h"
 #include "platform/tesseract/SerialOpenMP.h"
+#include "platform/tesseract/UnderscoreRuns.h"
 
 #include <tesseract/baseapi.h>
 #include <tesseract/resultiterator.h>
@@ -173,19 +174,62 @@ double cellWidth(const QList<Word>& words) {
     return widths[widths.size() / 2];
 }
 
+// Runs of underscores in monospaced lines take as many of them as their strokes span.
+// `pageCell` carries the cell from line to line.
+void recountUnderscores(const QImage& page, TextLayout::Line& line, QList<Word>& words,
+                        double& pageCell) {
+    QList<QRect> boxes;
+    QStringList texts;
+    for (const Word& w : words) {
+        boxes.append(w.box);
+        texts.append(w.text);
+    }
+    const double cell = UnderscoreRuns::monospaceCell(boxes, texts, pageCell);
+    pageCell = cell;
+    if (cell <= 0 || !line.text.contains(u'_'))
+        return;
+    if (line.text.split(u' ', Qt::SkipEmptyParts) != texts)
+        return; // the words do not match the text's tokens one to one
+    QStringList spaced = line.text.split(u' ');
+    qsizetype w = 0;
+    for (QString& t : spaced) {
+        if (t.isEmpty())
+            continue;
+        const QRect& box = words[w].box;
+        const UnderscoreRuns::Room room{
+            w > 0 ? box.left() - words[w - 1].box.right() - 1 : box.left(),
+            w + 1 < words.size() ? words[w + 1].box.left() - box.right() - 1
+                                 : page.width() - 1 - box.right()};
+        const UnderscoreRuns::Word r = UnderscoreRuns::recount(page, box, t, cell, room);
+        t = words[w].text = r.text;
+        words[w].box = r.box;
+        ++w;
+    }
+    line.text = spaced.join(u' ');
+}
+
 // A run of underscores in front of a name ("__THROW", "__format") is cut by the recogniser
 // into an underscore word and the name, with a space between that the code does not have.
-// An underscore word closer to the next one than a space (a cell) is joined to it, with as many
-// underscores as character cells lie between their starts.
+// An underscore word (after a sign or two: "*__", "((__") closer to the next one than a space
+// (a cell) is joined to it, with as many underscores as character cells lie between the
+// run's start and the name's.
 void joinUnderscores(TextLayout::Line& line, QList<Word>& words) {
     const double cell = cellWidth(words);
     QList<int> runs(words.size(), 0); // underscores to put in front of each word
+    QStringList signs(words.size());  // and the signs in front of those
     for (qsizetype i = 0; i + 1 < words.size(); ++i) {
         const Word& w = words[i];
-        const bool underscores = !w.text.isEmpty() && w.text.count(u'_') == w.text.size();
-        if (cell > 0 && underscores && words[i + 1].box.left() - w.box.right() < cell)
-            runs[i + 1] =
-                std::max<int>(1, int(std::lround((words[i + 1].box.left() - w.box.left()) / cell)));
+        qsizetype lead = 0;
+        while (lead < w.text.size() && lead < 2 && w.text[lead] != u'_' &&
+               !w.text[lead].isLetterOrNumber())
+            ++lead;
+        const bool underscores = lead < w.text.size() && w.text.count(u'_') == w.text.size() - lead;
+        if (cell > 0 && underscores && words[i + 1].box.left() - w.box.right() < cell) {
+            const double start = w.box.left() + double(lead) * cell;
+            runs[i + 1] = std::max<int>(int(w.text.size() - lead),
+                                        int(std::lround((words[i + 1].box.left() - start) / cell)));
+            signs[i + 1] = w.text.left(lead);
+        }
     }
     if (!std::any_of(runs.cbegin(), runs.cend(), [](int n) { return n > 0; }))
         return;
@@ -196,7 +240,12 @@ void joinUnderscores(TextLayout::Line& line, QList<Word>& words) {
     for (qsizetype i = 1; i < words.size(); ++i) {
         if (runs[i] > 0) {
             drop[i - 1] = true;
-            words[i].text = QString(runs[i], u'_') + words[i].text;
+            // The name may have kept part of the run (both boxes hold its stroke).
+            qsizetype own = 0;
+            while (own < words[i].text.size() && words[i].text[own] == u'_')
+                ++own;
+            words[i].text = signs[i] + QString(std::max<qsizetype>(runs[i], own), u'_') +
+                            words[i].text.mid(own);
             words[i].box = words[i].box.united(words[i - 1].box);
         }
     }
@@ -314,9 +363,11 @@ QList<TextLayout::Line> collect(tesseract::TessBaseAPI& api, const QImage& page,
     int block = -1;
     std::optional<TextLayout::Line> current;
     QList<Word> words;
+    double cell = 0; // of monospaced type, 0 for proportional
     auto finishLine = [&] {
         if (current) {
             dropStrokes(*current, words);
+            recountUnderscores(page, *current, words, cell);
             joinUnderscores(*current, words);
         }
         if (current && lines.isEmpty()) {

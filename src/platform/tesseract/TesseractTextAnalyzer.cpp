@@ -39,14 +39,20 @@ namespace {
 // Words in a line of text. Japanese and Chinese set no spaces between words, and Korean
 // sets them between phrases of a few syllables (or, in some texts, none): a run of
 // ideographs or Hangul counts as a word per three characters, and a spaced Korean phrase
-// ("<파일>", "표시합니다.") as one.
+// ("<파일>", "표시합니다.") as one. A long token of other letters (an address, a German
+// compound, a hyphenated name) holds the text of a word per six letters: a narrow column of
+// such prose has few tokens a line, a column of options ("-s|--split", "[<FILE>]") few
+// letters.
 double wordsIn(const QString& text) {
     double count = 0;
     for (const QString& token : text.split(u' ', Qt::SkipEmptyParts)) {
-        int cjk = 0;
-        for (const QChar c : token)
-            cjk += c.unicode() >= 0x3040 && c.unicode() <= 0xd7af;
-        count += std::max(1.0, cjk / 3.0);
+        int cjk = 0, letters = 0;
+        for (const QChar c : token) {
+            const bool ideograph = c.unicode() >= 0x3040 && c.unicode() <= 0xd7af;
+            cjk += ideograph;
+            letters += !ideograph && c.isLetter();
+        }
+        count += std::max(1.0, cjk / 3.0 + letters / 6.0);
     }
     return count;
 }
