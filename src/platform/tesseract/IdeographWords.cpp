@@ -83,17 +83,18 @@ bool suspect(const QImage& page, const TextLayout::Word& word, const QRect& line
             ScriptShapes::ideographShare(page, lineTall(word.box, line)) >= ideographicRun);
 }
 
-// Runs of such words whose ink, over the run, is shaped like ideographs or Hangul.
-QList<Run> latinRuns(const QImage& page, const QList<TextLayout::Line>& lines) {
+// Neighbouring words of a line that `belongs` picks, as runs. A wide gap parts a menu item
+// from its shortcut: they are no run.
+template <typename Belongs>
+QList<Run> runsOf(const QList<TextLayout::Line>& lines, Belongs belongs) {
     QList<Run> runs;
     for (int i = 0; i < int(lines.size()); ++i) {
         const QList<TextLayout::Word>& words = lines[i].words;
         if (words.isEmpty() || spans(lines[i].text, words).isEmpty())
             continue;
         for (qsizetype k = 0; k < words.size(); ++k) {
-            if (!suspect(page, words[k], lines[i].box))
+            if (!belongs(words[k], lines[i].box))
                 continue;
-            // A wide gap parts a menu item from its shortcut: they are no run.
             const bool apart =
                 k > 0 && words[k].box.left() - words[k - 1].box.right() > 3 * lines[i].box.height();
             if (runs.isEmpty() || runs.last().line != i ||
@@ -108,6 +109,14 @@ QList<Run> latinRuns(const QImage& page, const QList<TextLayout::Line>& lines) {
     }
     for (Run& run : runs)
         run.confidence /= std::max(1, run.box.width());
+    return runs;
+}
+
+// Runs of such words whose ink, over the run, is shaped like ideographs or Hangul.
+QList<Run> latinRuns(const QImage& page, const QList<TextLayout::Line>& lines) {
+    QList<Run> runs = runsOf(lines, [&](const TextLayout::Word& word, const QRect& line) {
+        return suspect(page, word, line);
+    });
     runs.removeIf([&](const Run& run) {
         return ScriptShapes::ideographShare(page, run.box) < ideographicRun;
     });
@@ -155,29 +164,9 @@ bool latinMisread(const QImage& page, const TextLayout::Word& word, const QRect&
 
 // Runs of words the CJK model misread as digits and signs where the ink is Latin.
 QList<Run> misreadLatinRuns(const QImage& page, const QList<TextLayout::Line>& lines) {
-    QList<Run> runs;
-    for (int i = 0; i < int(lines.size()); ++i) {
-        const QList<TextLayout::Word>& words = lines[i].words;
-        if (words.isEmpty() || spans(lines[i].text, words).isEmpty())
-            continue;
-        for (qsizetype k = 0; k < words.size(); ++k) {
-            if (!latinMisread(page, words[k], lines[i].box))
-                continue;
-            const bool apart =
-                k > 0 && words[k].box.left() - words[k - 1].box.right() > 3 * lines[i].box.height();
-            if (runs.isEmpty() || runs.last().line != i ||
-                runs.last().first + runs.last().count != k || apart)
-                runs.append({i, k, 0, {}, 0});
-            Run& run = runs.last();
-            const QRect box = lineTall(words[k].box, lines[i].box);
-            ++run.count;
-            run.box = run.box.united(box);
-            run.confidence += double(words[k].confidence) * box.width();
-        }
-    }
-    for (Run& run : runs)
-        run.confidence /= std::max(1, run.box.width());
-    return runs;
+    return runsOf(lines, [&](const TextLayout::Word& word, const QRect& line) {
+        return latinMisread(page, word, line);
+    });
 }
 
 bool hasLatinLetter(const QString& text) {
