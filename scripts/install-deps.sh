@@ -46,8 +46,9 @@ packages=(
   # the Debian package: cpack's shlibdeps (dpkg-dev, file), its checks, and what the
   # package recommends, so that installing it in CI needs no download
   dpkg-dev file lintian appstream desktop-file-utils xdg-utils man-db gzip
-  # a panel's StatusNotifier watcher for the settings-sync test
-  python3-gi
+  # a panel's StatusNotifier watcher for the settings-sync test; the screen corpus's checks
+  # read screenshots with GdkPixbuf
+  python3-gi gir1.2-gdkpixbuf-2.0
   # the accessibility bus and a client of it for the screen-reader test
   at-spi2-core python3-pyatspi
 )

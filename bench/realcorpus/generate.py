@@ -10,6 +10,7 @@ captions) came later; each image's look and text depend on its name alone, so th
 made on their own beside a corpus generated before (`--only faint,window --no-windows`).
 
     bench/realcorpus/generate.py OUTDIR [--build DIR] [--only CATEGORY,...] [--no-windows]
+                                 [--names NAME,...]
 
 Writes OUTDIR/<name>.png, OUTDIR/<name>.txt and OUTDIR/manifest.tsv: name, category,
 LANGUAGE value, tesseract -l value, code payloads (U+001F between), part, source file,
@@ -17,6 +18,8 @@ style. Needs `scripts/install-deps.sh --bench`."""
 import argparse
 import concurrent.futures
 import hashlib
+import html as htmlmod
+import json
 import os
 import random
 import re
@@ -27,6 +30,7 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import ink  # noqa: E402
 import pages  # noqa: E402
 import sources  # noqa: E402
 import windows  # noqa: E402
@@ -55,38 +59,61 @@ def run_chromium(args, profile):
                           capture_output=True, timeout=120)
 
 
+def layout(path, profile, scale, shot=None):
+    """The page as the browser lays it out at the screenshot's device scale (line heights
+    round to device pixels, so lines may break elsewhere at another scale): its truth, the
+    crop's size and the boxes of the words and images the truth holds (truth.js). `shot`:
+    the size in CSS pixels of a screenshot taken before, to leave out what it cuts off."""
+    url = "file://" + path + (f"?width={shot[0]}&height={shot[1]}" if shot else "")
+    # Font loading is real time, not the page's virtual time: on a busy machine the DOM
+    # may be dumped before the text was read back. Try again, longer.
+    for budget in (4000, 10000, 30000):
+        dom = run_chromium([f"--virtual-time-budget={budget}", "--window-size=1800,2400",
+                            f"--force-device-scale-factor={scale}", "--dump-dom", url],
+                           profile).stdout.decode("utf-8")
+        m = re.search(r'<pre id="truth"[^>]*data-width="(\d+)" data-height="(\d+)"[^>]*>'
+                      r'(.*?)</pre><pre id="boxes"[^>]*>(.*?)</pre>', dom, re.S)
+        if m:
+            break
+    else:
+        raise RuntimeError("no text read back")
+    truth = htmlmod.unescape(m.group(3))
+    boxes = json.loads(htmlmod.unescape(m.group(4)))
+    return truth, int(m.group(1)), int(m.group(2)), boxes
+
+
 def render_page(item, out):
-    """Two passes with the same layout: the first reads the text and the crop's size back,
-    the second takes the screenshot at that size."""
+    """Two passes with the same layout: the first reads the text, the crop's size and the
+    words' boxes back, the second takes the screenshot at that size, again until every
+    word and image of the truth has ink where the page lays it out."""
     path = os.path.join(out, "pages", item.name + ".html")
     with open(path, "w", encoding="utf-8") as f:
         f.write(item.html)
     profile = tempfile.mkdtemp(prefix="glintext-chromium-")
     try:
-        # Font loading is real time, not the page's virtual time: on a busy machine the
-        # DOM may be dumped before the text was read back. Try again, longer.
-        for budget in (4000, 10000, 30000):
-            dom = run_chromium([f"--virtual-time-budget={budget}", "--window-size=1800,2400",
-                                "--dump-dom", "file://" + path], profile).stdout.decode("utf-8")
-            m = re.search(r'<pre id="truth"[^>]*data-width="(\d+)" data-height="(\d+)"[^>]*>'
-                          r'(.*?)</pre>', dom, re.S)
-            if m:
-                break
-        else:
-            raise RuntimeError("no text read back")
-        import html as htmlmod
-        item.truth = htmlmod.unescape(m.group(3))
-        width, height = int(m.group(1)), int(m.group(2))
         scale = int(re.search(r"x(\d)", item.style).group(1))
+        item.truth, width, height, boxes = layout(path, profile, scale)
         png = os.path.join(out, item.name + ".png")
-        for budget in (4000, 10000, 30000):
-            run_chromium([f"--virtual-time-budget={budget}", f"--window-size={width},{height}",
+        missing = ["no screenshot"]
+        # Some window sizes leave tiles of the page unpainted, the same ones every time
+        # (a band under a dark page's top, a block of an article): later tries take the
+        # screenshot in a larger window and cut the crop out of it.
+        for budget, margin in ((4000, 0), (10000, 0), (10000, 160), (30000, 1000)):
+            if os.path.exists(png):
+                os.remove(png)
+            run_chromium([f"--virtual-time-budget={budget}",
+                          f"--window-size={width + margin},{height + margin}",
                           f"--force-device-scale-factor={scale}", f"--screenshot={png}",
                           "file://" + path], profile)
-            if os.path.exists(png) and colours(png) > 2:
-                break
+            if margin and os.path.exists(png):
+                subprocess.run(["convert", png, "-crop", f"{width * scale}x{height * scale}+0+0",
+                                "+repage", png], check=True)
+            if os.path.exists(png) and colours(png) > 1:
+                missing = ink.unpainted(png, boxes, scale)
+                if not missing:
+                    break
         else:
-            raise RuntimeError("no screenshot with the page drawn")
+            raise RuntimeError("no screenshot with the page drawn: " + " ".join(missing[:8]))
     finally:
         shutil.rmtree(profile, ignore_errors=True)
 
@@ -461,12 +488,17 @@ def main():
     ap.add_argument("--build", default=os.path.join(os.path.dirname(__file__), "..", "..", "build"))
     ap.add_argument("--only", default="")
     ap.add_argument("--no-windows", action="store_true")
+    ap.add_argument("--names", default="",
+                    help="only these images (comma-separated), as the full run makes them")
     args = ap.parse_args()
     out = os.path.abspath(args.out)
     os.makedirs(os.path.join(out, "pages"), exist_ok=True)
     only = set(filter(None, args.only.split(",")))
     b = Builder(out, os.path.abspath(args.build))
     plan(b, only)
+    names = set(filter(None, args.names.split(",")))
+    if names:
+        b.items = [i for i in b.items if i.name in names]
     pages_to_render = [i for i in b.items if i.html]
     with concurrent.futures.ThreadPoolExecutor(2) as pool:
         failures = [f for f in pool.map(lambda i: try_render(i, out), pages_to_render) if f]
@@ -478,7 +510,7 @@ def main():
             item = Item(name, category, sources.LANGUAGES[language]["desktop"], part, source)
             item.tess = sources.LANGUAGES[language]["model"]
             return item
-        items += windows.render_all(b, make_item, only)
+        items += windows.render_all(b, make_item, only, names)
     with open(os.path.join(out, "manifest.tsv"), "w", encoding="utf-8") as m:
         for item in items:
             finish(item, out)

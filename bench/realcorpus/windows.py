@@ -158,8 +158,9 @@ def xterm(desktop, out, name, lines, rng, language, scale):
     return f"{fg} on {bg} {font} {size}pt", "\n".join(lines)
 
 
-def render_all(b, make_item, only):
-    """Items for every toolkit window; `make_item(name, category, language, part, source)`."""
+def render_all(b, make_item, only, names=()):
+    """Items for every toolkit window (or those in `names`); `make_item(name, category,
+    language, part, source)`."""
     wanted = lambda c: not only or c in only  # noqa: E731
     desktop = Desktop()
     qt = os.path.join(b.build, "bench", "glintext-qt-windows")
@@ -172,6 +173,8 @@ def render_all(b, make_item, only):
                     if not wanted(category):
                         continue
                     name = f"{category}-{language}-{'h' if part == 'held-out' else 't'}1"
+                    if names and name not in names:
+                        continue
                     rng = random.Random(name)
                     item = render_one(desktop, b, qt, category, language, part, name, rng,
                                       make_item)
