@@ -9,7 +9,9 @@ seed) at the screenshot's device scale, and
   its box, covered by another element or beyond the screenshot; box-drawing characters,
   which the page draws as rules; lines broken where the page at scale 1 broke them);
 - `layout`: the page no longer lays out to the screenshot's size (it cannot be checked);
-- `scrolled`: a terminal's text needs more rows than the terminal has.
+- `scrolled`: a terminal's text needs more rows than the terminal has;
+- a terminal wider than the screen (80 columns in a large CJK font) whose truth holds the
+  columns the screen cuts off is a `truth` fault too.
 
     bench/realcorpus/check.py CORPUS [--build DIR] [--names NAME,...] [--fix]
 
@@ -19,19 +21,19 @@ the truth the generator makes now; CORPUS/CHANGED.tsv lists what was done. The i
 are never judged by a reading of them."""
 import argparse
 import concurrent.futures
+import functools
 import os
 import shutil
 import sys
 import tempfile
-import unicodedata
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import generate  # noqa: E402
 import ink  # noqa: E402
 import sources  # noqa: E402
+import windows  # noqa: E402
 
 WINDOWS = ("qt-menu", "qt-dialog", "qt-table", "gtk-dialog", "gtk-list", "terminal")
-TERMINAL = (80, 24)  # the generator's xterm geometry
 
 
 def manifest(corpus):
@@ -44,14 +46,37 @@ def read(path):
         return f.read()
 
 
-def columns(text):
-    return sum(2 if unicodedata.east_asian_width(c) in "WF" else
-               0 if unicodedata.combining(c) else 1 for c in text)
-
-
 def terminal_rows(truth):
-    """The rows of an 80-column terminal the lines take, long lines wrapped."""
-    return sum(max(1, -(-columns(line) // TERMINAL[0])) for line in truth.split("\n"))
+    """The rows of the terminal the lines take, long lines wrapped."""
+    return sum(max(1, -(-windows.columns(line) // windows.TERMINAL[0]))
+               for line in truth.split("\n"))
+
+
+@functools.lru_cache(maxsize=None)
+def terminal_width(font, size):
+    return windows.terminal_width(font, size)
+
+
+def check_terminal(png, style, stored):
+    """A terminal's text needs no more rows than it has, and its truth holds only the
+    columns the screen shows of it."""
+    lines = stored.rstrip("\n").split("\n")
+    rows = terminal_rows("\n".join(lines))
+    if rows > windows.TERMINAL[1]:
+        return "scrolled", f"{rows} rows in a terminal of {windows.TERMINAL[1]}", None
+    words = style.split()
+    font, size = " ".join(words[3:-1]), int(words[-1][:-2])
+    width, shown = terminal_width(font, size), generate.png_size(png)[0]
+    if width <= shown:
+        return None, "", None
+    visible = windows.visible_columns(width, shown)
+    new = "\n".join(windows.shown_columns(lines, visible)) + "\n"
+    if new == stored:
+        return None, "", None
+    gone = sum(len(a) - len(b) for a, b in zip(stored.split("\n"), new.split("\n")))
+    return "truth", (f"terminal {width} px wide on a screen that shows {shown}: "
+                     f"{visible:.1f} of {windows.TERMINAL[0]} columns, {gone} characters the "
+                     "page does not show"), new
 
 
 def truth_change(old, new):
@@ -88,10 +113,7 @@ class Checker:
         png = os.path.join(self.corpus, name + ".png")
         stored = read(png[:-4] + ".txt")
         if category == "terminal":
-            rows = terminal_rows(stored.rstrip("\n"))
-            if rows > TERMINAL[1]:
-                return "scrolled", f"{rows} rows in a terminal of {TERMINAL[1]}", None
-            return None, "", None
+            return check_terminal(png, row[7], stored)
         if category in WINDOWS:
             return None, "toolkit window: not checked", None
         item = self.items.get(name)

@@ -13,6 +13,7 @@ import check  # noqa: E402
 import generate  # noqa: E402
 import ink  # noqa: E402
 import pages  # noqa: E402
+import windows  # noqa: E402
 
 
 def picture(width, height, colour=(240, 240, 240)):
@@ -58,6 +59,14 @@ class InkTest(unittest.TestCase):
 class TruthTest(unittest.TestCase):
     def test_wide_characters_take_two_columns_of_a_terminal(self):
         self.assertEqual(check.terminal_rows("a" * 80 + "\n" + "語" * 41 + "\nx"), 1 + 2 + 1)
+
+    def test_a_terminal_cut_by_the_screen_keeps_the_columns_it_shows(self):
+        # 80 columns of 31 px and a 2 px border: a grab 1559 px wide shows 50.2 columns.
+        visible = windows.visible_columns(2484, 1559)
+        self.assertAlmostEqual(visible, 50.2, places=1)
+        cut = windows.shown_columns(["a" * 60, "語" * 30, "ab " + "語" * 24 + "x"], visible)
+        self.assertEqual(cut, ["a" * 50, "語" * 25, "ab " + "語" * 24])
+        self.assertEqual(windows.shown_columns(["a" + "語" * 30], 49.8), ["a" + "語" * 24])
 
     def test_a_change_says_what_moved(self):
         self.assertIn("box-drawing", check.truth_change("│ ID │ Name\n", "ID Name\n"))

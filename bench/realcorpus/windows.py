@@ -4,17 +4,22 @@ and lists) and xterm showing real `man` output. Each program grabs its own windo
 the screen and writes the truth beside the image."""
 import os
 import random
+import re
 import shutil
 import subprocess
 import tempfile
 import time
+import unicodedata
 
 import sources
 import titles
+from titles import png_width
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 TERMINAL_COLOURS = [("#000000", "#d3d7cf"), ("#ffffff", "#000000"), ("#300a24", "#eeeeec"),
                     ("#fdf6e3", "#586e75"), ("#1e1e1e", "#cccccc")]
+TERMINAL = (80, 24)  # the xterm's columns and rows
+XTERM_BORDER = 2
 TERMINAL_FONTS = {"ja": "Noto Sans Mono CJK JP", "zh-Hans": "Noto Sans Mono CJK SC",
                   "zh-Hant": "Noto Sans Mono CJK TC", "ko": "Noto Sans Mono CJK KR"}
 
@@ -126,7 +131,60 @@ def man_lines(b, language, part, rng):
     return None, None
 
 
+def columns(text):
+    """The terminal columns `text` takes: East Asian wide characters two, marks none."""
+    return sum(2 if unicodedata.east_asian_width(c) in "WF" else
+               0 if unicodedata.combining(c) else 1 for c in text)
+
+
+def shown_columns(lines, visible):
+    """Each line cut where the screen's edge cuts the terminal, `visible` columns in: a
+    character counts when most of it shows."""
+    out = []
+    for line in lines:
+        kept, column = [], 0
+        for c in line:
+            width = columns(c)
+            if column + width / 2 > visible:
+                break
+            kept.append(c)
+            column += width
+        out.append("".join(kept).rstrip())
+    return out
+
+
+def window_width(env, window):
+    """The width of an X window as its client asked for it, also where the screen cuts it."""
+    info = subprocess.run(["xwininfo", "-id", window], env=env, capture_output=True,
+                          text=True).stdout
+    return int(re.search(r"Width: (\d+)", info).group(1))
+
+
+def terminal_command(font, size, bg, fg, title, command):
+    return ["xterm", "-u8", "-fa", font, "-fs", str(size), "-bg", bg, "-fg", fg, "-geometry",
+            f"{TERMINAL[0]}x{TERMINAL[1]}+40+40", "-title", title, "-e", "sh", "-c", command]
+
+
+def find_window(env, title):
+    for _ in range(60):
+        window = subprocess.run(["xdotool", "search", "--name", title], env=env,
+                                capture_output=True, text=True).stdout.split()
+        if window:
+            return window[0]
+        time.sleep(0.1)
+    return None
+
+
+def visible_columns(window_px, shown_px):
+    """How many of the terminal's columns a grab `shown_px` wide holds of a window
+    `window_px` wide (xterm's 2 px inner border each side)."""
+    cell = (window_px - 2 * XTERM_BORDER) / TERMINAL[0]
+    return (shown_px - XTERM_BORDER) / cell
+
+
 def xterm(desktop, out, name, lines, rng, language, scale):
+    """An xterm showing `lines`; its truth is the lines as far as the screen shows them (a
+    large CJK font makes 80 columns wider than the screen, which cuts the window)."""
     text_file = os.path.join(desktop.dir, name + ".man")
     with open(text_file, "w", encoding="utf-8") as f:
         f.write("\n".join(lines))
@@ -136,26 +194,42 @@ def xterm(desktop, out, name, lines, rng, language, scale):
     size = rng.choice([9, 10, 11]) * scale
     png = os.path.join(out, name + ".png")
     env = dict(desktop.env, LC_ALL="C.UTF-8", LANG="C.UTF-8")
-    term = subprocess.Popen(["xterm", "-u8", "-fa", font, "-fs", str(size), "-bg", bg, "-fg", fg,
-                             "-geometry", "80x24+40+40", "-title", name, "-e", "sh", "-c",
-                             f"cat '{text_file}'; sleep 20"], env=env,
+    term = subprocess.Popen(terminal_command(font, size, bg, fg, name,
+                                             f"cat '{text_file}'; sleep 20"), env=env,
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    shown = lines
     try:
-        window = ""
-        for _ in range(60):
-            window = subprocess.run(["xdotool", "search", "--name", name], env=env,
-                                    capture_output=True, text=True).stdout.split()
-            if window:
-                break
-            time.sleep(0.1)
+        window = find_window(env, name)
         time.sleep(0.8)
         if window:
             # The terminal's own area: what a selection over the text would hold.
-            subprocess.run(["import", "-window", window[0], png], env=env, capture_output=True)
+            subprocess.run(["import", "-window", window, png], env=env, capture_output=True)
+            if os.path.exists(png):
+                visible = visible_columns(window_width(env, window), png_width(png))
+                shown = shown_columns(lines, visible)
     finally:
         term.kill()
         term.wait()
-    return f"{fg} on {bg} {font} {size}pt", "\n".join(lines)
+    return f"{fg} on {bg} {font} {size}pt", "\n".join(shown)
+
+
+def terminal_width(font, size):
+    """The width of the generator's xterm in `font` at `size`, on a screen of its own."""
+    desktop = Desktop()
+    try:
+        title = f"glintext-measure-{os.getpid()}"
+        term = subprocess.Popen(terminal_command(font, size, "#000000", "#ffffff", title,
+                                                 "sleep 20"), env=desktop.env,
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            window = find_window(desktop.env, title)
+            time.sleep(0.5)
+            return window_width(desktop.env, window)
+        finally:
+            term.kill()
+            term.wait()
+    finally:
+        desktop.close()
 
 
 def render_all(b, make_item, only, names=()):
