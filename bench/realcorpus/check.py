@@ -8,6 +8,8 @@ seed) at the screenshot's device scale, and
 - `truth`: the truth the generator makes now differs from the stored one (text clipped by
   its box, covered by another element or beyond the screenshot; box-drawing characters,
   which the page draws as rules; lines broken where the page at scale 1 broke them);
+- `narrow`: the screenshot's window (sized from a layout at scale 1) is narrower than the
+  page at its own scale, so its lines wrap where the truth does not say;
 - `layout`: the page no longer lays out to the screenshot's size (it cannot be checked);
 - `scrolled`: a terminal's text needs more rows than the terminal has;
 - a terminal wider than the screen (80 columns in a large CJK font) whose truth holds the
@@ -16,8 +18,9 @@ seed) at the screenshot's device scale, and
     bench/realcorpus/check.py CORPUS [--build DIR] [--names NAME,...] [--fix]
 
 Prints one line per faulty image (name, part, fault, detail). With --fix, pages with
-unpainted words are rendered again (generate.py's retries) and other truth faults get
-the truth the generator makes now; CORPUS/CHANGED.tsv lists what was done. The images
+unpainted words or a narrow window are rendered again (generate.py's retries) and other
+truth faults get the truth the generator makes now; CORPUS/CHANGED.tsv lists what was
+done. The images
 are never judged by a reading of them."""
 import argparse
 import concurrent.futures
@@ -130,8 +133,13 @@ class Checker:
                                                  (width // scale, height // scale))
         finally:
             shutil.rmtree(profile, ignore_errors=True)
-        if abs(w * scale - width) > 2 * scale:
+        if abs(w * scale - width) > 8 * scale:
             return "layout", f"laid out {w * scale} px wide, the screenshot {width}", None
+        if w * scale > width:
+            # The window was sized from a layout at scale 1: at the page's own scale it was
+            # too narrow, and the page wrapped its lines where no layout here can see.
+            return "narrow", (f"{w * scale} px wide at its scale, shot in a window "
+                              f"{width} px wide"), None
         new = sources.normal(truth.strip()) + "\n"
         missing = ink.unpainted(png, boxes, scale)
         if missing:
@@ -156,7 +164,7 @@ def fix(checker, corpus, results):
     for row, (fault, detail, new) in results:
         name = row[0]
         txt = os.path.join(corpus, name + ".txt")
-        if fault == "unpainted":
+        if fault in ("unpainted", "narrow"):
             png, item = rerender(checker, row)
             for suffix in (".png", ".txt"):
                 target = os.path.join(corpus, name + suffix)
@@ -164,7 +172,7 @@ def fix(checker, corpus, results):
                     os.remove(target)  # never write through to a corpus linked from
                 shutil.copyfile(png[:-4] + suffix, target)
             rows[name][3] = item.tess
-            changed.append((name, f"unpainted ({detail})", "rendered again with the same "
+            changed.append((name, f"{fault} ({detail})", "rendered again with the same "
                             "source, style and seed; truth from that render"))
         elif fault == "truth":
             if os.path.islink(txt):

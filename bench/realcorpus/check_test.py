@@ -91,7 +91,8 @@ class PageTest(unittest.TestCase):
         body = ("<div id=crop style='padding:6px'><div><span class=lab>Name Surname</span>"
                 "<span class=field>value</span></div><div class=pre>┌──┐\n│ ID │ Code\n└──┘</div>"
                 "<div style='width:90px; white-space:nowrap'>shown "
-                + "x" * 300 + " beyond</div></div>")
+                + "x" * 300 + " beyond</div><div style='width:150px'>see licences/gpl-"
+                "3.0.html here</div></div>")
         path = os.path.join(self.dir, "page.html")
         with open(path, "w", encoding="utf-8") as f:
             f.write(pages.page(style, body, css))
@@ -103,6 +104,8 @@ class PageTest(unittest.TestCase):
         self.assertEqual(lines[2], "shown " + "x" * len(lines[2][6:]))
         self.assertLess(len(lines[2]), 100)  # what runs past the screenshot is not in it
         self.assertIn("value", [w[4] for w in boxes["words"]])
+        # A word broken at its hyphen stands on both lines, each part where it shows.
+        self.assertEqual(lines[3:], ["see licences/gpl-", "3.0.html here"])
 
 
 if __name__ == "__main__":

@@ -52,27 +52,37 @@
     if (x < 0 || y < 0 || x >= crop.right || y >= crop.bottom) return false;
     return document.elementFromPoint(x, y) === node.parentElement;
   }
-  // The characters of a token the screenshot shows, and their box.
-  function shownPart(node, t, crop) {
-    let text = '', box = null;
+  // The characters of a token the screenshot shows, in pieces of one line each (a token
+  // the browser broke at a hyphen stands on two lines), each with its box.
+  function shownParts(node, t, crop) {
+    const pieces = [];
+    let piece = null;
     for (let i = t.start; i < t.end;) {
       const step = node.data.codePointAt(i) > 0xffff ? 2 : 1;
       const r = document.createRange();
       r.setStart(node, i);
       r.setEnd(node, i + step);
       const b = r.getBoundingClientRect();
-      // A mark without a width of its own goes with the character before it.
-      const keep = b.width ? shown(node, b, crop) : text.length > 0;
-      if (keep) {
-        text += node.data.substr(i, step);
-        if (b.width)
-          box = box ? { left: Math.min(box.left, b.left), top: Math.min(box.top, b.top),
-                        right: Math.max(box.right, b.right), bottom: Math.max(box.bottom, b.bottom) }
-                    : { left: b.left, top: b.top, right: b.right, bottom: b.bottom };
-      }
+      const char = node.data.substr(i, step);
       i += step;
+      if (!b.width) {  // a mark without a width of its own goes with the character before it
+        if (piece) piece.text += char;
+        continue;
+      }
+      if (!shown(node, b, crop)) continue;
+      const middle = (b.top + b.bottom) / 2;
+      if (piece && middle > piece.box.top && middle < piece.box.bottom &&
+          b.left >= piece.box.right - 2) {
+        piece.text += char;
+        piece.box.right = Math.max(piece.box.right, b.right);
+        piece.box.top = Math.min(piece.box.top, b.top);
+        piece.box.bottom = Math.max(piece.box.bottom, b.bottom);
+      } else {
+        piece = { text: char, box: { left: b.left, top: b.top, right: b.right, bottom: b.bottom } };
+        pieces.push(piece);
+      }
     }
-    return { text: text, box: box };
+    return pieces;
   }
   function read() {
     const crop = cropBox(), limit = shot(crop);
@@ -84,29 +94,23 @@
       if (!visible(node.parentElement)) continue;
       let first = true;
       for (const t of tokens(node.data)) {
-        const r = document.createRange();
-        r.setStart(node, t.start);
-        r.setEnd(node, t.end);
-        const rects = r.getClientRects();
-        if (!rects.length || !rects[0].width) continue;
-        const part = shownPart(node, t, limit);
-        if (!part.text) continue;
-        const b = part.box || rects[0];  // where the shown part of it stands
-        const middle = (b.top + b.bottom) / 2;
-        const level = line && middle > line.top && middle < line.bottom;
-        if (!level || b.left < lastRight - 2) {
-          line = { top: b.top, bottom: b.bottom, text: part.text };
-          lines.push(line);
-        } else {
-          // A space where the text has one, or where another element starts apart.
-          const gap = t.space || (first && b.left > lastRight + 2);
-          line.text += (gap ? ' ' : '') + part.text;
-        }
-        lastRight = b.right;
-        first = false;
-        const w = part.box;
-        words.push([w.left, w.top, Math.min(w.right, limit.right), Math.min(w.bottom, limit.bottom),
-                    part.text]);
+        shownParts(node, t, limit).forEach((part, k) => {
+          const b = part.box;
+          const middle = (b.top + b.bottom) / 2;
+          const level = line && middle > line.top && middle < line.bottom;
+          if (!level || b.left < lastRight - 2) {
+            line = { top: b.top, bottom: b.bottom, text: part.text };
+            lines.push(line);
+          } else {
+            // A space where the text has one, or where another element starts apart.
+            const gap = k === 0 && (t.space || (first && b.left > lastRight + 2));
+            line.text += (gap ? ' ' : '') + part.text;
+          }
+          lastRight = b.right;
+          first = false;
+          words.push([b.left, b.top, Math.min(b.right, limit.right),
+                      Math.min(b.bottom, limit.bottom), part.text]);
+        });
       }
     }
     const images = Array.from(document.querySelectorAll('#crop img')).map(i => {
