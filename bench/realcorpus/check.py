@@ -10,7 +10,8 @@ seed) at the screenshot's device scale, and
   which the page draws as rules; lines broken where the page at scale 1 broke them);
 - `narrow`: the screenshot's window (sized from a layout at scale 1) is narrower than the
   page at its own scale, so its lines wrap where the truth does not say;
-- `layout`: the page no longer lays out to the screenshot's size (it cannot be checked);
+- `layout`: the page made now is not the page of the screenshot (another size, or text
+  that is not the stored truth less what the page hides; its source changed): not checked;
 - `scrolled`: a terminal's text needs more rows than the terminal has;
 - a terminal wider than the screen (80 columns in a large CJK font) whose truth holds the
   columns the screen cuts off is a `truth` fault too.
@@ -82,12 +83,22 @@ def check_terminal(png, style, stored):
                      "page does not show"), new
 
 
+def squeeze(text):
+    """The text without spaces and box-drawing characters."""
+    return "".join(c for c in text if not c.isspace() and not 0x2500 <= ord(c) <= 0x257F)
+
+
+def within(short, long):
+    """Whether `short` is `long` with some characters left out."""
+    rest = iter(long)
+    return all(c in rest for c in short)
+
+
 def truth_change(old, new):
     """A short description of how the stored truth differs from the page's."""
     kinds = []
     if any(0x2500 <= ord(c) <= 0x257F for c in old):
         kinds.append("box-drawing characters drawn as rules")
-    squeeze = lambda t: "".join(c for c in t if not c.isspace() and not 0x2500 <= ord(c) <= 0x257F)  # noqa: E731
     if squeeze(old) != squeeze(new):
         gone = len(squeeze(old)) - len(squeeze(new))
         kinds.append(f"{gone} characters the page does not show" if gone > 0 else
@@ -141,6 +152,9 @@ class Checker:
             return "narrow", (f"{w * scale} px wide at its scale, shot in a window "
                               f"{width} px wide"), None
         new = sources.normal(truth.strip()) + "\n"
+        if not within(squeeze(new), squeeze(stored)):
+            # Leaving out what the page does not show only takes characters away.
+            return "layout", "the page made now holds other text (its source changed)", None
         missing = ink.unpainted(png, boxes, scale)
         if missing:
             return "unpainted", f"{len(missing)} words or codes without ink: " + \

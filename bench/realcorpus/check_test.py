@@ -68,6 +68,10 @@ class TruthTest(unittest.TestCase):
         self.assertEqual(cut, ["a" * 50, "語" * 25, "ab " + "語" * 24])
         self.assertEqual(windows.shown_columns(["a" + "語" * 30], 49.8), ["a" + "語" * 24])
 
+    def test_a_truth_may_only_lose_characters(self):
+        self.assertTrue(check.within(check.squeeze("Name S value"), "Name Surname\nvalue"))
+        self.assertFalse(check.within(check.squeeze("[--async] NAME"), "NAME [--global]"))
+
     def test_a_change_says_what_moved(self):
         self.assertIn("box-drawing", check.truth_change("│ ID │ Name\n", "ID Name\n"))
         self.assertIn("4 characters the page does not show",
