@@ -179,7 +179,11 @@ def fix(checker, corpus, results):
         name = row[0]
         txt = os.path.join(corpus, name + ".txt")
         if fault in ("unpainted", "narrow"):
-            png, item = rerender(checker, row)
+            try:
+                png, item = rerender(checker, row)
+            except RuntimeError as exc:
+                changed.append((name, f"{fault} ({detail})", f"left as it was: {exc}"))
+                continue
             for suffix in (".png", ".txt"):
                 target = os.path.join(corpus, name + suffix)
                 if os.path.islink(target):

@@ -38,6 +38,8 @@ class InkTest(unittest.TestCase):
             dot(x, 18, (20, 20, 20))
         self.assertEqual(ink.blank_words(pixels, words, 1), ["cut", "gone"])
         self.assertEqual(ink.blank_words(pixels, [(5, 5, 15, 15, "ab")], 2), [])
+        # One character stretched by justification: ink in its glyph, none in its space.
+        self.assertEqual(ink.blank_words(pixels, [(10, 10, 70, 30, "的")], 1), [])
 
     def test_faint_text_is_ink_and_a_flat_tile_is_not(self):
         pixels, dot = picture(40, 20, (90, 110, 60))

@@ -50,13 +50,16 @@ def slices(left, right, width):
 
 def blank_words(pixels, words, scale):
     """The words (left, top, right, bottom, text) with a piece about as wide as the line
-    is tall and no ink in it: a word cut by an unpainted tile fails in the piece it lost."""
+    is tall and no ink in it: a word cut by an unpainted tile fails in the piece it lost.
+    A word has no more pieces than characters: justified CJK text widens each
+    character's box by the space after it."""
     blank = []
     for left, top, right, bottom, text in words:
         top, bottom = round(top * scale), round(bottom * scale)
         if bottom <= top or right <= left:
             continue
-        pieces = slices(round(left * scale), round(right * scale), bottom - top)
+        left, right = round(left * scale), round(right * scale)
+        pieces = slices(left, right, max(bottom - top, (right - left) / len(text)))
         if not all(pixels.inked(a, top, b, bottom) for a, b in pieces if b > a):
             blank.append(text)
     return blank
