@@ -197,8 +197,11 @@ def fix(checker, corpus, results):
                 os.remove(txt)
             with open(txt, "w", encoding="utf-8") as f:
                 f.write(new)
-            changed.append((name, f"truth ({detail})", "truth made again from the page's "
-                            "layout at its scale; image kept"))
+            how = ("truth cut to the columns the screen shows" if row[1] == "terminal" else
+                   "truth made again from the page's layout at its scale")
+            changed.append((name, f"truth ({detail})", how + "; image kept"))
+        elif fault == "layout":
+            changed.append((name, f"not checked ({detail})", "left as it was"))
     with open(os.path.join(corpus, "manifest.tsv"), "w", encoding="utf-8") as f:
         for row in rows.values():
             f.write("\t".join(row) + "\n")
