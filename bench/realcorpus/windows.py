@@ -259,9 +259,8 @@ def render_all(b, make_item, only, names=()):
     return items
 
 
-def render_one(desktop, b, qt, category, language, part, name, rng, make_item):
-    out = b.out
-    png = os.path.join(out, name + ".png")
+def window_look(rng, language):
+    """A toolkit window's device scale, theme, text size and font, drawn from its `rng`."""
     scale = rng.choice([1, 2])
     dark = rng.random() < 0.5
     px = rng.choice([12, 13, 14, 15])
@@ -269,6 +268,20 @@ def render_one(desktop, b, qt, category, language, part, name, rng, make_item):
     if language in sources.CJK:
         font = {"ja": "Noto Sans CJK JP", "zh-Hans": "Noto Sans CJK SC",
                 "zh-Hant": "Noto Sans CJK TC", "ko": "Noto Sans CJK KR"}[language]
+    return scale, dark, px, font
+
+
+def terminal_lines(b, name, language, part):
+    """The lines the terminal `name` shows, as render_one picks them (for checks)."""
+    rng = random.Random(name)
+    window_look(rng, language)
+    return man_lines(b, language, part, rng)[0]
+
+
+def render_one(desktop, b, qt, category, language, part, name, rng, make_item):
+    out = b.out
+    png = os.path.join(out, name + ".png")
+    scale, dark, px, font = window_look(rng, language)
     style = f"{'dark' if dark else 'light'} x{scale} {font} {px}px"
     if category == "terminal":
         lines, source = man_lines(b, language, part, rng)
