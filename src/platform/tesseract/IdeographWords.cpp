@@ -8,6 +8,8 @@
 
 #include <QHash>
 
+#include <algorithm>
+
 namespace {
 
 // Of a run's character cells, the share shaped like ideographs above which the run is
@@ -176,6 +178,40 @@ bool hasLatinLetter(const QString& text) {
     return false;
 }
 
+bool readByAlone(const TextLayout::Line& reading, const QString& model) {
+    return std::all_of(reading.models.cbegin(), reading.models.cend(),
+                       [&](const QString& m) { return m == model; });
+}
+
+// `boxes` of `page` as `model` alone reads them; empty when it cannot be loaded. The page's
+// own engine, which `model` leads, reads them first: loading a CJK model a second time
+// costs more than reading the whole page. Only boxes where another model of that engine
+// took a word go to an engine of `model` alone.
+QList<TextLayout::Line> readAlone(TesseractEnginePool& pool, const QString& model,
+                                  const QImage& page, const QList<QRect>& boxes) {
+    QList<TextLayout::Line> readings;
+    QList<qsizetype> others;
+    if (TesseractEnginePool::Lease led = pool.acquireLedBy(model))
+        readings = TesseractLines::readEach(*led, page, boxes);
+    for (qsizetype i = 0; i < boxes.size(); ++i)
+        if (readings.isEmpty() || !readByAlone(readings[i], model))
+            others.append(i);
+    if (others.isEmpty())
+        return readings;
+    TesseractEnginePool::Lease engine = pool.acquire(model);
+    if (!engine)
+        return {};
+    QList<QRect> rest;
+    for (const qsizetype i : others)
+        rest.append(boxes[i]);
+    const QList<TextLayout::Line> alone = TesseractLines::readEach(*engine, page, rest);
+    if (readings.isEmpty())
+        return alone;
+    for (qsizetype k = 0; k < others.size(); ++k)
+        readings[others[k]] = alone[k];
+    return readings;
+}
+
 // Reads `runs` again with `model` alone; a reading replaces its run where `wanted` holds
 // and the model is surer of it.
 void reread(TesseractEnginePool& pool, const QString& model, const QImage& page,
@@ -183,13 +219,12 @@ void reread(TesseractEnginePool& pool, const QString& model, const QImage& page,
             bool (*wanted)(const QString&)) {
     if (runs.isEmpty())
         return;
-    TesseractEnginePool::Lease engine = pool.acquire(model);
-    if (!engine)
-        return;
     QList<QRect> boxes;
     for (const Run& run : runs)
         boxes.append(run.box);
-    const QList<TextLayout::Line> readings = TesseractLines::readEach(*engine, page, boxes);
+    const QList<TextLayout::Line> readings = readAlone(pool, model, page, boxes);
+    if (readings.isEmpty())
+        return;
     // Last run first: replacing a run changes the word indices after it in its line.
     for (qsizetype r = runs.size() - 1; r >= 0; --r) {
         const TextLayout::Line& reading = readings[r];

@@ -89,6 +89,20 @@ TesseractEnginePool::Lease TesseractEnginePool::acquireIdle(const QString& langu
     return lease(engine, used);
 }
 
+TesseractEnginePool::Lease TesseractEnginePool::acquireLedBy(const QString& model) {
+    QMutexLocker lock(&m_mutex);
+    const QString lead = model + u'+';
+    for (auto it = m_idle.cbegin(); it != m_idle.cend(); ++it) {
+        if (!it.key().startsWith(lead) || it.value().isEmpty())
+            continue;
+        bool used = false;
+        tesseract::TessBaseAPI* engine = takeIdle(it.key(), &used);
+        lock.unlock();
+        return lease(engine, used);
+    }
+    return Lease(nullptr, Return{this});
+}
+
 void TesseractEnginePool::prewarm(const QString& languages, int count) {
     for (;;) {
         QMutexLocker lock(&m_mutex);
