@@ -185,31 +185,25 @@ bool readByAlone(const TextLayout::Line& reading, const QString& model) {
 
 // `boxes` of `page` as `model` alone reads them; empty when it cannot be loaded. The page's
 // own engine, which `model` leads, reads them first: loading a CJK model a second time
-// costs more than reading the whole page. Only boxes where another model of that engine
-// took a word go to an engine of `model` alone.
+// costs more than reading the whole page. From the first box where another model of that
+// engine took a word, an engine of `model` alone reads the rest.
 QList<TextLayout::Line> readAlone(TesseractEnginePool& pool, const QString& model,
                                   const QImage& page, const QList<QRect>& boxes) {
     QList<TextLayout::Line> readings;
-    QList<qsizetype> others;
-    if (TesseractEnginePool::Lease led = pool.acquireLedBy(model))
-        readings = TesseractLines::readEach(*led, page, boxes);
-    for (qsizetype i = 0; i < boxes.size(); ++i)
-        if (readings.isEmpty() || !readByAlone(readings[i], model))
-            others.append(i);
-    if (others.isEmpty())
+    if (TesseractEnginePool::Lease led = pool.acquireLedBy(model)) {
+        for (const QRect& box : boxes) {
+            const TextLayout::Line reading = TesseractLines::readEach(*led, page, {box}).value(0);
+            if (!readByAlone(reading, model))
+                break;
+            readings.append(reading);
+        }
+    }
+    if (readings.size() == boxes.size())
         return readings;
     TesseractEnginePool::Lease engine = pool.acquire(model);
     if (!engine)
         return {};
-    QList<QRect> rest;
-    for (const qsizetype i : others)
-        rest.append(boxes[i]);
-    const QList<TextLayout::Line> alone = TesseractLines::readEach(*engine, page, rest);
-    if (readings.isEmpty())
-        return alone;
-    for (qsizetype k = 0; k < others.size(); ++k)
-        readings[others[k]] = alone[k];
-    return readings;
+    return readings + TesseractLines::readEach(*engine, page, boxes.mid(readings.size()));
 }
 
 // Reads `runs` again with `model` alone; a reading replaces its run where `wanted` holds

@@ -95,10 +95,10 @@ TesseractEnginePool::Lease TesseractEnginePool::acquireLedBy(const QString& mode
     for (auto it = m_idle.cbegin(); it != m_idle.cend(); ++it) {
         if (!it.key().startsWith(lead) || it.value().isEmpty())
             continue;
+        // Lent to read again what it has just read part of: nothing to forget first. It
+        // comes back as used, and forgets before it is lent for another page.
         bool used = false;
-        tesseract::TessBaseAPI* engine = takeIdle(it.key(), &used);
-        lock.unlock();
-        return lease(engine, used);
+        return Lease(takeIdle(it.key(), &used), Return{this});
     }
     return Lease(nullptr, Return{this});
 }
