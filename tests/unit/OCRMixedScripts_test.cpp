@@ -244,3 +244,46 @@ TEST(OCRMixedScripts, ChineseLinesSetCloseAreReadOneByOne) {
     ASSERT_EQ(rows.size(), texts.size()) << rows.join('|').toStdString();
     EXPECT_TRUE(rows[2].startsWith(QStringLiteral("效"))) << rows[2].toStdString();
 }
+
+TEST(OCRMixedScripts, TheCombinationTheCjkModelLeadsRereadsItsRunsWithoutASecondLoad) {
+    if (!hasModels({"chi_sim", "eng"}))
+        GTEST_SKIP() << "no Simplified Chinese model";
+    QImage page(520, 80, QImage::Format_Grayscale8);
+    page.fill(255);
+    QPainter p(&page);
+    p.setPen(Qt::black);
+    p.setFont(font("Noto Sans CJK SC", 24));
+    const QString first = QStringLiteral("覆盖部件的高度请求");
+    const QString last = QStringLiteral("正常请求");
+    const int firstWidth = p.fontMetrics().horizontalAdvance(first);
+    const int lastLeft = 20 + firstWidth + 14;
+    p.drawText(20, 50, first);
+    p.drawText(lastLeft, 50, last);
+    p.end();
+    TextLayout::Line line;
+    line.box = QRect(16, 27, 500, 28);
+    line.text = QStringLiteral("RSME BEER, ") + last;
+    const int half = firstWidth / 2;
+    line.words = {{QRect(20, 24, half, 32), "eng", 62, "RSME"},
+                  {QRect(20 + half, 24, firstWidth - half, 32), "eng", 58, "BEER,"},
+                  {QRect(lastLeft, 24, 4 * 24, 32), "chi_sim", 93, last}};
+    line.confidence = 70;
+    line.models = {"eng", "chi_sim"};
+
+    // A desktop reading Chinese with English beside it: its engine is idle once the page
+    // is read, and the run is read again by it, not by a second copy of the Chinese model.
+    TesseractEnginePool own(RecognitionLanguages::tessdataDirectory());
+    own.prewarm("chi_sim+eng");
+    QList<TextLayout::Line> lines{line};
+    IdeographWords(own).repair(page, lines);
+    EXPECT_TRUE(lines[0].text.startsWith(first.left(4))) << lines[0].text.toStdString();
+    EXPECT_EQ(own.idleCount("chi_sim"), 0) << "the Chinese model was loaded a second time";
+    EXPECT_EQ(own.idleCount("chi_sim+eng"), 1);
+
+    // The engine it leads is the only one lent that way: not one English merely follows in,
+    // and not one at work.
+    EXPECT_FALSE(own.acquireLedBy("eng"));
+    TesseractEnginePool::Lease led = own.acquireLedBy("chi_sim");
+    EXPECT_TRUE(led);
+    EXPECT_FALSE(own.acquireLedBy("chi_sim"));
+}

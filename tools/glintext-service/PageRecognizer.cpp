@@ -1,6 +1,7 @@
 #include "PageRecognizer.h"
 
 #include "ReadingOrder.h"
+#include "platform/tesseract/SerialOpenMP.h"
 
 #include <tesseract/baseapi.h>
 
@@ -98,6 +99,9 @@ QString readPage(tesseract::TessBaseAPI* engine, const QImage& page, int scale,
 } // namespace
 
 std::optional<QString> read(const QImage& image, const QStringList& languages) {
+    // Requests are read on the thread pool beside each other; an OpenMP team per request
+    // would fight them for the same cores.
+    SerialOpenMP::onThisThread();
     tesseract::TessBaseAPI* engine = engineFor(languages);
     if (!engine)
         return std::nullopt;

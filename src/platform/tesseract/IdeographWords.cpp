@@ -8,6 +8,8 @@
 
 #include <QHash>
 
+#include <algorithm>
+
 namespace {
 
 // Of a run's character cells, the share shaped like ideographs above which the run is
@@ -176,6 +178,34 @@ bool hasLatinLetter(const QString& text) {
     return false;
 }
 
+bool readByAlone(const TextLayout::Line& reading, const QString& model) {
+    return std::all_of(reading.models.cbegin(), reading.models.cend(),
+                       [&](const QString& m) { return m == model; });
+}
+
+// `boxes` of `page` as `model` alone reads them; empty when it cannot be loaded. The page's
+// own engine, which `model` leads, reads them first: loading a CJK model a second time
+// costs more than reading the whole page. From the first box where another model of that
+// engine took a word, an engine of `model` alone reads the rest.
+QList<TextLayout::Line> readAlone(TesseractEnginePool& pool, const QString& model,
+                                  const QImage& page, const QList<QRect>& boxes) {
+    QList<TextLayout::Line> readings;
+    if (TesseractEnginePool::Lease led = pool.acquireLedBy(model)) {
+        for (const QRect& box : boxes) {
+            const TextLayout::Line reading = TesseractLines::readEach(*led, page, {box}).value(0);
+            if (!readByAlone(reading, model))
+                break;
+            readings.append(reading);
+        }
+    }
+    if (readings.size() == boxes.size())
+        return readings;
+    TesseractEnginePool::Lease engine = pool.acquire(model);
+    if (!engine)
+        return {};
+    return readings + TesseractLines::readEach(*engine, page, boxes.mid(readings.size()));
+}
+
 // Reads `runs` again with `model` alone; a reading replaces its run where `wanted` holds
 // and the model is surer of it.
 void reread(TesseractEnginePool& pool, const QString& model, const QImage& page,
@@ -183,13 +213,12 @@ void reread(TesseractEnginePool& pool, const QString& model, const QImage& page,
             bool (*wanted)(const QString&)) {
     if (runs.isEmpty())
         return;
-    TesseractEnginePool::Lease engine = pool.acquire(model);
-    if (!engine)
-        return;
     QList<QRect> boxes;
     for (const Run& run : runs)
         boxes.append(run.box);
-    const QList<TextLayout::Line> readings = TesseractLines::readEach(*engine, page, boxes);
+    const QList<TextLayout::Line> readings = readAlone(pool, model, page, boxes);
+    if (readings.isEmpty())
+        return;
     // Last run first: replacing a run changes the word indices after it in its line.
     for (qsizetype r = runs.size() - 1; r >= 0; --r) {
         const TextLayout::Line& reading = readings[r];

@@ -89,6 +89,20 @@ TesseractEnginePool::Lease TesseractEnginePool::acquireIdle(const QString& langu
     return lease(engine, used);
 }
 
+TesseractEnginePool::Lease TesseractEnginePool::acquireLedBy(const QString& model) {
+    QMutexLocker lock(&m_mutex);
+    const QString lead = model + u'+';
+    for (auto it = m_idle.cbegin(); it != m_idle.cend(); ++it) {
+        if (!it.key().startsWith(lead) || it.value().isEmpty())
+            continue;
+        // Lent to read again what it has just read part of: nothing to forget first. It
+        // comes back as used, and forgets before it is lent for another page.
+        bool used = false;
+        return Lease(takeIdle(it.key(), &used), Return{this});
+    }
+    return Lease(nullptr, Return{this});
+}
+
 void TesseractEnginePool::prewarm(const QString& languages, int count) {
     for (;;) {
         QMutexLocker lock(&m_mutex);

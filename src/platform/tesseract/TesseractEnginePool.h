@@ -34,6 +34,12 @@ public:
     Lease acquire(const QString& languages);
     // An idle engine, or nothing; never loads a model.
     Lease acquireIdle(const QString& languages);
+    // An idle engine of a combination that `model` leads ("chi_sim+eng" for "chi_sim"), or
+    // nothing; never loads a model. Such an engine reads each word with `model` first and
+    // asks the others only about words it doubts: where none of them read a word, its
+    // reading is what `model` alone reads. Meant for the page it has just read: it is lent
+    // without forgetting what it learnt from that page.
+    Lease acquireLedBy(const QString& model);
     // Creates engines until `count` exist for `languages`, idle or at work.
     void prewarm(const QString& languages, int count = 1);
     int idleCount(const QString& languages);
