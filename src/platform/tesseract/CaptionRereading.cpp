@@ -15,7 +15,8 @@ constexpr double smallBand = 0.75;
 constexpr double largestBand = 1.6;
 // The page's own reading of a band below this is in doubt.
 constexpr float doubted = 70;
-// A reading the desktop's models are this unsure of is tried in English too.
+// A reading the desktop's models are this unsure of is tried in English too, where they
+// are Cyrillic.
 constexpr float unsure = 80;
 // How much surer the enlarged reading must be to replace the page's.
 constexpr float surer = 5;
@@ -32,6 +33,14 @@ constexpr float keptWord = 80;
 bool inBand(const TextLayout::Line& line, const QRect& band) {
     const int centre = line.box.center().y();
     return line.box.height() > 0 && centre >= band.top() && centre <= band.bottom();
+}
+
+// A Cyrillic model reads a Latin file name as confident homoglyphs ("і5о 3166-1.то"), even
+// beside English; Latin and CJK models read it well enough themselves.
+bool readsLatinAsCyrillic(const QString& models) {
+    static const QStringList cyrillic{"rus", "ukr", "bel", "bul", "srp", "mkd"};
+    return std::any_of(cyrillic.cbegin(), cyrillic.cend(),
+                       [&](const QString& model) { return models.split(u'+').contains(model); });
 }
 
 int letters(const QString& text) {
@@ -162,7 +171,7 @@ void CaptionRereading::apply(const QImage& page, double glyphPixels,
         factor = std::clamp(size * glyphPixels / band.height(), 1.0, largestFactor);
         TextLayout::Line reading = read(page, caption, factor, m_languages.horizontal);
         if (reading.confidence < unsure && m_languages.englishInstalled &&
-            m_languages.horizontal != u"eng") {
+            readsLatinAsCyrillic(m_languages.horizontal)) {
             TextLayout::Line english = read(page, caption, factor, QStringLiteral("eng"));
             if (english.confidence > reading.confidence)
                 reading = std::move(english);

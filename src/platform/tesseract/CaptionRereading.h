@@ -13,8 +13,8 @@ class TesseractEnginePool;
 // scaled up, and a page is enlarged for the size of its contents: the caption on top is
 // left too small to read, or is read as junk beside the buttons. The first band of ink of
 // the page, when it is a single short row of small type, is read again enlarged as one
-// line, with the desktop's models and, where they doubt it, English alone (a file name in
-// the title of a Russian window). The reading replaces what the page's reading made of the
+// line, with the desktop's models and, where Cyrillic ones doubt it, English alone (a file
+// name in the title of a Russian window). The reading replaces what the page's reading made of the
 // band where it is surer.
 class CaptionRereading {
 public:
