@@ -2,6 +2,7 @@
 // and a window whose contents are scaled up under a title bar the window manager keeps at
 // its own small size.
 #include "platform/tesseract/CaptionRereading.h"
+#include "platform/tesseract/ScreenTextPreprocessor.h"
 #include "platform/tesseract/TesseractTextAnalyzer.h"
 #include "support/TesseractModels.h"
 
@@ -104,6 +105,32 @@ TEST(OCRDialogs, SquareCheckBoxesAndOutlinedButtonsLeaveOnlyTheirLabels) {
             .join('\n')
             .remove(' ');
     EXPECT_EQ(read.toStdString(), (zhLabels.join('\n') + "\n确定取消").toStdString());
+}
+
+TEST(OCRDialogs, OnlyABoxWithASurfaceOfItsOwnIsErased) {
+    // Outlines drawn on a grey page (`grey`) and as ink (`ink`): a box with a white inside,
+    // a square glyph enclosing the page's shade, a small ring tinted inside by its rim.
+    QImage grey(120, 40, QImage::Format_Grayscale8);
+    grey.fill(236);
+    QImage ink(grey.size(), QImage::Format_Grayscale8);
+    ink.fill(255);
+    auto outline = [&](QRect r, int rim, int inside) {
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            for (int x = r.left(); x <= r.right(); ++x) {
+                const bool edge =
+                    y == r.top() || y == r.bottom() || x == r.left() || x == r.right();
+                grey.scanLine(y)[x] = uchar(edge ? rim : inside);
+                ink.scanLine(y)[x] = edge ? 0 : 255;
+            }
+        }
+    };
+    outline(QRect(10, 10, 13, 13), 188, 255);
+    outline(QRect(40, 10, 13, 13), 30, 236);
+    outline(QRect(70, 12, 8, 8), 30, 200);
+    EXPECT_EQ(ScreenTextPreprocessor::removeCheckBoxes(ink, grey, 12), 1);
+    EXPECT_EQ(ink.pixelColor(10, 16).value(), 255);
+    EXPECT_EQ(ink.pixelColor(40, 16).value(), 0);
+    EXPECT_EQ(ink.pixelColor(70, 16).value(), 0);
 }
 
 TEST(OCRDialogs, ASquareGlyphIsNoCheckBox) {

@@ -839,6 +839,9 @@ int emptyShade(const QImage& img, const QImage& grey, const QRect& inner) {
 } // namespace
 
 int removeCheckBoxes(QImage& img, const QImage& grey, double glyphHeight) {
+    // Toolkits draw boxes of 13 pixels and more; the counter of a smaller round letter is
+    // tinted by its anti-aliased rim and would pass for a surface of its own.
+    constexpr int minimumBox = 10;
     if (glyphHeight <= 0 || grey.size() != img.size())
         return 0;
     std::vector<int> labels;
@@ -851,12 +854,12 @@ int removeCheckBoxes(QImage& img, const QImage& grey, double glyphHeight) {
         const int bh = b.bottom - b.top + 1;
         if (bw < 0.6 * glyphHeight || bh < 0.6 * glyphHeight || bw > 1.8 * glyphHeight ||
             bh > 1.8 * glyphHeight || std::abs(bw - bh) > std::max(2, std::max(bw, bh) / 7) ||
-            bw < 7 || !straightSides(labels, img.width(), b, int(i)))
+            bw < minimumBox || !straightSides(labels, img.width(), b, int(i)))
             continue;
         // A square glyph ("口") encloses the page's own shade; a box is filled with a
         // surface of its own (white on the grey of a dialog).
         const QRect outer(QPoint(b.left, b.top), QPoint(b.right, b.bottom));
-        const int inset = std::max(2, std::min(bw, bh) / 5);
+        const int inset = std::max(3, std::min(bw, bh) / 5);
         const QRect inner = outer.adjusted(inset, inset, -inset, -inset);
         const QRect ring = outer.adjusted(-3, -3, 3, 3) & page;
         const int inside = emptyShade(img, grey, inner);
