@@ -189,3 +189,27 @@ TEST(OCRDialogs, TheTopBandEndsAtTheFirstBlankRows) {
     blank.fill(255);
     EXPECT_TRUE(CaptionRereading::topBand(blank).isNull());
 }
+
+TEST(OCRDialogs, OnlyOneCentredRunIsACaption) {
+    QImage page(400, 40, QImage::Format_Grayscale8);
+    auto mark = [&](int left, int width) {
+        for (int y = 10; y < 20; ++y)
+            std::fill_n(page.scanLine(y) + left, width, uchar(0));
+    };
+    // The window's icon, a caption of two words in the middle, three buttons.
+    page.fill(255);
+    mark(4, 10);
+    mark(160, 40);
+    mark(206, 34);
+    for (int i = 0; i < 3; ++i)
+        mark(340 + 18 * i, 12);
+    const QRect band = CaptionRereading::topBand(page);
+    EXPECT_EQ(CaptionRereading::captionIn(page, band), QRect(QPoint(160, 10), QPoint(239, 19)));
+    // A table's header: columns apart, the first and last as small as an icon and a button.
+    page.fill(255);
+    mark(4, 18);
+    mark(90, 50);
+    mark(200, 80);
+    mark(370, 20);
+    EXPECT_TRUE(CaptionRereading::captionIn(page, band).isNull());
+}

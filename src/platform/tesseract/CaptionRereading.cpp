@@ -97,7 +97,10 @@ QRect CaptionRereading::captionIn(const QImage& page, const QRect& band) {
     while (runs.size() > 1 && runs.back().first > band.center().x() &&
            runs.back().second - runs.back().first < 5 * band.height())
         runs.removeLast();
-    if (runs.isEmpty())
+    // Window managers centre the caption, one run of words; a table's header (whose first
+    // and last columns would pass for an icon and buttons) is no title bar.
+    if (runs.size() != 1 || std::abs(runs.front().first + runs.back().second -
+                                     2 * band.center().x()) > band.width() / 4)
         return {};
     int top = band.bottom();
     int bottom = band.top();

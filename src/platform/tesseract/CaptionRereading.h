@@ -27,7 +27,8 @@ public:
     // rectangle when the page starts with no such band. Full page width.
     static QRect topBand(const QImage& page);
 
-    // The part of `band` that holds the caption: without the window's icon and buttons.
+    // The part of `band` that holds the caption: without the window's icon and buttons; a
+    // null rectangle when nothing in the band stands centred like a caption.
     static QRect captionIn(const QImage& page, const QRect& band);
 
 private:
