@@ -691,7 +691,11 @@ int removeFrames(QImage& img, double glyphHeight) {
         const bool solid = bw >= 0.9 * glyphHeight && bh >= 0.9 * glyphHeight && bw <= 2.5 * bh &&
                            bh <= 2.5 * bw && b.pixels * 100 >= qint64(bw) * bh * 85 &&
                            !enclosesBackground(labels, img.width(), b, int(i));
-        if ((big && (thin || hollow)) || solid) {
+        // A push button's outline around its label: taller than any glyph of the text and
+        // wide, where a large heading's letters are about as wide as tall.
+        const bool button = hollow && bh >= 1.4 * glyphHeight && bw >= 2.5 * glyphHeight &&
+                            bw >= 1.5 * bh && enclosesBackground(labels, img.width(), b, int(i));
+        if ((big && (thin || hollow)) || solid || button) {
             erase[i] = 1;
             ++erased;
         }
@@ -780,6 +784,91 @@ int removeControls(QImage& img, const QImage& grey, const QList<QRect>& backgrou
             continue;
         for (int y = area.top(); y <= area.bottom(); ++y)
             std::fill_n(img.scanLine(y) + area.left(), area.width(), uchar(255));
+        ++erased;
+    }
+    return erased;
+}
+
+namespace {
+
+// Whether each side of `b` is a straight run of the component's ink (within two pixels of
+// the edge): a box's outline, where round letters touch their box in a point or two.
+bool straightSides(const std::vector<int>& labels, int imageWidth, const Box& b, int index) {
+    auto own = [&](int x, int y) { return labels[size_t(y) * imageWidth + x] == index; };
+    auto row = [&](int y0, int step) {
+        int inked = 0;
+        for (int x = b.left; x <= b.right; ++x)
+            inked += own(x, y0) || own(x, y0 + step);
+        return inked * 10 >= (b.right - b.left + 1) * 9;
+    };
+    auto column = [&](int x0, int step) {
+        int inked = 0;
+        for (int y = b.top; y <= b.bottom; ++y)
+            inked += own(x0, y) || own(x0 + step, y);
+        return inked * 10 >= (b.bottom - b.top + 1) * 9;
+    };
+    return row(b.top, 1) && row(b.bottom, -1) && column(b.left, 1) && column(b.right, -1);
+}
+
+// The median shade of `grey` over the pixels of `inner` that are no ink on `img`, or -1
+// unless most of it is empty: a box's inside holds a tick at most, an enclosing glyph's
+// ("图", "в") holds strokes.
+int emptyShade(const QImage& img, const QImage& grey, const QRect& inner) {
+    std::array<int, 256> histogram{};
+    int count = 0;
+    for (int y = inner.top(); y <= inner.bottom(); ++y) {
+        const uchar* ink = img.constScanLine(y);
+        const uchar* row = grey.constScanLine(y);
+        for (int x = inner.left(); x <= inner.right(); ++x) {
+            if (ink[x] >= 128) {
+                ++histogram[row[x]];
+                ++count;
+            }
+        }
+    }
+    if (inner.isEmpty() || count * 20 < inner.width() * inner.height() * 11)
+        return -1;
+    for (int v = 0, seen = 0; v < 256; ++v) {
+        seen += histogram[v];
+        if (2 * seen >= count)
+            return v;
+    }
+    return -1;
+}
+
+} // namespace
+
+int removeCheckBoxes(QImage& img, const QImage& grey, double glyphHeight) {
+    // Toolkits draw boxes of 13 pixels and more; the counter of a smaller round letter is
+    // tinted by its anti-aliased rim and would pass for a surface of its own.
+    constexpr int minimumBox = 10;
+    if (glyphHeight <= 0 || grey.size() != img.size())
+        return 0;
+    std::vector<int> labels;
+    const std::vector<Box> boxes = components(img, &labels);
+    const QRect page = img.rect();
+    int erased = 0;
+    for (size_t i = 0; i < boxes.size(); ++i) {
+        const Box& b = boxes[i];
+        const int bw = b.right - b.left + 1;
+        const int bh = b.bottom - b.top + 1;
+        if (bw < 0.6 * glyphHeight || bh < 0.6 * glyphHeight || bw > 1.8 * glyphHeight ||
+            bh > 1.8 * glyphHeight || std::abs(bw - bh) > std::max(2, std::max(bw, bh) / 7) ||
+            bw < minimumBox || !straightSides(labels, img.width(), b, int(i)))
+            continue;
+        // A square glyph ("口") encloses the page's own shade; a box is filled with a
+        // surface of its own (white on the grey of a dialog).
+        const QRect outer(QPoint(b.left, b.top), QPoint(b.right, b.bottom));
+        const int inset = std::max(3, std::min(bw, bh) / 5);
+        const QRect inner = outer.adjusted(inset, inset, -inset, -inset);
+        const QRect ring = outer.adjusted(-3, -3, 3, 3) & page;
+        const int inside = emptyShade(img, grey, inner);
+        if (inside < 0 || ring == outer ||
+            std::abs(inside - medianShade(grey, ring, outer)) <= 2 * flatTolerance)
+            continue;
+        // The box goes with its tick.
+        for (int y = outer.top(); y <= outer.bottom(); ++y)
+            std::fill_n(img.scanLine(y) + outer.left(), outer.width(), uchar(255));
         ++erased;
     }
     return erased;
@@ -905,7 +994,8 @@ Prepared prepare(const QImage& image) {
     // of pale grid lines and of frames that touch text.
     const int bands = invertBands(normalised, p.metrics.glyphHeight);
     const int frames = bands + removeFrames(normalised, p.metrics.glyphHeight) +
-                       removeControls(normalised, grey, backgrounds, p.metrics.glyphHeight);
+                       removeControls(normalised, grey, backgrounds, p.metrics.glyphHeight) +
+                       removeCheckBoxes(normalised, grey, p.metrics.glyphHeight);
     if (frames + RuleLines::erase(normalised, p.metrics.glyphHeight) > 0)
         p.metrics = measure(normalised);
     // Rows, buttons and inline highlights are backgrounds too, but only a line or two tall.

@@ -264,16 +264,21 @@ void joinUnderscores(TextLayout::Line& line, QList<Word>& words) {
 }
 
 // A window's icon and its title-bar buttons stand far out at the ends of the title: a few
-// short marks the recogniser doubts on the whole ("ee", "Poo", "-d xX"). Words of the
-// title itself, and a table header's "#" or "No", are longer or read with confidence.
+// short marks the recogniser doubts on the whole ("ee", "Poo", "-d xX"), or signs it may
+// well be sure of ("=" for the icon's outline and bar). Words of the title itself, and a
+// table header's "#" or "No", are longer, read with confidence or hold a letter.
 bool areTitleBarMarks(QList<Word>::const_iterator from, QList<Word>::const_iterator to) {
     double confidence = 0;
+    bool signs = true;
     for (auto w = from; w != to; ++w) {
         if (w->text.size() > 3)
             return false;
         confidence += double(w->confidence);
+        signs = signs && !w->text.contains(u'#') &&
+                std::none_of(w->text.cbegin(), w->text.cend(),
+                             [](QChar c) { return c.isLetterOrNumber(); });
     }
-    return from != to && confidence / double(to - from) < 60;
+    return from != to && (signs || confidence / double(to - from) < 60);
 }
 
 // The marks at either end of the page's top line, each end cut off from the rest by a gap

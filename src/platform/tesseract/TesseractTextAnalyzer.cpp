@@ -1,5 +1,6 @@
 #include "platform/tesseract/TesseractTextAnalyzer.h"
 
+#include "platform/tesseract/CaptionRereading.h"
 #include "platform/tesseract/IdeographWords.h"
 #include "platform/tesseract/KeyCombinationText.h"
 #include "platform/tesseract/LineNoise.h"
@@ -236,6 +237,8 @@ TesseractTextAnalyzer::analyze(const QImage& image,
     if (!reading.vertical) {
         ScriptRereading(m_pool, m_languages).apply(prepared.image, reading.lines);
         IdeographWords(m_pool).repair(prepared.image, reading.lines);
+        CaptionRereading(m_pool, m_languages)
+            .apply(prepared.image, prepared.metrics.glyphHeight * prepared.scale, reading.lines);
     }
     LineNoise::drop(reading.lines);
     for (TextLayout::Line& line : reading.lines)
