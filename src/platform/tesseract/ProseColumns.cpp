@@ -93,9 +93,13 @@ Gutter CellGrid::tallest(const QRect& area) const {
                 }
                 // Lines on both sides over a good part of the rows each side has text in (the
                 // left column's lines end raggedly; its last one may end far above the right's,
-                // and the gutter runs on below it), and two glyph heights of them at least: a
-                // short column of three lines, one of them ragged, is still a column.
-                if (left >= std::max(4, leftRows / 5) && right >= std::max(4, rightRows / 5) &&
+                // and the gutter runs on below it). Three lines of prose each side are rows
+                // enough beside a gutter two glyph heights wide; beside a narrower one, a few
+                // word spaces of monospaced lines that happen to line up would pass, so it
+                // takes more.
+                const int least = start - c >= 2 * gutterCells ? 4 : 6;
+                if (left >= std::max(least, leftRows / 5) &&
+                    right >= std::max(least, rightRows / 5) &&
                     prose(QRect(QPoint(area.left(), runStart), QPoint(c - 1, r - 1))) &&
                     prose(QRect(QPoint(start, runStart), QPoint(area.right(), r - 1))))
                     best.cells = QRect(c, runStart, start - c, height);
