@@ -3,6 +3,7 @@
 // boxes). The frames are not text; the text inside and beside them is.
 #include "platform/tesseract/RecognitionLanguages.h"
 #include "platform/tesseract/RuleLines.h"
+#include "platform/tesseract/ScreenTextPreprocessor.h"
 #include "platform/tesseract/TesseractEnginePool.h"
 #include "platform/tesseract/TesseractTextAnalyzer.h"
 #include "support/TesseractModels.h"
@@ -127,13 +128,17 @@ TEST(OCRFramed, RulesAndGridLinesGoWhileLettersStay) {
 TEST(OCRFramed, FaintTextAtOnePointTwoToOneIsReadInEitherPolarity) {
     if (!hasModels({"eng"}))
         GTEST_SKIP() << "no English model";
-    // WCAG contrast 1.2:1: orange on orange, darker and lighter, and grey on a dark panel.
+    // WCAG contrast 1.2:1: orange on orange, darker and lighter, and grey on a dark panel;
+    // then text some 27 shades off its panel, fainter than ordinary text and stronger than
+    // the faintest, lighter and darker.
     struct Case {
         QColor background, text;
     };
     const Case cases[] = {{QColor(245, 166, 35), QColor(226, 148, 20)},
                           {QColor(226, 148, 20), QColor(245, 166, 35)},
-                          {QColor(48, 48, 48), QColor(62, 62, 62)}};
+                          {QColor(48, 48, 48), QColor(62, 62, 62)},
+                          {QColor(85, 85, 85), QColor(112, 112, 112)},
+                          {QColor(200, 200, 200), QColor(173, 173, 173)}};
     const QStringList texts{"Update available", "Restart to finish installing"};
     TesseractTextAnalyzer en(pool(), {"eng", ""});
     for (const Case& c : cases) {
@@ -155,6 +160,40 @@ TEST(OCRFramed, FaintTextAtOnePointTwoToOneIsReadInEitherPolarity) {
         p.fillRect(x, 0, 1, 80, QColor(230 - x / 24, 150, 40));
     p.end();
     EXPECT_EQ(en.analyze(flat).transcript.toStdString(), "");
+}
+
+TEST(OCRFramed, AMenusSoftShadowLeavesNoMarksOnThePage) {
+    if (!hasModels({"eng"}))
+        GTEST_SKIP() << "no English model";
+    // A pop-up menu with a grey border over a plain page, its shadow a gradient darkest
+    // by the border, 25 shades off the page there: as strong as faint text, but soft.
+    QImage image(300, 150, QImage::Format_RGB32);
+    image.fill(QColor(245, 245, 245));
+    QPainter p(&image);
+    p.setPen(Qt::NoPen);
+    const QRect menu(40, 20, 200, 92);
+    for (int spread = 5; spread >= 1; --spread) {
+        const int shade = 245 - 5 * (6 - spread);
+        p.fillRect(menu.adjusted(-spread, -spread, spread, spread), QColor(shade, shade, shade));
+    }
+    p.fillRect(menu, QColor(200, 200, 200));
+    p.fillRect(menu.adjusted(1, 1, -1, -1), Qt::white);
+    p.setFont(font("DejaVu Sans", 14));
+    p.setPen(QColor(30, 30, 30));
+    const QStringList items{"Open Link", "Copy Link", "Inspect"};
+    for (int i = 0; i < items.size(); ++i)
+        p.drawText(60, 46 + i * 28, items[i]);
+    p.end();
+    const QImage page = ScreenTextPreprocessor::normalise(ScreenTextPreprocessor::toGrey(image));
+    // The menu's border and the darkest steps next to it are the menu's own frame.
+    const QRect frame = menu.adjusted(-2, -2, 2, 2);
+    int marks = 0;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            marks += !frame.contains(x, y) && qGray(page.pixel(x, y)) < 128;
+    EXPECT_EQ(marks, 0) << "the shadow stays page";
+    TesseractTextAnalyzer en(pool(), {"eng", ""});
+    EXPECT_EQ(en.analyze(image).transcript.toStdString(), items.join('\n').toStdString());
 }
 
 TEST(OCRFramed, AGapBetweenCellsIsNoDashButADashInACellIs) {

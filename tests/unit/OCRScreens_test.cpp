@@ -1,6 +1,7 @@
 // The real Tesseract analyser on screen layouts that used to go wrong: short horizontal CJK
 // lines, a menu with a highlighted item between separators, a paragraph flowing across two
 // columns, an option list beside its descriptions.
+#include "platform/tesseract/ProseColumns.h"
 #include "platform/tesseract/RecognitionLanguages.h"
 #include "platform/tesseract/ScreenTextPreprocessor.h"
 #include "platform/tesseract/TesseractEnginePool.h"
@@ -185,6 +186,56 @@ TEST(OCRScreens, ARaggedLeftColumnShorterThanTheRightIsReadWhole) {
     for (const QString& row : en.analyze(image).transcript.split('\n'))
         rows.append(row.simplified());
     EXPECT_EQ(rows.join('\n').toStdString(), (left + right).join('\n').toStdString());
+}
+
+TEST(OCRScreens, AShortColumnPairUnderAHeadingIsReadColumnByColumn) {
+    if (!hasModels({"eng"}))
+        GTEST_SKIP() << "no English model";
+    // Small type, two columns of three and five lines set close under a heading that spans
+    // both: the left column's last line is short, and its first starts right under the
+    // heading's descenders.
+    const QString heading = "xzgrep - search possibly compressed files for a pattern";
+    const QStringList left{"Invoked as xzegrep or xzfgrep, the program runs",
+                           "grep -E or grep -F instead of grep. The same holds",
+                           "for bzgrep and its two siblings."};
+    const QStringList right{"At least one match was found in at least one of",
+                            "the files, and no error occurred on the way.",
+                            "An error occurred: whether a match was found too",
+                            "cannot be told from the status. Set GREP to run",
+                            "another program in place of grep itself."};
+    QImage image(820, 170, QImage::Format_RGB32);
+    image.fill(QColor(40, 40, 40));
+    QPainter p(&image);
+    p.setPen(QColor(235, 235, 235));
+    p.setFont(font("DejaVu Sans", 17));
+    p.drawText(16, 26, heading);
+    p.setFont(font("DejaVu Sans", 12));
+    for (int i = 0; i < right.size(); ++i) {
+        if (i < left.size())
+            p.drawText(16, 48 + i * 19 + (i == 2 ? 10 : 0), left[i]);
+        p.drawText(420, 48 + i * 19, right[i]);
+    }
+    p.end();
+    // No region cuts through a line: each one's edges run along blank rows.
+    const ScreenTextPreprocessor::Prepared prepared = ScreenTextPreprocessor::prepare(image);
+    const QList<QRect> regions =
+        ProseColumns::regions(prepared.image, prepared.metrics.glyphHeight * prepared.scale);
+    ASSERT_EQ(regions.size(), 3);
+    auto blank = [&](const QRect& r, int y) {
+        for (int x = r.left(); x <= r.right(); ++x)
+            if (prepared.image.pixelColor(x, y).lightness() < 128)
+                return false;
+        return true;
+    };
+    for (const QRect& r : regions)
+        EXPECT_TRUE(blank(r, r.top()) && blank(r, r.bottom()))
+            << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
+    TesseractTextAnalyzer en(pool(), {"eng", ""});
+    QStringList rows;
+    for (const QString& row : en.analyze(image).transcript.split('\n'))
+        rows.append(row.simplified());
+    EXPECT_EQ(rows.join('\n').toStdString(),
+              (QStringList{heading} + left + right).join('\n').toStdString());
 }
 
 TEST(OCRScreens, OptionsBesideTheirDescriptionsAreReadRowByRow) {

@@ -93,8 +93,13 @@ Gutter CellGrid::tallest(const QRect& area) const {
                 }
                 // Lines on both sides over a good part of the rows each side has text in (the
                 // left column's lines end raggedly; its last one may end far above the right's,
-                // and the gutter runs on below it).
-                if (left >= std::max(6, leftRows / 5) && right >= std::max(6, rightRows / 5) &&
+                // and the gutter runs on below it). Three lines of prose each side are rows
+                // enough beside a gutter two glyph heights wide; beside a narrower one, a few
+                // word spaces of monospaced lines that happen to line up would pass, so it
+                // takes more.
+                const int least = start - c >= 2 * gutterCells ? 4 : 6;
+                if (left >= std::max(least, leftRows / 5) &&
+                    right >= std::max(least, rightRows / 5) &&
                     prose(QRect(QPoint(area.left(), runStart), QPoint(c - 1, r - 1))) &&
                     prose(QRect(QPoint(start, runStart), QPoint(area.right(), r - 1))))
                     best.cells = QRect(c, runStart, start - c, height);
@@ -188,6 +193,37 @@ void split(const CellGrid& grid, const QRect& area, QList<QRect>& out) {
           out);
 }
 
+bool blankRow(const QImage& page, int y, int left, int right) {
+    const uchar* line = page.constScanLine(y);
+    return std::all_of(line + left, line + right + 1, [](uchar v) { return v >= 128; });
+}
+
+// A region's edges at the nearest blank rows: the cells are coarse, and a column's first
+// line often starts in the cell row where a heading above it ends (or the heading's
+// descenders reach into the column's first cell row). Cut there, a line loses its top and
+// reads as junk. Where no row within `reach` is blank, the edge stays.
+int nearestBlank(const QImage& page, int y, int left, int right, int reach) {
+    for (int d = 0; d <= reach; ++d) {
+        for (int candidate : {y - d, y + d})
+            if (candidate >= 0 && candidate < page.height() &&
+                blankRow(page, candidate, left, right))
+                return candidate;
+    }
+    return y;
+}
+
+QRect toBlankRows(const QImage& page, QRect r, int reach) {
+    const int top = r.top() > 0 ? nearestBlank(page, r.top(), r.left(), r.right(), reach) : 0;
+    const int bottom = r.bottom() < page.height() - 1
+                           ? nearestBlank(page, r.bottom(), r.left(), r.right(), reach)
+                           : r.bottom();
+    if (bottom > top) {
+        r.setTop(top);
+        r.setBottom(bottom);
+    }
+    return r;
+}
+
 } // namespace
 
 bool present(const QImage& page, double glyphHeight) {
@@ -210,7 +246,7 @@ QList<QRect> regions(const QImage& page, double glyphHeight) {
             px.setRight(page.width() - 1);
         if (r.bottom() == grid.all().bottom())
             px.setBottom(page.height() - 1);
-        out.append(px);
+        out.append(toBlankRows(page, px, c));
     }
     return out;
 }

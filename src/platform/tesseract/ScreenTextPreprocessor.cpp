@@ -235,21 +235,41 @@ void assignOwners(Planes& p) {
     }
 }
 
+// Whether the ink at `i` ends in a step: a neighbour stands at most a third as far from the
+// background. A glyph's edge falls off within a pixel even at 1.2:1; a drop shadow's
+// gradient, however dark, moves a few shades a pixel.
+bool endsInStep(const Planes& p, size_t i, int deviation) {
+    const int x = int(i % size_t(p.w));
+    auto near = [&](size_t j) { return 3 * std::abs(int(p.value[j]) - p.shade[j]) <= deviation; };
+    return (x > 0 && near(i - 1)) || (x + 1 < p.w && near(i + 1)) ||
+           (i >= size_t(p.w) && near(i - p.w)) || (i + p.w < p.n && near(i + p.w));
+}
+
 // 3. Each background's strongest ink: text at 1.2:1 stands some 15-20 shades from its
 // background, anti-aliased edges less. Where nothing on an area reaches `inkDeviation`,
 // the ink level is half its strongest ink: the decision follows the area's own contrast.
-// Areas with some stronger ink keep the fixed level, so a faint focus ring or shadow
-// beside ordinary text stays background.
+// Ink a little stronger, short of `minimumContrast` (the fixed level's bar for visible
+// ink), follows it too when its strongest pixels have a glyph's sharp edges: text 25-28
+// shades off its panel once fell between the two. Areas with some stronger ink keep the
+// fixed level, so a faint focus ring or shadow beside ordinary text stays background, and
+// so does a page whose strongest marks are the soft gradient of a menu's shadow.
 void measureInkLevels(Planes& p) {
+    std::vector<int> sharpPeak(p.areas.size(), 0);
     for (size_t i = 0; i < p.n; ++i) {
         if (!p.background[i]) {
             Area& a = p.areas[p.owner[i]];
-            a.peak = std::max(a.peak, std::abs(int(p.value[i]) - p.shade[i]));
+            const int d = std::abs(int(p.value[i]) - p.shade[i]);
+            a.peak = std::max(a.peak, d);
+            if (d > sharpPeak[size_t(p.owner[i])] && endsInStep(p, i, d))
+                sharpPeak[size_t(p.owner[i])] = d;
         }
     }
-    for (Area& a : p.areas)
-        if (a.background && a.peak <= inkDeviation)
+    for (size_t id = 0; id < p.areas.size(); ++id) {
+        Area& a = p.areas[id];
+        const bool sharpFaint = a.peak < minimumContrast && sharpPeak[id] + 2 >= a.peak;
+        if (a.background && (a.peak <= inkDeviation || sharpFaint))
             a.inkLevel = std::max(a.peak / 2, faintestInk);
+    }
 }
 
 // Whether the ink through pixel `i` is a line a few pixels thick across the direction of
