@@ -58,11 +58,11 @@ int removeControls(QImage& normalised, const QImage& grey, const QList<QRect>& b
 // Light text on a coloured band too small to be found as a background (a text selection,
 // a badge) comes out as light letters cut into a black bar: each such bar, dense and
 // holding letters, is turned dark on light. Returns how many were.
+int invertBands(QImage& normalised, double glyphHeight);
 // A check box: a square outline about a glyph's size with straight sides, filled with a
 // shade of `grey` apart from the surface around it, is erased with its tick. Returns how
 // many were.
 int removeCheckBoxes(QImage& normalised, const QImage& grey, double glyphHeight);
-int invertBands(QImage& normalised, double glyphHeight);
 // Scale factor that brings `glyphHeight` to the target size; never shrinks. A crop of
 // `pixels` that would grow past `pageBudget` is enlarged less, down to what brings the
 // glyphs to `smallestGlyphHeight`: the recogniser's time grows with the page, while
